@@ -1,0 +1,547 @@
+#include "job/VLJob.h"
+
+#include "platform/Dialogs.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace Vellaro {
+
+void TMargins::Assign(const TMargins* source)
+{
+    if (!source || source == this)
+        return;
+    FLeft = source->FLeft;
+    FTop = source->FTop;
+    FRight = source->FRight;
+    FBottom = source->FBottom;
+}
+
+// ---- Construction -----------------------------------------------------------------------
+
+TCustomPrintJob::TCustomPrintJob(TComponent* AOwner, TNotifyEvent onCreate)
+    : TComponent(AOwner)
+    , FOnCreate(std::move(onCreate))
+    , FMargins(std::make_unique<TMargins>())
+{
+    if (PrinterOK()) {
+        FPageWidth = Printer()->PageWidth();
+        FPageHeight = Printer()->PageHeight();
+    }
+    if (FOnCreate)
+        FOnCreate(this);
+}
+
+TCustomPrintJob::~TCustomPrintJob()
+{
+    Destroying();
+    if (FOnDestroy) {
+        try {
+            FOnDestroy(this);
+        } catch (...) {
+        }
+    }
+    // Subscribers unsubscribe from within the removal notification: the lists must still be whole.
+    DestroyComponent();
+}
+
+// ---- Subscribers ------------------------------------------------------------------------
+
+void TCustomPrintJob::AddControlNotification(TControl* Control)
+{
+    if (Control && std::find(FControlNotifications.begin(), FControlNotifications.end(), Control) == FControlNotifications.end())
+        FControlNotifications.push_back(Control);
+}
+
+void TCustomPrintJob::DeleteControlNotification(TControl* Control)
+{
+    std::erase(FControlNotifications, Control);
+}
+
+void TCustomPrintJob::AddPrintJobNotification(TCustomPrintJob* Job)
+{
+    if (Job && std::find(FJobNotifications.begin(), FJobNotifications.end(), Job) == FJobNotifications.end())
+        FJobNotifications.push_back(Job);
+}
+
+void TCustomPrintJob::DeletePrintJobNotification(TCustomPrintJob* Job)
+{
+    std::erase(FJobNotifications, Job);
+}
+
+bool TCustomPrintJob::PrinterOK() const
+{
+    return !Printer()->Printers().isEmpty();
+}
+
+void TCustomPrintJob::Update()
+{
+    if (GetUpdateLocked() || !PrinterOK())
+        return;
+    ResetToDefaultPage();
+    NotifySubscribers();
+    if (FOnUpdate)
+        FOnUpdate(this);
+}
+
+void TCustomPrintJob::NotifySubscribers()
+{
+    // The count is taken once; a subscriber may shrink the list, and the failed fetch of an
+    // index past its end is swallowed like any other subscriber failure.
+    if (!GetUpdateJobsLocked()) {
+        const size_t count = FJobNotifications.size();
+        for (size_t i = 0; i < count; ++i) {
+            try {
+                FJobNotifications.at(i)->Update();
+            } catch (...) {
+            }
+        }
+    }
+    if (!GetUpdateControlsLocked()) {
+        const size_t count = FControlNotifications.size();
+        for (size_t i = 0; i < count; ++i) {
+            try {
+                FControlNotifications.at(i)->Update();
+            } catch (...) {
+            }
+        }
+    }
+}
+
+// ---- Units ------------------------------------------------------------------------------
+
+int TCustomPrintJob::DPIX() const
+{
+    return GetDeviceCaps(Printer()->Handle(), LOGPIXELSX);
+}
+
+int TCustomPrintJob::DPIY() const
+{
+    return GetDeviceCaps(Printer()->Handle(), LOGPIXELSY);
+}
+
+double TCustomPrintJob::InchToPix(double Value, TDirection Direction) const
+{
+    return Value * (Direction == dirHorizontal ? DPIX() : DPIY());
+}
+
+double TCustomPrintJob::PixToInch(double Value, TDirection Direction) const
+{
+    return Value / (Direction == dirHorizontal ? DPIX() : DPIY());
+}
+
+double TCustomPrintJob::MmToPix(double Value, TDirection Direction) const
+{
+    return Value * (Direction == dirHorizontal ? DPIX() : DPIY()) / 25.4;
+}
+
+double TCustomPrintJob::PixToMm(double Value, TDirection Direction) const
+{
+    return Value * 25.4 / (Direction == dirHorizontal ? DPIX() : DPIY());
+}
+
+double TCustomPrintJob::ConvertUnits(double Value, TUnits FromUnits, TUnits ToUnits, TDirection Direction, double Base) const
+{
+    if (FromUnits == ToUnits)
+        return Value;
+    double mm = Value;
+    switch (FromUnits) {
+    case unPixels: mm = PixToMm(Value, Direction); break;
+    case unPercents: mm = PixToMm(Value * Base / 100, Direction); break;
+    case unInches: mm = InchToMm(Value); break;
+    case unMillimeters: break;
+    }
+    double result = mm;
+    switch (ToUnits) {
+    case unPixels: result = MmToPix(mm, Direction); break;
+    case unPercents:
+        if (Base == 0)
+            throw EZeroDivide(QStringLiteral("Floating point division by zero: cannot express a length in percent of a base of 0 pixels"));
+        result = MmToPix(mm, Direction) * 100 / Base;
+        break;
+    case unInches: result = MmToInch(mm); break;
+    case unMillimeters: break;
+    }
+    return RoundHalfEven(result);
+}
+
+void TCustomPrintJob::ConvertMargins(TMargins* Margins, TUnits FromUnits, TUnits ToUnits) const
+{
+    Margins->SetLeft(ConvertUnits(Margins->Left(), FromUnits, ToUnits, dirHorizontal, FPageWidth));
+    Margins->SetRight(ConvertUnits(Margins->Right(), FromUnits, ToUnits, dirHorizontal, FPageWidth));
+    Margins->SetTop(ConvertUnits(Margins->Top(), FromUnits, ToUnits, dirVertical, FPageHeight));
+    Margins->SetBottom(ConvertUnits(Margins->Bottom(), FromUnits, ToUnits, dirVertical, FPageHeight));
+}
+
+// ---- Page geometry ----------------------------------------------------------------------
+
+void TCustomPrintJob::ResetToDefaultPage()
+{
+    if (!PrinterOK())
+        return;
+    TPrinter* printer = Printer();
+    if (FOrientation != orDefault && !printer->Printing())
+        printer->SetOrientation(FOrientation == orPortrait ? poPortrait : poLandscape);
+    if (FPageMode == pmCustom)
+        return;
+    const double width = printer->PageWidth();
+    const double height = printer->PageHeight();
+    FPageWidth = ConvertUnits(width, unPixels, FPageUnits, dirHorizontal, width);
+    FPageHeight = ConvertUnits(height, unPixels, FPageUnits, dirVertical, height);
+}
+
+TRect TCustomPrintJob::GetSheetRect()
+{
+    return {0, 0, Printer()->PageWidth(), Printer()->PageHeight()};
+}
+
+TRect TCustomPrintJob::GetMarginRect()
+{
+    TPrinter* printer = Printer();
+    const int width = Round(ConvertUnits(FPageWidth, FPageUnits, unPixels, dirHorizontal, printer->PageWidth()));
+    const int height = Round(ConvertUnits(FPageHeight, FPageUnits, unPixels, dirVertical, printer->PageHeight()));
+    TRect r{0, 0, width, height};
+    if (FOptions.Contains(joMargins)) {
+        TMargins pixels;
+        pixels.Assign(FMargins.get());
+        ConvertMargins(&pixels, FMarginsUnits, unPixels);
+        r.Left = Round(r.Left + pixels.Left());
+        r.Top = Round(r.Top + pixels.Top());
+        r.Right = Round(r.Right - pixels.Right());
+        r.Bottom = Round(r.Bottom - pixels.Bottom());
+    }
+    return r;
+}
+
+int TCustomPrintJob::HeaderHeightPixels(int marginHeight) const
+{
+    return Round(ConvertUnits(FHeader, FHeaderUnits, unPixels, dirVertical, marginHeight));
+}
+
+int TCustomPrintJob::FooterHeightPixels(int marginHeight) const
+{
+    return Round(ConvertUnits(FFooter, FFooterUnits, unPixels, dirVertical, marginHeight));
+}
+
+TRect TCustomPrintJob::GetHeaderRect()
+{
+    if (!FOptions.Contains(joHeader))
+        return {};
+    TRect r = GetMarginRect();
+    r.Bottom = r.Top + HeaderHeightPixels(r.Height());
+    return r;
+}
+
+TRect TCustomPrintJob::GetFooterRect()
+{
+    if (!FOptions.Contains(joFooter))
+        return {};
+    TRect r = GetMarginRect();
+    r.Top = r.Bottom - FooterHeightPixels(r.Height());
+    return r;
+}
+
+TRect TCustomPrintJob::GetPageRect()
+{
+    TRect r = GetMarginRect();
+    const int height = r.Height();
+    if (FOptions.Contains(joHeader))
+        r.Top += HeaderHeightPixels(height);
+    if (FOptions.Contains(joFooter))
+        r.Bottom -= FooterHeightPixels(height);
+    return r;
+}
+
+// ---- Properties -------------------------------------------------------------------------
+
+void TCustomPrintJob::SetPageCount(int Value)
+{
+    Value = std::max(Value, 1);
+    if (Value == FPageCount)
+        return;
+    FPageCount = Value;
+    Update();
+}
+
+void TCustomPrintJob::SetMargins(const TMargins* Value)
+{
+    FMargins->Assign(Value);
+    Update();
+}
+
+void TCustomPrintJob::SetMarginsUnits(TUnits Value)
+{
+    if (Value == FMarginsUnits)
+        return;
+    FMarginsUnits = Value;
+    Update();
+}
+
+void TCustomPrintJob::SetHeader(double Value)
+{
+    if (Value == FHeader)
+        return;
+    FHeader = Value;
+    Update();
+}
+
+void TCustomPrintJob::SetHeaderUnits(TUnits Value)
+{
+    if (Value == FHeaderUnits)
+        return;
+    FHeaderUnits = Value;
+    Update();
+}
+
+void TCustomPrintJob::SetFooter(double Value)
+{
+    if (Value == FFooter)
+        return;
+    FFooter = Value;
+    Update();
+}
+
+void TCustomPrintJob::SetFooterUnits(TUnits Value)
+{
+    if (Value == FFooterUnits)
+        return;
+    FFooterUnits = Value;
+    Update();
+}
+
+void TCustomPrintJob::SetPageMode(TPageMode Value)
+{
+    if (Value == FPageMode)
+        return;
+    FPageMode = Value;
+    ResetToDefaultPage();
+    Update();
+}
+
+void TCustomPrintJob::SetPageWidth(double Value)
+{
+    if (Value == FPageWidth)
+        return;
+    if (FPageMode == pmCustom)
+        FPageWidth = Value;
+    else
+        ResetToDefaultPage();
+    Update();
+}
+
+void TCustomPrintJob::SetPageHeight(double Value)
+{
+    if (Value == FPageHeight)
+        return;
+    if (FPageMode == pmCustom)
+        FPageHeight = Value;
+    else
+        ResetToDefaultPage();
+    Update();
+}
+
+void TCustomPrintJob::SetPageUnits(TUnits Value)
+{
+    if (Value == FPageUnits)
+        return;
+    FPageUnits = Value;
+    ResetToDefaultPage();
+    Update();
+}
+
+void TCustomPrintJob::SetOrientation(TPageOrientation Value)
+{
+    if (Value == FOrientation)
+        return;
+    FOrientation = Value;
+    ResetToDefaultPage();
+    Update();
+}
+
+void TCustomPrintJob::SetOptions(TJobOptionsSet Value)
+{
+    if (Value == FOptions)
+        return;
+    FOptions = Value;
+    Update();
+}
+
+// ---- Drawing ----------------------------------------------------------------------------
+
+void TCustomPrintJob::InitDraw(TCanvas* TheCanvas, TDrawTarget Target)
+{
+    TFont* font = TheCanvas->Font();
+    font->SetName(QStringLiteral("Arial"));
+    font->SetSize(10);
+    font->SetColor(clBlack);
+    font->SetStyle(0);
+    TPen* pen = TheCanvas->Pen();
+    pen->SetColor(clBlack);
+    pen->SetMode(pmCopy);
+    pen->SetStyle(psSolid);
+    pen->SetWidth(0);
+    TBrush* brush = TheCanvas->Brush();
+    brush->SetColor(clWhite);
+    brush->SetStyle(bsSolid);
+    if (FOnInitDraw)
+        FOnInitDraw(this, TheCanvas, Target);
+}
+
+void TCustomPrintJob::Draw(TCanvas* TheCanvas, int PageIndex, TDrawTarget Target)
+{
+    if (GetDrawLocked())
+        return;
+    ResetToDefaultPage();
+    InitDraw(TheCanvas, Target);
+    if (FOptions.Contains(joHeader))
+        DrawArea(TheCanvas, PageIndex, GetHeaderRect(), daHeader, Target);
+    DrawArea(TheCanvas, PageIndex, GetPageRect(), daPage, Target);
+    if (FOptions.Contains(joFooter))
+        DrawArea(TheCanvas, PageIndex, GetFooterRect(), daFooter, Target);
+}
+
+void TCustomPrintJob::DrawArea(TCanvas* TheCanvas, int PageIndex, TRect TheRect, TDrawArea Area, TDrawTarget Target)
+{
+    if (FOnDraw)
+        FOnDraw(this, TheCanvas, PageIndex, TheRect, Area, Target);
+}
+
+void TCustomPrintJob::DrawBitmap(TCanvas* TheCanvas, TRect Rect, const TBitmap& Bitmap, TDrawTarget Target)
+{
+    if (Target == dtPreview) {
+        TheCanvas->StretchDraw(Rect, Bitmap);
+        return;
+    }
+    int headerSize = 0;
+    int imageSize = 0;
+    GetDIBSizes(Bitmap, headerSize, imageSize);
+    // Both blocks are freed on every path, a failing step included.
+    std::vector<std::uint8_t> header(size_t(std::max(headerSize, int(sizeof(TBitmapInfoHeader)))), 0);
+    std::vector<std::uint8_t> bits(size_t(imageSize), 0);
+    auto* info = reinterpret_cast<TBitmapInfoHeader*>(header.data());
+    *info = TBitmapInfoHeader{};
+    if (!GetDIB(Bitmap, info, bits.data(), imageSize))
+        throw Exception(QStringLiteral("Cannot read the bitmap to print it"));
+    StretchDIBits(TheCanvas->Handle(), Rect.Left, Rect.Top, Rect.Width(), Rect.Height(), 0, 0, info->biWidth,
+        info->biHeight, bits.data(), info, DIB_RGB_COLORS, SRCCOPY);
+}
+
+// ---- Hooks ------------------------------------------------------------------------------
+
+void TCustomPrintJob::PrinterSetupChange()
+{
+    if (FOnPrinterSetupChange)
+        FOnPrinterSetupChange(this);
+}
+
+void TCustomPrintJob::StartPrint()
+{
+    if (FOnStartPrint)
+        FOnStartPrint(this);
+}
+
+void TCustomPrintJob::EndPrint()
+{
+    if (FOnEndPrint)
+        FOnEndPrint(this);
+}
+
+void TCustomPrintJob::PrintProgress(int Pos, int Min, int Max)
+{
+    if (FOnPrintProgress)
+        FOnPrintProgress(this, Pos, Min, Max);
+}
+
+void TCustomPrintJob::StartPrintPage(int PageIndex)
+{
+    if (FOnStartPrintPage)
+        FOnStartPrintPage(this, PageIndex);
+}
+
+void TCustomPrintJob::EndPrintPage(int PageIndex)
+{
+    if (FOnEndPrintPage)
+        FOnEndPrintPage(this, PageIndex);
+}
+
+// ---- Print run --------------------------------------------------------------------------
+
+void TCustomPrintJob::PrintPages(int first, int last, bool followPageCount)
+{
+    // A whole-document run separates pages and reports progress against the current PageCount,
+    // which a handler may change; a dialog run against the range chosen once.
+    TPrinter* printer = Printer();
+    try {
+        for (int page = first; page <= last; ++page) {
+            if (FAbortRequest) {
+                FAbortRequest = false;
+                break;
+            }
+            StartPrintPage(page);
+            Draw(printer->Canvas(), page, dtPrint);
+            EndPrintPage(page);
+            const int limit = followPageCount ? FPageCount : last;
+            if (page < limit)
+                printer->NewPage();
+            PrintProgress(page, first, limit);
+            Application().ProcessMessages();
+        }
+    } catch (...) {
+        // Never leave the document open: throw the unfinished output away so the next run works.
+        if (printer->Printing())
+            printer->Abort();
+        throw;
+    }
+    printer->EndDoc();
+}
+
+void TCustomPrintJob::Print()
+{
+    FAbortRequest = false;
+    Printer()->SetTitle(FTitle);
+    StartPrint();
+    Printer()->BeginDoc();
+    PrintPages(1, FPageCount, true);
+    EndPrint();
+}
+
+void TCustomPrintJob::PrintDialog()
+{
+    auto dialog = std::make_unique<TPrintDialog>(Owner());
+    dialog->SetOptions(dialog->Options() | poPageNums);
+    dialog->SetMinPage(1);
+    dialog->SetMaxPage(FPageCount);
+    dialog->SetFromPage(1);
+    dialog->SetToPage(FPageCount);
+    if (!dialog->Execute())
+        return;
+    FAbortRequest = false;
+    Printer()->SetTitle(FTitle);
+    Update();
+    PrinterSetupChange();
+    StartPrint();
+    Printer()->BeginDoc();
+    PrintPages(dialog->FromPage(), dialog->ToPage(), false);
+    EndPrint();
+}
+
+void TCustomPrintJob::PrinterSetupDialog()
+{
+    auto dialog = std::make_unique<TPrinterSetupDialog>(Owner());
+    if (dialog->Execute()) {
+        Update();
+        PrinterSetupChange();
+    }
+}
+
+void TCustomPrintJob::Abort()
+{
+    FAbortRequest = true;
+}
+
+bool TCustomPrintJob::GetAborted() const
+{
+    return Printer()->Aborted();
+}
+
+} // namespace Vellaro

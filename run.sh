@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# One entry point for people and CI.
+#   ./run.sh demo   install what is missing, build, run the main program
+#   ./run.sh test   install what is missing, build, run the whole suite (plain and sanitized)
+#   ./run.sh bench  build and run the benchmarks
+set -euo pipefail
+cd "$(dirname "$0")"
+
+PACKAGES=(g++ cmake ninja-build qt6-base-dev libqt6sql6-sqlite qt6-tools-dev libqt6opengl6-dev
+  libgtest-dev libgmock-dev googletest libbenchmark-dev fonts-liberation2 fonts-dejavu-core
+  poppler-utils xvfb xauth imagemagick)
+
+ensure_packages() {
+  local missing=()
+  for p in "${PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  local cmd=(apt-get install -y --no-install-recommends "${missing[@]}")
+  if [ "$(id -u)" -eq 0 ]; then
+    echo "Installing: ${missing[*]}"
+    apt-get update -qq && DEBIAN_FRONTEND=noninteractive "${cmd[@]}"
+  elif command -v sudo >/dev/null && sudo -n true 2>/dev/null; then
+    echo "Installing: ${missing[*]}"
+    sudo apt-get update -qq && sudo DEBIAN_FRONTEND=noninteractive "${cmd[@]}"
+  else
+    echo "These Debian packages are missing: ${missing[*]}" >&2
+    echo "Install them as root, then run this again:" >&2
+    echo "  apt-get update && ${cmd[*]}" >&2
+    exit 1
+  fi
+}
+
+build() {
+  local dir=$1; shift
+  cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+  cmake --build "$dir"
+}
+
+run_demo() {
+  ensure_packages
+  build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  mkdir -p out
+  if [ -x build/demo/VLDemo ]; then
+    exec build/demo/VLDemo "$@"
+  fi
+  build/examples/TwoPageExample out
+}
+
+run_tests() {
+  ensure_packages
+  export QT_QPA_PLATFORM=offscreen
+  build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  ctest --test-dir build -j2 --output-on-failure
+  # The same suite with AddressSanitizer and UndefinedBehaviorSanitizer.
+  build build-asan -DCMAKE_BUILD_TYPE=Debug -DVELLARO_SANITIZE=ON -DVELLARO_BUILD_BENCHMARKS=OFF
+  ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0" \
+    UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir build-asan -j2 --output-on-failure
+}
+
+run_bench() {
+  ensure_packages
+  build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  export QT_QPA_PLATFORM=offscreen
+  for b in build/bench/bench_*; do [ -x "$b" ] && "$b" "$@"; done
+}
+
+case "${1:-}" in
+  demo) shift; run_demo "$@" ;;
+  test) shift; run_tests ;;
+  bench) shift; run_bench "$@" ;;
+  *) echo "usage: $0 demo|test|bench" >&2; exit 2 ;;
+esac

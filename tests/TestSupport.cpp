@@ -1,0 +1,82 @@
+#include "TestSupport.h"
+
+#include <QProcess>
+#include <QRegularExpression>
+
+namespace Vellaro::Testing {
+
+void RecordingPrinterTest::Install(int dpiX, int dpiY, QSize portraitPixels)
+{
+    if (FDevice)
+        Printer()->RemovePrinter(FDevice);
+    Printer()->SetPrintersHidden(false);
+    Printer()->SetOrientation(poPortrait);
+    FDevice = Printer()->AddRecordingPrinter(QStringLiteral("Recorder"), dpiX, dpiY, portraitPixels);
+}
+
+void RecordingPrinterTest::TearDown()
+{
+    if (Printer()->Printing())
+        Printer()->Abort();
+    Printer()->SetPrintersHidden(false);
+    Printer()->RemovePrinter(FDevice);
+    Printer()->SetOrientation(poPortrait);
+    FDevice = nullptr;
+}
+
+std::vector<TDrawRecord> RecordingPrinterTest::OfKind(const std::vector<TDrawRecord>& records, TDrawRecord::TKind kind)
+{
+    std::vector<TDrawRecord> result;
+    for (const TDrawRecord& r : records)
+        if (r.Kind == kind)
+            result.push_back(r);
+    return result;
+}
+
+QStringList RecordingPrinterTest::Texts(const std::vector<TDrawRecord>& records)
+{
+    QStringList texts;
+    for (const TDrawRecord& r : records)
+        if (r.Kind == TDrawRecord::drText)
+            texts << r.Text;
+    return texts;
+}
+
+namespace {
+QString Run(const QString& program, const QStringList& args)
+{
+    QProcess process;
+    process.start(program, args);
+    if (!process.waitForFinished(60000) || process.exitCode() != 0) {
+        ADD_FAILURE() << program.toStdString() << " failed on " << args.join(' ').toStdString() << ": "
+                      << process.readAllStandardError().toStdString();
+        return {};
+    }
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+} // namespace
+
+PdfInfo ReadPdfInfo(const QString& path)
+{
+    PdfInfo info;
+    const QString out = Run(QStringLiteral("pdfinfo"), {path});
+    const auto pages = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(out);
+    if (pages.hasMatch())
+        info.Pages = pages.captured(1).toInt();
+    const auto size = QRegularExpression(QStringLiteral("Page size:\\s+([\\d.]+) x ([\\d.]+) pts")).match(out);
+    if (size.hasMatch()) {
+        info.WidthPt = size.captured(1).toDouble();
+        info.HeightPt = size.captured(2).toDouble();
+    }
+    const auto title = QRegularExpression(QStringLiteral("Title:\\s+(.*)")).match(out);
+    if (title.hasMatch())
+        info.Title = title.captured(1).trimmed();
+    return info;
+}
+
+QString ReadPdfText(const QString& path)
+{
+    return Run(QStringLiteral("pdftotext"), {path, QStringLiteral("-")});
+}
+
+} // namespace Vellaro::Testing

@@ -1,0 +1,44 @@
+#pragma once
+// Shared test helpers: a fixture printing to a recording printer, and PDF inspection.
+
+#include "platform/Printers.h"
+
+#include <QString>
+#include <QStringList>
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace Vellaro::Testing {
+
+/// Selects a recording printer (600 dpi, 4800 x 6600 pixels unless told otherwise) for the
+/// test and removes it afterwards, leaving the global printer as it was.
+class RecordingPrinterTest : public ::testing::Test {
+protected:
+    void SetUp() override { Install(600, 600, QSize(4800, 6600)); }
+    void TearDown() override;
+    void Install(int dpiX, int dpiY, QSize portraitPixels);
+    TRecordingPrinterDevice* Recording() const { return FDevice; }
+    /// The records of a printed page (1-based).
+    const std::vector<TDrawRecord>& PageRecords(int page) const { return FDevice->Recorder().Page(page - 1); }
+    /// Only the records of one kind.
+    static std::vector<TDrawRecord> OfKind(const std::vector<TDrawRecord>& records, TDrawRecord::TKind kind);
+    /// The texts drawn, in order.
+    static QStringList Texts(const std::vector<TDrawRecord>& records);
+
+private:
+    TRecordingPrinterDevice* FDevice = nullptr;
+};
+
+/// What pdfinfo tells about a PDF file.
+struct PdfInfo {
+    int Pages = 0;
+    double WidthPt = 0;
+    double HeightPt = 0;
+    QString Title;
+};
+/// Runs pdfinfo on the file (fails the test when it cannot).
+PdfInfo ReadPdfInfo(const QString& path);
+/// The text of a PDF file (pdftotext with layout off).
+QString ReadPdfText(const QString& path);
+
+} // namespace Vellaro::Testing
