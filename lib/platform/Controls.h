@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QScrollArea>
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 class QScrollBar;
@@ -59,6 +60,11 @@ constexpr int SM_CXVSCROLL = 2;
 constexpr int SM_CYHSCROLL = 3;
 /// System measures: the width of a vertical and the height of a horizontal scroll bar.
 VELLARO_EXPORT int GetSystemMetrics(int index);
+
+/// A key pressed or released: Key is a virtual key code; setting it to 0 stops its handling.
+using TKeyEvent = std::function<void(TComponent* Sender, int& Key, Qt::KeyboardModifiers Shift)>;
+/// A character typed: setting Key to the null character swallows it.
+using TKeyPressEvent = std::function<void(TComponent* Sender, QChar& Key)>;
 
 /// A control with a window: a component mixed into a QWidget subclass, which returns itself
 /// from Widget(). Coordinates are relative to the parent's client area.
@@ -244,3 +250,6 @@ private:
 };
 
 } // namespace Vellaro
+
+Q_DECLARE_METATYPE(Vellaro::TKeyEvent)
+Q_DECLARE_METATYPE(Vellaro::TKeyPressEvent)

@@ -1,0 +1,613 @@
+#include "preview/VLPreview.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <algorithm>
+
+namespace Vellaro {
+
+namespace {
+constexpr TColor DeskColor = 0x808080;
+constexpr TColor ShadowColor = 0x404040;
+constexpr int ShadowOffset = 4;
+constexpr int DeskMargin = 8;
+
+int PrinterCaps(int index)
+{
+    return GetDeviceCaps(Printer()->Handle(), index);
+}
+} // namespace
+
+// ---- Inner controls -----------------------------------------------------------------------
+
+TSpecialScrollBox::TSpecialScrollBox(TComponent* AOwner) : TScrollBox(AOwner) {}
+
+TSpecialPanel::TSpecialPanel(TComponent* AOwner) : TCustomPanel(AOwner)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+TDrawPanel::TDrawPanel(TComponent* AOwner) : TSpecialPanel(AOwner)
+{
+    SetColor(clWhite);
+    SetVisible(false);
+    SetBevelInner(bvNone);
+    SetBevelOuter(bvNone);
+    SetBorderStyle(bsSingle);
+    SetParentCtl3D(false);
+    SetCtl3D(false);
+    SetBounds(8, 8, Width(), Height());
+}
+
+void TDrawPanel::Paint()
+{
+    TCanvas* canvas = Canvas();
+    TCustomPrintJob* job = FPreview ? FPreview->PrintJob() : nullptr;
+    if (HasState(csDesigning) || !job) {
+        canvas->Brush()->SetColor(clWhite);
+        canvas->Brush()->SetStyle(bsSolid);
+        canvas->FillRect({0, 0, ClientWidth(), ClientHeight()});
+        return;
+    }
+    // One logical unit is one printer pixel; the job's page fills the client area.
+    TDeviceContext* dc = canvas->Handle();
+    SetMapMode(dc, MM_ANISOTROPIC);
+    TSize oldWindow, oldViewport;
+    SetWindowExtEx(dc, Round(FPreview->PageWidthPixels()), Round(FPreview->PageHeightPixels()), &oldWindow);
+    SetViewportExtEx(dc, ClientWidth(), ClientHeight(), &oldViewport);
+    struct RestoreExtents {
+        TDeviceContext* dc;
+        TSize window, viewport;
+        ~RestoreExtents()
+        {
+            SetViewportExtEx(dc, viewport.cx, viewport.cy, nullptr);
+            SetWindowExtEx(dc, window.cx, window.cy, nullptr);
+        }
+    } restore{dc, oldWindow, oldViewport};
+    // Point sizes come out in printer pixels.
+    canvas->Font()->SetPixelsPerInch(std::min(PrinterCaps(LOGPIXELSX), PrinterCaps(LOGPIXELSY)));
+    PaintBackground(canvas, job);
+    try {
+        job->Draw(canvas, FPreview->PageIndex(), dtPreview);
+    } catch (...) {
+        // A failing job leaves the page as far as it got.
+    }
+}
+
+void TDrawPanel::PaintBackground(TCanvas* canvas, TCustomPrintJob* job)
+{
+    const TRect sheet{0, 0, Printer()->PageWidth(), Printer()->PageHeight()};
+    if (!FPreview->MarginsVisible()) {
+        canvas->Brush()->SetColor(clWhite);
+        canvas->Brush()->SetStyle(bsSolid);
+        canvas->FillRect(sheet);
+        return;
+    }
+    canvas->Brush()->SetColor(FPreview->MarginsFill());
+    canvas->Brush()->SetStyle(bsSolid);
+    canvas->Pen()->SetColor(FPreview->MarginsBorder());
+    canvas->FillRect(sheet);
+    const TRect margins = job->GetMarginRect();
+    canvas->Pen()->SetStyle(psSolid);
+    canvas->Brush()->SetColor(clWhite);
+    canvas->Rectangle(margins.Left - 2, margins.Top - 2, margins.Right + 2, margins.Bottom + 2);
+    canvas->Brush()->SetColor(clWhite);
+    canvas->Brush()->SetStyle(bsSolid);
+    canvas->Pen()->SetColor(clBlack);
+    canvas->Pen()->SetStyle(psSolid);
+}
+
+void TDrawPanel::Click()
+{
+    if (FPreview)
+        FPreview->SetFocus();
+}
+
+void TDrawPanel::MouseDown(TPoint p)
+{
+    if (!FPreview || !FPreview->DragScroll())
+        return;
+    FDragging = true;
+    setCursor(Qt::SizeAllCursor);
+    FDragStart = p;
+}
+
+void TDrawPanel::MouseMove(TPoint p)
+{
+    if (!FDragging || !FPreview)
+        return;
+    TScrollBox* box = FPreview->ScrollBox();
+    box->HorzScrollBar()->SetPosition(box->HorzScrollBar()->Position() + FDragStart.X - p.X);
+    box->VertScrollBar()->SetPosition(box->VertScrollBar()->Position() + FDragStart.Y - p.Y);
+}
+
+void TDrawPanel::MouseUp()
+{
+    if (!FDragging)
+        return;
+    FDragging = false;
+    SetCursor(Cursor());
+}
+
+void TDrawPanel::mousePressEvent(QMouseEvent* event)
+{
+    QWidget::mousePressEvent(event);
+    const QPoint p = event->position().toPoint();
+    GuardEvent([&] { MouseDown({p.x(), p.y()}); });
+}
+
+void TDrawPanel::mouseMoveEvent(QMouseEvent* event)
+{
+    QWidget::mouseMoveEvent(event);
+    const QPoint p = event->position().toPoint();
+    GuardEvent([&] { MouseMove({p.x(), p.y()}); });
+}
+
+void TDrawPanel::mouseReleaseEvent(QMouseEvent* event)
+{
+    const bool inside = rect().contains(event->position().toPoint());
+    GuardEvent([&] {
+        MouseUp();
+        if (inside)
+            Click();
+    });
+    QWidget::mouseReleaseEvent(event);
+}
+
+// ---- TCustomPreview -----------------------------------------------------------------------
+
+TCustomPreview::TCustomPreview(TComponent* AOwner, QWidget* parent) : QWidget(parent), TWinControl(AOwner)
+{
+    InitWidget();
+    SetBounds(Left(), Top(), 100, 150);
+    SetTabStop(true);
+
+    FScrollBox = new TSpecialScrollBox(this);
+    FScrollBox->SetParent(this);
+    FScrollBox->SetAlign(alClient);
+    FScrollBox->SetColor(DeskColor);
+    FScrollBox->SetCtl3D(false);
+    FScrollBox->SetParentCtl3D(true);
+    FScrollBox->HorzScrollBar()->SetIncrement(8);
+    FScrollBox->VertScrollBar()->SetIncrement(8);
+
+    FShadow = new TSpecialPanel(FScrollBox);
+    FShadow->SetParent(FScrollBox);
+    FShadow->SetBounds(16, 16, 46, 67);
+    FShadow->SetBevelInner(bvNone);
+    FShadow->SetBevelOuter(bvNone);
+    FShadow->SetColor(ShadowColor);
+    FShadow->SetParentCtl3D(false);
+    FShadow->SetCtl3D(false);
+
+    FPagePanel = new TDrawPanel(FScrollBox);
+    FPagePanel->SetParent(FScrollBox);
+    FPagePanel->SetBounds(8, 8, 46, 67);
+    FPagePanel->SetPreview(this);
+    Update();
+}
+
+TCustomPreview::~TCustomPreview()
+{
+    // Companions and the job hear of the pane's end while it is whole.
+    DestroyComponent();
+    FControls.clear();
+    if (FPrintJob)
+        FPrintJob->DeleteControlNotification(this);
+    FPrintJob = nullptr;
+}
+
+double TCustomPreview::PageWidthPixels() const
+{
+    if (!FPrintJob)
+        return 0;
+    const double base = Printer()->PageWidth();
+    return FPrintJob->ConvertUnits(FPrintJob->PageWidth(), FPrintJob->PageUnits(), unPixels, dirHorizontal, base);
+}
+
+double TCustomPreview::PageHeightPixels() const
+{
+    if (!FPrintJob)
+        return 0;
+    const double base = Printer()->PageHeight();
+    return FPrintJob->ConvertUnits(FPrintJob->PageHeight(), FPrintJob->PageUnits(), unPixels, dirVertical, base);
+}
+
+void TCustomPreview::Update()
+{
+    TWinControl::Update();
+    if (!FPrintJob || !FPrintJob->PrinterOK()) {
+        FShadow->Hide();
+        FPagePanel->Hide();
+        return;
+    }
+    FShadow->Hide();
+    if (FPrintJob->PageCount() < FPageIndex)
+        FPageIndex = FPrintJob->PageCount();
+    FPagePanel->Hide();
+    try {
+        LayoutPage();
+    } catch (...) {
+        FPagePanel->Show();
+        throw;
+    }
+    FPagePanel->Show();
+    FShadow->SetBounds(FPagePanel->Left() + ShadowOffset, FPagePanel->Top() + ShadowOffset, FPagePanel->Width(), FPagePanel->Height());
+    FShadow->Show();
+    UpdateCompanions();
+    if (FOnUpdate)
+        FOnUpdate(this);
+}
+
+void TCustomPreview::LayoutPage()
+{
+    // The box takes the pane's size now, also while the pane is not shown.
+    AlignControls(this);
+    FScrollBox->UpdateScrollBars();
+    const double W = PageWidthPixels();
+    const double H = PageHeightPixels();
+    if (!(W > 0 && H > 0))
+        throw EPrintJobException(QStringLiteral("The page has no size"));
+    switch (FViewMode) {
+    case vmWholePage: LayoutWholePage(W, H); break;
+    case vmPageWidth: LayoutPageWidth(W, H); break;
+    case vmCustom: LayoutCustom(W); break;
+    }
+    if (FViewMode != vmCustom)
+        FViewScale = Round(100.0 * FPagePanel->ClientWidth() * FPrintJob->DPIX() / (W * Screen().PixelsPerInch()));
+}
+
+void TCustomPreview::ResetScrollPositions()
+{
+    FScrollBox->HorzScrollBar()->SetPosition(0);
+    FScrollBox->VertScrollBar()->SetPosition(0);
+}
+
+void TCustomPreview::LayoutWholePage(double W, double H)
+{
+    TSpecialScrollBox* B = FScrollBox;
+    TDrawPanel* P = FPagePanel;
+    B->HorzScrollBar()->SetRange(0);
+    B->VertScrollBar()->SetRange(0);
+    ResetScrollPositions();
+    P->SetHeight(B->ClientHeight() - 2 * DeskMargin);
+    P->SetClientWidth(Round(P->ClientHeight() * W / H));
+    if (B->ClientWidth() - 2 * DeskMargin < P->Width()) {
+        P->SetWidth(B->ClientWidth() - 2 * DeskMargin);
+        P->SetClientHeight(Round(P->ClientWidth() * H / W));
+    }
+    P->SetBounds((B->ClientWidth() - P->Width()) / 2, (B->ClientHeight() - P->Height()) / 2, P->Width(), P->Height());
+}
+
+void TCustomPreview::LayoutPageWidth(double W, double H)
+{
+    TSpecialScrollBox* B = FScrollBox;
+    TDrawPanel* P = FPagePanel;
+    ResetScrollPositions();
+    P->SetBounds(DeskMargin, DeskMargin, B->Width() - 20 - GetSystemMetrics(SM_CXVSCROLL), P->Height());
+    P->SetClientHeight(Round(P->ClientWidth() * H / W));
+    B->VertScrollBar()->SetRange(P->Height() + 2 * DeskMargin);
+    B->HorzScrollBar()->SetRange(0);
+}
+
+void TCustomPreview::LayoutCustom(double W)
+{
+    TSpecialScrollBox* B = FScrollBox;
+    TDrawPanel* P = FPagePanel;
+    ResetScrollPositions();
+    P->SetBounds(DeskMargin, DeskMargin, P->Width(), P->Height());
+    P->SetClientWidth(Round(W * FViewScale * Screen().PixelsPerInch() / PrinterCaps(LOGPIXELSX) / 100.0));
+    // The height follows the page's proportions in millimetres.
+    const double Wmm = FPrintJob->ConvertUnits(FPrintJob->PageWidth(), FPrintJob->PageUnits(), unMillimeters, dirHorizontal, Printer()->PageWidth());
+    const double Hmm = FPrintJob->ConvertUnits(FPrintJob->PageHeight(), FPrintJob->PageUnits(), unMillimeters, dirVertical, Printer()->PageHeight());
+    P->SetClientHeight(Wmm > 0 ? Round(P->ClientWidth() * Hmm / Wmm) : 0);
+    // Both ranges first: the client size compared below must not still carry the scroll bar
+    // of the previous layout, or a small page would sit off centre.
+    B->HorzScrollBar()->SetRange(P->Width() + 2 * DeskMargin);
+    B->VertScrollBar()->SetRange(P->Height() + 2 * DeskMargin);
+    if (B->ClientWidth() > B->HorzScrollBar()->Range())
+        P->SetLeft((B->ClientWidth() - P->Width()) / 2);
+    if (B->ClientHeight() > B->VertScrollBar()->Range())
+        P->SetTop((B->ClientHeight() - P->Height()) / 2);
+}
+
+void TCustomPreview::UpdateCompanions()
+{
+    // A copy: a companion may detach itself while it updates.
+    const std::vector<TControl*> controls = FControls;
+    for (TControl* control : controls) {
+        if (std::find(FControls.begin(), FControls.end(), control) == FControls.end())
+            continue;
+        try {
+            control->Update();
+        } catch (...) {
+            // One failing companion does not keep the others stale.
+        }
+    }
+}
+
+void TCustomPreview::RepaintPage()
+{
+    FPagePanel->Repaint();
+}
+
+void TCustomPreview::AddControlNotification(TControl* Control)
+{
+    if (!Control || std::find(FControls.begin(), FControls.end(), Control) != FControls.end())
+        return;
+    FControls.push_back(Control);
+    // Told when the companion goes away, whatever its owner.
+    FreeNotification(Control);
+}
+
+void TCustomPreview::DeleteControlNotification(TControl* Control)
+{
+    std::erase(FControls, Control);
+}
+
+void TCustomPreview::SetPrintJob(TCustomPrintJob* Value)
+{
+    if (Value == FPrintJob)
+        return;
+    DetachJob();
+    FPrintJob = Value;
+    if (FPrintJob) {
+        FPrintJob->AddControlNotification(this);
+        FreeNotification(FPrintJob);
+    }
+    SetPageIndex(1);
+    Update();
+}
+
+void TCustomPreview::DetachJob()
+{
+    if (!FPrintJob)
+        return;
+    // A job that is being destroyed is left alone: it drops its subscribers itself.
+    if (!FPrintJob->HasState(csDestroying)) {
+        FPrintJob->DeleteControlNotification(this);
+        RemoveFreeNotification(FPrintJob);
+    }
+    FPrintJob = nullptr;
+}
+
+void TCustomPreview::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TWinControl::Notification(AComponent, Operation);
+    if (Operation != opRemove)
+        return;
+    std::erase(FControls, AComponent);
+    if (AComponent != FPrintJob)
+        return;
+    if (HasState(csDestroying)) {
+        DetachJob();
+        return;
+    }
+    SetPrintJob(nullptr);
+}
+
+TBorderStyle TCustomPreview::BorderStyle() const { return FScrollBox->BorderStyle(); }
+void TCustomPreview::SetBorderStyle(TBorderStyle Value) { FScrollBox->SetBorderStyle(Value); }
+TCursor TCustomPreview::PageCursor() const { return FPagePanel ? FPagePanel->Cursor() : crDefault; }
+void TCustomPreview::SetPageCursor(TCursor Value) { FPagePanel->SetCursor(Value); }
+bool TCustomPreview::BoxCtl3D() const { return FScrollBox->Ctl3D(); }
+void TCustomPreview::SetBoxCtl3D(bool Value) { FScrollBox->SetCtl3D(Value); }
+bool TCustomPreview::BoxParentCtl3D() const { return FScrollBox->ParentCtl3D(); }
+void TCustomPreview::SetBoxParentCtl3D(bool Value) { FScrollBox->SetParentCtl3D(Value); }
+
+void TCustomPreview::SetViewMode(TViewMode Value)
+{
+    if (Value == FViewMode)
+        return;
+    FViewMode = Value;
+    // Clamps the scale the last layout computed when the new mode is the free one.
+    SetViewScale(FViewScale);
+    Update();
+}
+
+void TCustomPreview::SetViewScale(int Value)
+{
+    if (FViewMode != vmCustom)
+        return;
+    Value = std::clamp(Value, MinScale, MaxScale);
+    if (Value == FViewScale)
+        return;
+    FViewScale = Value;
+    Update();
+}
+
+void TCustomPreview::SetMarginsVisible(bool Value)
+{
+    if (Value == FMarginsVisible)
+        return;
+    FMarginsVisible = Value;
+    Update();
+}
+
+void TCustomPreview::SetMarginsFill(TColor Value)
+{
+    if (Value == FMarginsFill)
+        return;
+    FMarginsFill = Value;
+    Update();
+}
+
+void TCustomPreview::SetMarginsBorder(TColor Value)
+{
+    if (Value == FMarginsBorder)
+        return;
+    FMarginsBorder = Value;
+    Update();
+}
+
+void TCustomPreview::SetPageIndex(int Value)
+{
+    if (FPrintJob) {
+        Value = std::max(Value, 1);
+        Value = std::min(Value, FPrintJob->PageCount());
+    } else {
+        Value = 1;
+    }
+    if (Value != FPageIndex) {
+        FPageIndex = Value;
+        Update();
+    }
+    if (FOnPageChanged)
+        FOnPageChanged(this);
+}
+
+void TCustomPreview::SetScrollTracking(bool Value)
+{
+    if (Value == FScrollTracking)
+        return;
+    FScrollTracking = Value;
+    FScrollBox->HorzScrollBar()->SetTracking(Value);
+    FScrollBox->VertScrollBar()->SetTracking(Value);
+}
+
+void TCustomPreview::ZoomIn()
+{
+    SetViewMode(vmCustom);
+    for (int scale : ScaleArray)
+        if (scale > FViewScale) {
+            SetViewScale(scale);
+            return;
+        }
+}
+
+void TCustomPreview::ZoomOut()
+{
+    SetViewMode(vmCustom);
+    for (auto it = ScaleArray.rbegin(); it != ScaleArray.rend(); ++it)
+        if (*it < FViewScale) {
+            SetViewScale(*it);
+            return;
+        }
+}
+
+int TCustomPreview::DPIX() const
+{
+    if (!FPrintJob || FPagePanel->ClientWidth() <= 0)
+        return Screen().PixelsPerInch();
+    return Printer()->PageWidth() * PrinterCaps(LOGPIXELSX) / FPagePanel->ClientWidth();
+}
+
+int TCustomPreview::DPIY() const
+{
+    if (!FPrintJob || FPagePanel->ClientHeight() <= 0)
+        return Screen().PixelsPerInch();
+    return Printer()->PageHeight() * PrinterCaps(LOGPIXELSY) / FPagePanel->ClientHeight();
+}
+
+QString TCustomPreview::GetScaleText() const
+{
+    switch (FViewMode) {
+    case vmWholePage: return QStringLiteral("Whole page (%1%)").arg(FViewScale);
+    case vmPageWidth: return QStringLiteral("Page width (%1%)").arg(FViewScale);
+    case vmCustom: break;
+    }
+    return QStringLiteral("%1%").arg(FViewScale);
+}
+
+QString TCustomPreview::GetPageText() const
+{
+    if (!FPrintJob)
+        return {};
+    return QStringLiteral("Page %1 from %2").arg(FPageIndex).arg(FPrintJob->PageCount());
+}
+
+bool TCustomPreview::CMChildKey(int Key, bool Ctrl)
+{
+    TControlScrollBar* V = FScrollBox->VertScrollBar();
+    TControlScrollBar* Hz = FScrollBox->HorzScrollBar();
+    const int increment = V->Increment();
+    const int clientHeight = FScrollBox->ClientHeight();
+    const int clientWidth = FScrollBox->ClientWidth();
+    switch (Key) {
+    case VK_PRIOR:
+        if (Ctrl)
+            V->SetPosition(0);
+        else if (V->Position() > 0)
+            V->SetPosition(V->Position() - clientHeight + increment);
+        else
+            SetPageIndex(FPageIndex - 1);
+        return true;
+    case VK_NEXT:
+        if (Ctrl)
+            V->SetPosition(V->Range());
+        else if (V->Position() < V->Range() - clientHeight)
+            V->SetPosition(V->Position() + clientHeight - increment);
+        else
+            SetPageIndex(FPageIndex + 1);
+        return true;
+    case VK_UP: V->SetPosition(V->Position() - increment); return true;
+    case VK_DOWN: V->SetPosition(V->Position() + increment); return true;
+    case VK_HOME:
+        Hz->SetPosition(0);
+        if (Ctrl)
+            V->SetPosition(0);
+        return true;
+    case VK_END:
+        Hz->SetPosition(Hz->Range());
+        if (Ctrl)
+            V->SetPosition(V->Range());
+        return true;
+    case VK_LEFT: Hz->SetPosition(Hz->Position() - (Ctrl ? clientWidth - Hz->Increment() : Hz->Increment())); return true;
+    case VK_RIGHT: Hz->SetPosition(Hz->Position() + (Ctrl ? clientWidth - Hz->Increment() : Hz->Increment())); return true;
+    default: return false;
+    }
+}
+
+void TCustomPreview::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    GuardEvent([this] { Update(); });
+}
+
+void TCustomPreview::keyPressEvent(QKeyEvent* event)
+{
+    bool handled = false;
+    GuardEvent([&] {
+        int key = VirtualKey(event->key());
+        handled = key != 0 && CMChildKey(key, event->modifiers().testFlag(Qt::ControlModifier));
+        if (handled)
+            return;
+        if (FOnKeyDown && key != 0) {
+            FOnKeyDown(this, key, event->modifiers());
+            handled = key == 0;
+        }
+        if (!handled && FOnKeyPress && event->text().size() == 1) {
+            QChar c = event->text()[0];
+            FOnKeyPress(this, c);
+            handled = c.isNull();
+        }
+    });
+    if (handled)
+        event->accept();
+    else
+        QWidget::keyPressEvent(event);
+}
+
+void TCustomPreview::keyReleaseEvent(QKeyEvent* event)
+{
+    GuardEvent([&] {
+        int key = VirtualKey(event->key());
+        if (FOnKeyUp && key != 0)
+            FOnKeyUp(this, key, event->modifiers());
+    });
+    QWidget::keyReleaseEvent(event);
+}
+
+void TCustomPreview::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    GuardEvent([this] { if (FOnEnter) FOnEnter(this); });
+}
+
+void TCustomPreview::focusOutEvent(QFocusEvent* event)
+{
+    QWidget::focusOutEvent(event);
+    GuardEvent([this] { if (FOnExit) FOnExit(this); });
+}
+
+} // namespace Vellaro
