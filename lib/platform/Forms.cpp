@@ -23,6 +23,12 @@ TCustomForm::~TCustomForm()
     DestroyComponent();
 }
 
+void TCustomForm::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
+{
+    move(ALeft, ATop);
+    resize(std::max(0, AWidth), std::max(0, AHeight));
+}
+
 void TCustomForm::ApplyWindowFlags()
 {
     Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint;

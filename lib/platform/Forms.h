@@ -52,6 +52,8 @@ public:
     explicit TCustomForm(TComponent* AOwner);
     ~TCustomForm() override;
     QWidget* Widget() override { return this; }
+    /// Left and Top place the window's frame; Width and Height size its client area.
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
 
     TBorderIcons BorderIcons() const { return FBorderIcons; }
     void SetBorderIcons(TBorderIcons value);

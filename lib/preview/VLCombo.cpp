@@ -1,0 +1,145 @@
+#include "preview/VLCombo.h"
+
+#include "platform/Application.h"
+
+namespace Vellaro {
+
+namespace {
+const QString NotLinked = QStringLiteral("not linked");
+
+QString DigitsOf(const QString& text)
+{
+    QString digits;
+    for (QChar c : text)
+        if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
+            digits += c;
+    return digits;
+}
+} // namespace
+
+TCustomPreviewComboBox::TCustomPreviewComboBox(TComponent* AOwner, QWidget* parent) : TCustomComboBox(AOwner, parent)
+{
+    SetBounds(Left(), Top(), 125, 21);
+    SetText(NotLinked);
+}
+
+TCustomPreviewComboBox::~TCustomPreviewComboBox()
+{
+    DestroyComponent();
+    DetachPreview();
+}
+
+void TCustomPreviewComboBox::DetachPreview()
+{
+    if (!FPreview)
+        return;
+    // A pane that is going away forgets its companions itself.
+    if (!FPreview->HasState(csDestroying)) {
+        FPreview->DeleteControlNotification(this);
+        RemoveFreeNotification(FPreview);
+    }
+    FPreview = nullptr;
+}
+
+void TCustomPreviewComboBox::SetPreview(TCustomPreview* Value)
+{
+    if (Value == FPreview)
+        return;
+    DetachPreview();
+    FPreview = Value;
+    if (FPreview) {
+        FPreview->AddControlNotification(this);
+        FreeNotification(FPreview);
+    }
+    Update();
+}
+
+void TCustomPreviewComboBox::Update()
+{
+    TCustomComboBox::Update();
+    SetText(FPreview ? FPreview->GetScaleText() : NotLinked);
+    if (FOnUpdate)
+        FOnUpdate(this);
+}
+
+void TCustomPreviewComboBox::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TCustomComboBox::Notification(AComponent, Operation);
+    if (Operation != opRemove || AComponent != FPreview)
+        return;
+    if (HasState(csDestroying))
+        DetachPreview();
+    else
+        SetPreview(nullptr);
+}
+
+QString TCustomPreviewComboBox::GetScales()
+{
+    QString text = QStringLiteral("Whole page\r\nPage width\r\n");
+    for (int scale : ScaleArray)
+        text += QStringLiteral("%1%\r\n").arg(scale);
+    return text;
+}
+
+QString TCustomPreviewComboBox::CleanText() const { return DigitsOf(Text()); }
+QString TCustomPreviewComboBox::CleanSelect() const { return DigitsOf(itemText(ItemIndex())); }
+
+void TCustomPreviewComboBox::DropDown()
+{
+    SetItemsText(GetScales());
+    SetDropDownCount(ItemCount());
+}
+
+void TCustomPreviewComboBox::ApplyScale(const QString& digits)
+{
+    FPreview->SetViewMode(vmCustom);
+    bool ok = false;
+    const int scale = digits.toInt(&ok);
+    if (!ok) {
+        ShowMessage(QStringLiteral("Invalid scale value"));
+        return;
+    }
+    FPreview->SetViewScale(scale);
+}
+
+void TCustomPreviewComboBox::Click()
+{
+    if (!FPreview)
+        return;
+    switch (ItemIndex()) {
+    case 0: FPreview->SetViewMode(vmWholePage); break;
+    case 1: FPreview->SetViewMode(vmPageWidth); break;
+    default: ApplyScale(CleanSelect()); break;
+    }
+}
+
+void TCustomPreviewComboBox::KeyDown(int& Key, Qt::KeyboardModifiers)
+{
+    if (!FPreview)
+        return;
+    if (Key == VK_RETURN) {
+        ApplyScale(CleanText());
+        FPreview->SetFocus();
+        // Leaving the box puts the pane's text back, also where no focus change arrives.
+        Update();
+        Key = 0;
+    } else if (Key == VK_ESCAPE) {
+        FPreview->SetFocus();
+        Update();
+    }
+}
+
+void TCustomPreviewComboBox::KeyPress(QChar& Key)
+{
+    const bool allowed = Key == QChar(VK_BACK) || Key == QLatin1Char('.') || (Key >= QLatin1Char('0') && Key <= QLatin1Char('9'));
+    if (!allowed)
+        Key = QChar();
+}
+
+void TCustomPreviewComboBox::DoExit()
+{
+    TCustomComboBox::DoExit();
+    Update();
+}
+
+} // namespace Vellaro

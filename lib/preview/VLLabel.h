@@ -1,0 +1,65 @@
+#pragma once
+// The preview label: the page or the scale of a preview pane as a caption.
+
+#include "platform/StdControls.h"
+#include "preview/VLPreview.h"
+
+namespace Vellaro {
+
+namespace VLLabelTypes {
+Q_NAMESPACE_EXPORT(VELLARO_EXPORT)
+enum TMode { lmPage, lmScale };
+Q_ENUM_NS(TMode)
+} // namespace VLLabelTypes
+using namespace VLLabelTypes;
+
+/// All behaviour of the label; TPreviewLabel publishes it.
+class VELLARO_EXPORT TCustomPreviewLabel : public TCustomLabel {
+    Q_OBJECT
+public:
+    explicit TCustomPreviewLabel(TComponent* AOwner = nullptr, QWidget* parent = nullptr);
+    ~TCustomPreviewLabel() override;
+
+    /// Takes the caption from the pane ("not linked" without one); raises OnUpdate.
+    void Update() override;
+    TCustomPreview* Preview() const { return FPreview; }
+    void SetPreview(TCustomPreview* Value);
+    TMode Mode() const { return FMode; }
+    void SetMode(TMode Value);
+    TNotifyEvent OnUpdate() const { return FOnUpdate; }
+    void SetOnUpdate(TNotifyEvent Value) { FOnUpdate = std::move(Value); }
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+    void DetachPreview();
+    TCustomPreview* FPreview = nullptr;
+    TMode FMode = lmPage;
+    TNotifyEvent FOnUpdate;
+};
+
+/// The preview label with its published properties.
+class VELLARO_EXPORT TPreviewLabel : public TCustomPreviewLabel {
+    Q_OBJECT
+    Q_PROPERTY(QString Name READ Name WRITE SetName)
+    Q_PROPERTY(qintptr Tag READ Tag WRITE SetTag)
+    Q_PROPERTY(Vellaro::TCustomPreview* Preview READ Preview WRITE SetPreview)
+    Q_PROPERTY(Vellaro::VLLabelTypes::TMode Mode READ Mode WRITE SetMode)
+    Q_PROPERTY(Vellaro::ControlsTypes::TAlign Align READ Align WRITE SetAlign)
+    Q_PROPERTY(Qt::Alignment Alignment READ Alignment WRITE SetAlignment)
+    Q_PROPERTY(bool AutoSize READ AutoSize WRITE SetAutoSize)
+    Q_PROPERTY(uint Color READ Color WRITE SetColor)
+    Q_PROPERTY(QFont Font READ Font WRITE SetFont)
+    Q_PROPERTY(Qt::Alignment Layout READ Layout WRITE SetLayout)
+    Q_PROPERTY(bool ParentFont READ ParentFont WRITE SetParentFont)
+    Q_PROPERTY(bool ParentShowHint READ ParentShowHint WRITE SetParentShowHint)
+    Q_PROPERTY(bool ShowHint READ ShowHint WRITE SetShowHint)
+    Q_PROPERTY(bool Transparent READ Transparent WRITE SetTransparent)
+    Q_PROPERTY(bool Visible READ Visible WRITE SetVisible)
+    Q_PROPERTY(Vellaro::TNotifyEvent OnUpdate READ OnUpdate WRITE SetOnUpdate)
+public:
+    using TCustomPreviewLabel::TCustomPreviewLabel;
+};
+
+} // namespace Vellaro

@@ -1,0 +1,120 @@
+#include "preview/VLStatusBar.h"
+
+namespace Vellaro {
+
+TCustomPreviewStatusBar::TCustomPreviewStatusBar(TComponent* AOwner, QWidget* parent) : TStatusBarControl(AOwner, parent)
+{
+    SetColor(clBtnFace);
+    SetHeight(19);
+    SetAlign(alBottom);
+    RecreateWithSizeGrip(FSizeGrip);
+}
+
+TCustomPreviewStatusBar::~TCustomPreviewStatusBar()
+{
+    DestroyComponent();
+    DetachPreview();
+}
+
+void TCustomPreviewStatusBar::DetachPreview()
+{
+    if (!FPreview)
+        return;
+    if (!FPreview->HasState(csDestroying)) {
+        FPreview->DeleteControlNotification(this);
+        RemoveFreeNotification(FPreview);
+    }
+    FPreview = nullptr;
+}
+
+void TCustomPreviewStatusBar::SetPreview(TCustomPreview* Value)
+{
+    if (Value == FPreview)
+        return;
+    DetachPreview();
+    FPreview = Value;
+    if (FPreview) {
+        FPreview->AddControlNotification(this);
+        FreeNotification(FPreview);
+    }
+    Update();
+}
+
+void TCustomPreviewStatusBar::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TStatusBarControl::Notification(AComponent, Operation);
+    if (Operation != opRemove || AComponent != FPreview)
+        return;
+    if (HasState(csDestroying))
+        DetachPreview();
+    else
+        SetPreview(nullptr);
+}
+
+void TCustomPreviewStatusBar::Update()
+{
+    TStatusBarControl::Update();
+    if (Parent() && FPreview) {
+        std::vector<int> rights;
+        QStringList texts;
+        if (FPanels.Contains(pnPage)) {
+            rights.push_back(FPagePanelWidth);
+            texts << FPreview->GetPageText();
+        }
+        if (FPanels.Contains(pnScale)) {
+            rights.push_back(FScalePanelWidth + (FPanels.Contains(pnPage) ? FPagePanelWidth : 0));
+            texts << FPreview->GetScaleText();
+        }
+        // The user part reaches the pane's width, not the bar's.
+        rights.push_back(FPreview->ClientWidth());
+        texts << FUserText;
+        SetParts(rights);
+        for (int i = 0; i < texts.size(); ++i)
+            SetPartText(i, texts[i]);
+    }
+    if (FOnUpdate)
+        FOnUpdate(this);
+}
+
+void TCustomPreviewStatusBar::SetPanels(TPanels Value)
+{
+    if (Value == FPanels)
+        return;
+    FPanels = Value;
+    Update();
+}
+
+void TCustomPreviewStatusBar::SetPagePanelWidth(int Value)
+{
+    if (Value == FPagePanelWidth)
+        return;
+    FPagePanelWidth = Value;
+    Update();
+}
+
+void TCustomPreviewStatusBar::SetScalePanelWidth(int Value)
+{
+    if (Value == FScalePanelWidth)
+        return;
+    FScalePanelWidth = Value;
+    Update();
+}
+
+void TCustomPreviewStatusBar::SetUserText(const QString& Value)
+{
+    if (Value == FUserText)
+        return;
+    FUserText = Value;
+    Update();
+}
+
+void TCustomPreviewStatusBar::SetSizeGrip(bool Value)
+{
+    if (Value == FSizeGrip)
+        return;
+    FSizeGrip = Value;
+    RecreateWithSizeGrip(Value);
+    Update();
+}
+
+} // namespace Vellaro

@@ -1,0 +1,282 @@
+#include "preview/VLWindow.h"
+
+namespace Vellaro {
+
+namespace {
+/// Stores a setting and, while a form is open, hands it to the form.
+template<class T, class Apply>
+void Assign(T& field, const T& value, TPreviewForm* form, Apply apply)
+{
+    if (field == value)
+        return;
+    field = value;
+    if (form)
+        apply(form);
+}
+} // namespace
+
+// ---- TPreviewForm -------------------------------------------------------------------------
+
+TCustomPreviewWindow* TPreviewForm::RequireWindow(TComponent* owner)
+{
+    auto* window = dynamic_cast<TCustomPreviewWindow*>(owner);
+    if (!window)
+        throw EInvalidOperation(QStringLiteral("Invalid class typecast"));
+    return window;
+}
+
+TPreviewForm::TPreviewForm(TComponent* AOwner) : TCustomForm(RequireWindow(AOwner)), FWindow(RequireWindow(AOwner))
+{
+    SetKeyPreview(true);
+    FPreview = new TPreview(this);
+    FPreview->SetAlign(alClient);
+    FPreview->SetParent(this);
+    FToolbar = new TPreviewToolbar(this);
+    FToolbar->SetPreview(FPreview);
+    FToolbar->SetParent(this);
+    FStatusBar = new TPreviewStatusBar(this);
+    FStatusBar->SetPreview(FPreview);
+    FStatusBar->SetParent(this);
+}
+
+TPreviewForm::~TPreviewForm()
+{
+    DestroyComponent();
+}
+
+void TPreviewForm::KeyDown(int& Key, Qt::KeyboardModifiers)
+{
+    if (Key == VK_ESCAPE && Modal())
+        SetModalResult(mrCancel);
+}
+
+void TPreviewForm::WindowMoved(bool)
+{
+    FWindow->RememberBounds(WindowState(), Left(), Top(), Width(), Height());
+}
+
+void TPreviewForm::WindowShown()
+{
+    update();
+}
+
+// ---- TCustomPreviewWindow -----------------------------------------------------------------
+
+TCustomPreviewWindow::TCustomPreviewWindow(TComponent* AOwner, TNotifyEvent onCreate)
+    : TComponent(AOwner), FFont(std::make_unique<TFont>()), FIcon(std::make_unique<TIcon>()), FUserButtonGlyph(std::make_unique<TBitmap>())
+{
+    FOnCreate = std::move(onCreate);
+    if (FOnCreate)
+        FOnCreate(this);
+}
+
+TCustomPreviewWindow::~TCustomPreviewWindow()
+{
+    if (FOnDestroy) {
+        try {
+            FOnDestroy(this);
+        } catch (...) {
+        }
+    }
+    // The form goes while the settings it reports back to are still here.
+    DestroyComponent();
+}
+
+void TCustomPreviewWindow::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TComponent::Notification(AComponent, Operation);
+    if (Operation != opRemove)
+        return;
+    if (AComponent == FForm)
+        FForm = nullptr;
+    if (AComponent == FPrintJob)
+        FPrintJob = nullptr;
+}
+
+TPreview* TCustomPreviewWindow::GetPreview() const { return FForm ? FForm->Preview() : nullptr; }
+TPreviewToolbar* TCustomPreviewWindow::GetToolbar() const { return FForm ? FForm->Toolbar() : nullptr; }
+TPreviewStatusBar* TCustomPreviewWindow::GetStatusBar() const { return FForm ? FForm->StatusBar() : nullptr; }
+
+void TCustomPreviewWindow::PrepareForm()
+{
+    if (!FForm)
+        FForm = new TPreviewForm(this);
+    CopySettings();
+    if (FOnShow)
+        FOnShow(this);
+}
+
+void TCustomPreviewWindow::Show()
+{
+    PrepareForm();
+    FForm->ShowForm();
+}
+
+int TCustomPreviewWindow::ShowModal()
+{
+    if (FForm && FForm->isVisible())
+        throw EInvalidOperation(QStringLiteral("Cannot make a visible window modal"));
+    PrepareForm();
+    return FForm->ShowModal();
+}
+
+void TCustomPreviewWindow::Close()
+{
+    if (!FForm)
+        return;
+    if (FOnClose)
+        FOnClose(this);
+    if (FForm)
+        FForm->Close();
+}
+
+void TCustomPreviewWindow::FormClosed()
+{
+    if (FOnClose)
+        FOnClose(this);
+    if (FForm)
+        FForm->Release();
+    FForm = nullptr;
+}
+
+void TCustomPreviewWindow::RememberBounds(TWindowState state, int left, int top, int width, int height)
+{
+    FWindowState = state;
+    FWidth = width;
+    FHeight = height;
+    FLeft = left;
+    FTop = top;
+}
+
+void TCustomPreviewWindow::CopySettings()
+{
+    TPreviewForm* form = FForm;
+    // The form's own moves would report back half-applied bounds while they are set.
+    const int left = FLeft, top = FTop, width = FWidth, height = FHeight;
+    const TWindowState state = FWindowState;
+    form->SetBorderIcons(FBorderIcons);
+    form->SetBorderStyle(FBorderStyle);
+    form->SetCaption(FCaption);
+    form->SetCtl3D(FCtl3D);
+    form->SetFont(FFont->ToQFont());
+    form->SetIcon(*FIcon);
+    form->SetPosition(FPosition);
+    form->SetWindowState(state);
+    form->SetBounds(left, top, width, height);
+    RememberBounds(state, left, top, width, height);
+    form->SetOnClose([this](TComponent*, TCloseAction&) { FormClosed(); });
+
+    TPreview* pane = form->Preview();
+    pane->SetMarginsBorder(FMarginsBorder);
+    pane->SetMarginsFill(FMarginsFill);
+    pane->SetMarginsVisible(FMarginsVisible);
+    pane->SetPageIndex(FPageIndex);
+    pane->SetDragScroll(FDragScroll);
+    pane->SetScrollTracking(FScrollTracking);
+    pane->SetViewMode(FViewMode);
+    pane->SetViewScale(FViewScale);
+    pane->SetPrintJob(FPrintJob);
+    // The page only fits once the pane has its job; a new pane clamps it to 1 before that.
+    pane->SetPageIndex(FPageIndex);
+    pane->SetOnPageChanged([this](TComponent*) { if (FOnPageChanged) FOnPageChanged(this); });
+
+    TPreviewToolbar* toolbar = form->Toolbar();
+    toolbar->SetButtons(FButtons);
+    toolbar->SetFlat(FFlat);
+    toolbar->SetScaleBox(FScaleBox);
+    toolbar->SetScaleBoxPos(FScaleBoxPos);
+    toolbar->SetShowHint(FShowHint);
+    toolbar->SetUserButtonEnabled(FUserButtonEnabled);
+    toolbar->SetUserButtonGlyph(FUserButtonGlyph.get());
+    toolbar->SetUserButtonHint(FUserButtonHint);
+    toolbar->SetOnUserButtonClick(FOnUserButtonClick);
+
+    TPreviewStatusBar* bar = form->StatusBar();
+    bar->SetPagePanelWidth(FPagePanelWidth);
+    bar->SetPanels(FPanels);
+    bar->SetScalePanelWidth(FScalePanelWidth);
+    bar->SetUserText(FUserText);
+    bar->SetSizeGrip(FSizeGrip);
+}
+
+void TCustomPreviewWindow::Update()
+{
+    if (!FPrintJob || !FForm)
+        return;
+    FForm->Preview()->Update();
+    if (FOnUpdate)
+        FOnUpdate(this);
+}
+
+void TCustomPreviewWindow::SetPrintJob(TCustomPrintJob* Value)
+{
+    if (Value == FPrintJob)
+        return;
+    if (FPrintJob && !FPrintJob->HasState(csDestroying))
+        RemoveFreeNotification(FPrintJob);
+    FPrintJob = Value;
+    if (FPrintJob) {
+        FreeNotification(FPrintJob);
+        if (FForm)
+            FForm->Preview()->SetPrintJob(FPrintJob);
+    }
+    Update();
+}
+
+void TCustomPreviewWindow::SetBorderIcons(TBorderIcons Value) { Assign(FBorderIcons, Value, FForm, [&](TPreviewForm* f) { f->SetBorderIcons(Value); }); }
+void TCustomPreviewWindow::SetBorderStyle(TFormBorderStyle Value) { Assign(FBorderStyle, Value, FForm, [&](TPreviewForm* f) { f->SetBorderStyle(Value); }); }
+void TCustomPreviewWindow::SetCaption(const QString& Value) { Assign(FCaption, Value, FForm, [&](TPreviewForm* f) { f->SetCaption(Value); }); }
+void TCustomPreviewWindow::SetCtl3D(bool Value) { Assign(FCtl3D, Value, FForm, [&](TPreviewForm* f) { f->SetCtl3D(Value); }); }
+void TCustomPreviewWindow::SetPosition(TPosition Value) { Assign(FPosition, Value, FForm, [&](TPreviewForm* f) { f->SetPosition(Value); }); }
+void TCustomPreviewWindow::SetWindowState(TWindowState Value) { Assign(FWindowState, Value, FForm, [&](TPreviewForm* f) { f->SetWindowState(Value); }); }
+void TCustomPreviewWindow::SetLeft(int Value) { Assign(FLeft, Value, FForm, [&](TPreviewForm* f) { f->SetLeft(Value); }); }
+void TCustomPreviewWindow::SetTop(int Value) { Assign(FTop, Value, FForm, [&](TPreviewForm* f) { f->SetTop(Value); }); }
+void TCustomPreviewWindow::SetWidth(int Value) { Assign(FWidth, Value, FForm, [&](TPreviewForm* f) { f->SetWidth(Value); }); }
+void TCustomPreviewWindow::SetHeight(int Value) { Assign(FHeight, Value, FForm, [&](TPreviewForm* f) { f->SetHeight(Value); }); }
+void TCustomPreviewWindow::SetMarginsBorder(TColor Value) { Assign(FMarginsBorder, Value, FForm, [&](TPreviewForm* f) { f->Preview()->SetMarginsBorder(Value); }); }
+void TCustomPreviewWindow::SetMarginsFill(TColor Value) { Assign(FMarginsFill, Value, FForm, [&](TPreviewForm* f) { f->Preview()->SetMarginsFill(Value); }); }
+void TCustomPreviewWindow::SetMarginsVisible(bool Value) { Assign(FMarginsVisible, Value, FForm, [&](TPreviewForm* f) { f->Preview()->SetMarginsVisible(Value); }); }
+void TCustomPreviewWindow::SetPageIndex(int Value) { Assign(FPageIndex, Value, FForm, [&](TPreviewForm* f) { f->Preview()->SetPageIndex(Value); }); }
+void TCustomPreviewWindow::SetDragScroll(bool Value) { Assign(FDragScroll, Value, FForm, [&](TPreviewForm* f) { f->Preview()->SetDragScroll(Value); }); }
+void TCustomPreviewWindow::SetScrollTracking(bool Value) { Assign(FScrollTracking, Value, FForm, [&](TPreviewForm* f) { f->Preview()->SetScrollTracking(Value); }); }
+void TCustomPreviewWindow::SetViewMode(TViewMode Value) { Assign(FViewMode, Value, FForm, [&](TPreviewForm* f) { f->Preview()->SetViewMode(Value); }); }
+void TCustomPreviewWindow::SetViewScale(int Value) { Assign(FViewScale, Value, FForm, [&](TPreviewForm* f) { f->Preview()->SetViewScale(Value); }); }
+void TCustomPreviewWindow::SetButtons(TButtons Value) { Assign(FButtons, Value, FForm, [&](TPreviewForm* f) { f->Toolbar()->SetButtons(Value); }); }
+void TCustomPreviewWindow::SetFlat(bool Value) { Assign(FFlat, Value, FForm, [&](TPreviewForm* f) { f->Toolbar()->SetFlat(Value); }); }
+void TCustomPreviewWindow::SetScaleBox(bool Value) { Assign(FScaleBox, Value, FForm, [&](TPreviewForm* f) { f->Toolbar()->SetScaleBox(Value); }); }
+void TCustomPreviewWindow::SetScaleBoxPos(TButtonKind Value) { Assign(FScaleBoxPos, Value, FForm, [&](TPreviewForm* f) { f->Toolbar()->SetScaleBoxPos(Value); }); }
+void TCustomPreviewWindow::SetShowHint(bool Value) { Assign(FShowHint, Value, FForm, [&](TPreviewForm* f) { f->Toolbar()->SetShowHint(Value); }); }
+void TCustomPreviewWindow::SetUserButtonEnabled(bool Value) { Assign(FUserButtonEnabled, Value, FForm, [&](TPreviewForm* f) { f->Toolbar()->SetUserButtonEnabled(Value); }); }
+void TCustomPreviewWindow::SetUserButtonHint(const QString& Value) { Assign(FUserButtonHint, Value, FForm, [&](TPreviewForm* f) { f->Toolbar()->SetUserButtonHint(Value); }); }
+void TCustomPreviewWindow::SetPagePanelWidth(int Value) { Assign(FPagePanelWidth, Value, FForm, [&](TPreviewForm* f) { f->StatusBar()->SetPagePanelWidth(Value); }); }
+void TCustomPreviewWindow::SetPanels(TPanels Value) { Assign(FPanels, Value, FForm, [&](TPreviewForm* f) { f->StatusBar()->SetPanels(Value); }); }
+void TCustomPreviewWindow::SetScalePanelWidth(int Value) { Assign(FScalePanelWidth, Value, FForm, [&](TPreviewForm* f) { f->StatusBar()->SetScalePanelWidth(Value); }); }
+void TCustomPreviewWindow::SetUserText(const QString& Value) { Assign(FUserText, Value, FForm, [&](TPreviewForm* f) { f->StatusBar()->SetUserText(Value); }); }
+void TCustomPreviewWindow::SetSizeGrip(bool Value) { Assign(FSizeGrip, Value, FForm, [&](TPreviewForm* f) { f->StatusBar()->SetSizeGrip(Value); }); }
+
+void TCustomPreviewWindow::SetFont(const TFont* Value)
+{
+    if (Value)
+        FFont->Assign(*Value);
+}
+
+void TCustomPreviewWindow::SetIcon(const TIcon* Value)
+{
+    if (Value)
+        FIcon->Assign(*Value);
+}
+
+void TCustomPreviewWindow::SetUserButtonGlyph(const TBitmap* Value)
+{
+    if (Value && Value != FUserButtonGlyph.get())
+        FUserButtonGlyph->Assign(*Value);
+}
+
+void TCustomPreviewWindow::SetOnUserButtonClick(TNotifyEvent Value)
+{
+    FOnUserButtonClick = std::move(Value);
+    if (FForm)
+        FForm->Toolbar()->SetOnUserButtonClick(FOnUserButtonClick);
+}
+
+} // namespace Vellaro
