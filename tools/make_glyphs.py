@@ -137,15 +137,15 @@ def whole_page():
 
 def page_width():
     c = Cell()
-    c.frame(0, 0, 15, 15, K)
-    c.fill(1, 1, 14, 14, SILVER)
+    c.frame(1, 0, 14, 15, K)
+    c.fill(2, 1, 13, 14, SILVER)
     # The sheet spans the frame's width and runs off its bottom.
-    for y in range(3, 15):
+    for y in range(3, 16):
         c.set(2, y, K)
         c.set(13, y, K)
     c.fill(2, 3, 13, 3, K)
-    c.fill(3, 4, 12, 14, WHITE)
-    for y in (6, 8, 10, 12):
+    c.fill(3, 4, 12, 15, WHITE)
+    for y in (6, 8, 10, 12, 14):
         c.fill(4, y, 11, y, GREY)
     return c
 

@@ -64,6 +64,8 @@ public:
     void SetOnExit(TNotifyEvent value) { FOnExit = std::move(value); }
     /// Chooses item index as the user does from the list: selects it and runs Click.
     void SelectItem(int index);
+    /// Opens the list (runs DropDown first).
+    void showPopup() override;
 
 protected:
     virtual void DropDown() {}
@@ -71,7 +73,6 @@ protected:
     virtual void KeyDown(int& Key, Qt::KeyboardModifiers Shift) { (void)Key; (void)Shift; }
     virtual void KeyPress(QChar& Key) { (void)Key; }
     virtual void DoExit();
-    void showPopup() override;
     void keyPressEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
