@@ -1,6 +1,8 @@
 // A two-page print job drawn in OnDraw (header, page and footer), printed to a PDF file
-// through the built-in PDF printer.
+// through the built-in PDF printer, then shown in the preview window when there is a display,
+// or written as a PNG of the preview pane's first page when there is none.
 #include "job/VLJob.h"
+#include "preview/VLWindow.h"
 
 #include <QApplication>
 #include <QDir>
@@ -8,6 +10,36 @@
 #include <cstdio>
 
 using namespace Vellaro;
+
+namespace {
+
+/// Shows the job in the preview window until the user closes it.
+void ShowPreviewWindow(TPrintJob& job)
+{
+    TPreviewWindow window;
+    window.SetCaption(QStringLiteral("%1 - Print preview").arg(job.Title()));
+    window.SetWidth(720);
+    window.SetHeight(860);
+    window.SetPosition(poScreenCenter);
+    window.SetButtons(window.Buttons() + TButtons{btnPrintDialog, btnWholePage, btnPageWidth, btnClose});
+    window.SetPrintJob(&job);
+    window.ShowModal();
+}
+
+/// Writes the preview pane showing page 1 as a whole page; returns the file's path.
+QString WritePreviewImage(TPrintJob& job, const QString& outDir)
+{
+    TPreview pane;
+    pane.resize(600, 800);
+    pane.show();
+    pane.SetPrintJob(&job);
+    const QString path = QFileInfo(QDir(outDir).filePath(QStringLiteral("example-preview.png"))).absoluteFilePath();
+    if (!pane.grab().save(path))
+        throw Exception(QStringLiteral("Cannot write the image file '%1'").arg(path));
+    return path;
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -63,8 +95,14 @@ int main(int argc, char** argv)
         Printer()->PdfPrinter()->SetOutputPath(path);
         job.Print();
         std::printf("Printed %d pages to %s\n", job.PageCount(), qPrintable(path));
+        if (Application().IsGuiSession()) {
+            ShowPreviewWindow(job);
+        } else {
+            const QString image = WritePreviewImage(job, outDir);
+            std::printf("No display: wrote the preview of page 1 to %s\n", qPrintable(image));
+        }
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "Printing failed: %s\n", e.what());
+        std::fprintf(stderr, "Example failed: %s\n", e.what());
         return 1;
     }
     return 0;
