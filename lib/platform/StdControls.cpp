@@ -78,6 +78,13 @@ TCustomComboBox::~TCustomComboBox()
     DestroyComponent();
 }
 
+void TCustomComboBox::SetText(const QString& value)
+{
+    setEditText(value);
+    if (lineEdit())
+        lineEdit()->setCursorPosition(0);
+}
+
 QString TCustomComboBox::ItemsText() const
 {
     QStringList items;

@@ -51,7 +51,8 @@ public:
     ~TCustomComboBox() override;
     QWidget* Widget() override { return this; }
     QString Text() const { return currentText(); }
-    void SetText(const QString& value) { setEditText(value); }
+    /// Sets the text and shows it from its start.
+    void SetText(const QString& value);
     /// The items as one text, CR LF between items.
     QString ItemsText() const;
     void SetItemsText(const QString& value);

@@ -65,6 +65,8 @@ void TPreviewForm::WindowShown()
 TCustomPreviewWindow::TCustomPreviewWindow(TComponent* AOwner, TNotifyEvent onCreate)
     : TComponent(AOwner), FFont(std::make_unique<TFont>()), FIcon(std::make_unique<TIcon>()), FUserButtonGlyph(std::make_unique<TBitmap>())
 {
+    // The framework's default form font: 8 points.
+    FFont->SetSize(8);
     FOnCreate = std::move(onCreate);
     if (FOnCreate)
         FOnCreate(this);
