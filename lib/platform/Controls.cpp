@@ -336,27 +336,37 @@ void TScrollBox::SetBorderStyle(TBorderStyle value)
     UpdateScrollBars();
 }
 
-void TScrollBox::UpdateScrollBars()
+QSize TScrollBox::ClientSize(bool* needH, bool* needV) const
 {
     // The bars show the way the framework decides it: a bar shows when its range exceeds the
     // client size, and a shown bar narrows the client area for the other one.
     const QSize full = contentsRect().size();
     const int barWidth = GetSystemMetrics(SM_CXVSCROLL);
     const int barHeight = GetSystemMetrics(SM_CYHSCROLL);
-    bool needV = FVert.Range() > full.height();
-    bool needH = FHorz.Range() > full.width() - (needV ? barWidth : 0);
-    needV = FVert.Range() > full.height() - (needH ? barHeight : 0);
-    needH = FHorz.Range() > full.width() - (needV ? barWidth : 0);
-    FClient = QSize(std::max(0, full.width() - (needV ? barWidth : 0)), std::max(0, full.height() - (needH ? barHeight : 0)));
+    bool v = FVert.Range() > full.height();
+    bool h = FHorz.Range() > full.width() - (v ? barWidth : 0);
+    v = FVert.Range() > full.height() - (h ? barHeight : 0);
+    h = FHorz.Range() > full.width() - (v ? barWidth : 0);
+    if (needH)
+        *needH = h;
+    if (needV)
+        *needV = v;
+    return QSize(std::max(0, full.width() - (v ? barWidth : 0)), std::max(0, full.height() - (h ? barHeight : 0)));
+}
+
+void TScrollBox::UpdateScrollBars()
+{
+    bool needH = false, needV = false;
+    const QSize client = ClientSize(&needH, &needV);
     setVerticalScrollBarPolicy(needV ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
     setHorizontalScrollBarPolicy(needH ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-    FContent->resize(std::max(FHorz.Range(), FClient.width()), std::max(FVert.Range(), FClient.height()));
+    FContent->resize(std::max(FHorz.Range(), client.width()), std::max(FVert.Range(), client.height()));
     // Set the bars' ranges now: Qt would only do it when the content's resize event arrives,
     // which waits while the box is hidden.
     horizontalScrollBar()->setRange(0, FHorz.MaxPosition());
-    horizontalScrollBar()->setPageStep(std::max(1, FClient.width()));
+    horizontalScrollBar()->setPageStep(std::max(1, client.width()));
     verticalScrollBar()->setRange(0, FVert.MaxPosition());
-    verticalScrollBar()->setPageStep(std::max(1, FClient.height()));
+    verticalScrollBar()->setPageStep(std::max(1, client.height()));
 }
 
 void TScrollBox::resizeEvent(QResizeEvent* event)

@@ -199,8 +199,8 @@ public:
     TControlScrollBar* VertScrollBar() { return &FVert; }
     TBorderStyle BorderStyle() const { return FBorderStyle; }
     void SetBorderStyle(TBorderStyle value);
-    int ClientWidth() const override { return FClient.width(); }
-    int ClientHeight() const override { return FClient.height(); }
+    int ClientWidth() const override { return ClientSize().width(); }
+    int ClientHeight() const override { return ClientSize().height(); }
     /// Recomputes which scroll bars show and the content size from the ranges and the box size.
     void UpdateScrollBars();
 
@@ -208,11 +208,12 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    /// The area inside the border less the scroll bars the ranges call for.
+    QSize ClientSize(bool* needH = nullptr, bool* needV = nullptr) const;
     QWidget* FContent;
     TControlScrollBar FHorz;
     TControlScrollBar FVert;
     TBorderStyle FBorderStyle = bsSingle;
-    QSize FClient;
 };
 
 /// A panel: fills its client area with its colour and draws its border and bevels around it.

@@ -145,8 +145,9 @@ TModalResult TCustomForm::ShowModal()
     }
     const TModalResult result = FModalResult;
     FModal = false;
-    setWindowModality(Qt::NonModal);
+    // Qt keeps a shown window's modality: hide first, or it stays registered as modal.
     hide();
+    setWindowModality(Qt::NonModal);
     return result;
 }
 
