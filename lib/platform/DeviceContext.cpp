@@ -217,17 +217,13 @@ void TDeviceContext::Line(TPoint a, TPoint b)
     }
     if (!FPainter || FPen.Style() == psClear)
         return;
-    const int dx = db.X - da.X;
-    const int dy = db.Y - da.Y;
-    const int major = std::max(std::abs(dx), std::abs(dy));
-    if (major == 0)
+    if (da == db)
         return;
-    // The end point is left out: stop one device pixel short along the major axis.
-    const QPointF end(db.X - double(dx) / major, db.Y - double(dy) / major);
+    // Qt's aliased lines with a flat cap already leave out the end point, as the framework's do.
     ApplyDeviceSpace();
     FPainter->setCompositionMode(CompositionFor(FPen.Mode(), FPainter));
     FPainter->setPen(DevicePen(FPen, DevicePenWidth()));
-    FPainter->drawLine(QPointF(da.X, da.Y), end);
+    FPainter->drawLine(QPointF(da.X, da.Y), QPointF(db.X, db.Y));
     FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 
