@@ -67,9 +67,15 @@ TEST_F(JobTest, ConstructionTakesThePrintersPageOrAFallbackWithoutPrinter)
 
 TEST_F(JobTest, OnCreateRunsAtTheEndOfConstruction)
 {
-    TPrintJob* seen = nullptr;
-    TPrintJob job(nullptr, [&](TComponent* sender) { seen = static_cast<TPrintJob*>(sender); });
-    EXPECT_EQ(seen, &job);
+    // The handler runs inside the base constructor: it may use the job as a TCustomPrintJob only.
+    TCustomPrintJob* seen = nullptr;
+    int pageCount = 0;
+    TPrintJob job(nullptr, [&](TComponent* sender) {
+        seen = static_cast<TCustomPrintJob*>(sender);
+        pageCount = seen->PageCount();
+    });
+    EXPECT_EQ(seen, static_cast<TCustomPrintJob*>(&job));
+    EXPECT_EQ(pageCount, 1);
 }
 
 TEST_F(JobTest, ConvertUnits)

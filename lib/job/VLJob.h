@@ -80,7 +80,8 @@ private:
 class VELLARO_EXPORT TCustomPrintJob : public QObject, public TComponent {
     Q_OBJECT
 public:
-    /// onCreate stands for a handler assigned before construction ends; it runs last.
+    /// onCreate stands for a handler assigned before construction ends; it runs last in this
+    /// constructor, so it sees the job as a TCustomPrintJob (a descendant's parts are not built yet).
     explicit TCustomPrintJob(TComponent* AOwner = nullptr, TNotifyEvent onCreate = {});
     ~TCustomPrintJob() override;
 
