@@ -352,3 +352,23 @@ TEST_F(PreviewTest, DPIIsThePrinterResolutionShownOnThePanel)
     EXPECT_EQ(Pane->DPIX(), 4800 * 600 / 204);
     EXPECT_EQ(Pane->DPIY(), 6600 * 600 / 280);
 }
+
+TEST_F(PreviewTest, RepaintDrawsThePageAgainAndDesignTimeLeavesItBlank)
+{
+    int draws = 0;
+    Job->SetOnDraw([&](TComponent*, TCanvas* canvas, int, TRect r, TDrawArea, TDrawTarget) {
+        ++draws;
+        canvas->Brush()->SetColor(clBlack);
+        canvas->FillRect(r);
+    });
+    Show(400, 300);
+    QApplication::processEvents();
+    draws = 0;
+    Pane->Repaint();
+    EXPECT_EQ(draws, 1);
+    Pane->SetDesigning(true);
+    const QImage image = Pane->PagePanel()->grab().toImage();
+    EXPECT_EQ(draws, 1);
+    EXPECT_EQ(image.pixelColor(image.width() / 2, image.height() / 2), QColor(Qt::white));
+    EXPECT_TRUE(Pane->Shadow()->isVisible());
+}

@@ -133,7 +133,7 @@ public:
     void SetFocus();
     bool Focused() const;
     /// Paints the control at once.
-    void Repaint();
+    virtual void Repaint();
     /// Lets a pending repaint happen now.
     void Update() override;
 

@@ -326,7 +326,7 @@ void TCustomPreview::UpdateCompanions()
     }
 }
 
-void TCustomPreview::RepaintPage()
+void TCustomPreview::Repaint()
 {
     FPagePanel->Repaint();
 }

@@ -66,7 +66,7 @@ public:
     /// Lays the page out for the view mode, repaints it, updates the companions, raises OnUpdate.
     void Update() override;
     /// Repaints the page only, so the job draws it again.
-    void RepaintPage();
+    void Repaint() override;
     /// Attaches a companion control, once.
     void AddControlNotification(TControl* Control);
     void DeleteControlNotification(TControl* Control);
