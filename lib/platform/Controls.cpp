@@ -201,10 +201,20 @@ void TWinControl::SetEnabled(bool value) { Widget()->setEnabled(value); }
 void TWinControl::SetColor(TColor value)
 {
     FColor = value;
+    FParentColor = false;
     QWidget* w = Widget();
     QPalette palette = w->palette();
     palette.setColor(QPalette::Window, ToQColor(value));
     w->setPalette(palette);
+}
+
+void TWinControl::SetParentColor(bool value)
+{
+    QWidget* parent = Widget()->parentWidget();
+    if (value && parent)
+        SetColor(FromQColor(parent->palette().color(QPalette::Window)));
+    // Set after SetColor, which ends following the parent.
+    FParentColor = value;
 }
 
 QString TWinControl::Hint() const { return Widget()->toolTip(); }

@@ -110,6 +110,9 @@ public:
     void SetEnabled(bool value);
     TColor Color() const { return FColor; }
     void SetColor(TColor value);
+    /// True while the control takes its parent's colour.
+    bool ParentColor() const { return FParentColor; }
+    void SetParentColor(bool value);
     QString Hint() const;
     void SetHint(const QString& value);
     bool ShowHint() const { return FShowHint; }
@@ -147,6 +150,7 @@ private:
     TAlign FAlign = alNone;
     bool FVisible = true;
     TColor FColor = clBtnFace;
+    bool FParentColor = false;
     bool FShowHint = false;
     bool FParentShowHint = true;
     bool FCtl3D = true;

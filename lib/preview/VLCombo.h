@@ -52,6 +52,7 @@ class VELLARO_EXPORT TPreviewComboBox : public TCustomPreviewComboBox {
     Q_PROPERTY(uint Color READ Color WRITE SetColor)
     Q_PROPERTY(bool Ctl3D READ Ctl3D WRITE SetCtl3D)
     Q_PROPERTY(QFont Font READ Font WRITE SetFont)
+    Q_PROPERTY(bool ParentColor READ ParentColor WRITE SetParentColor)
     Q_PROPERTY(bool ParentCtl3D READ ParentCtl3D WRITE SetParentCtl3D)
     Q_PROPERTY(bool ParentFont READ ParentFont WRITE SetParentFont)
     Q_PROPERTY(bool ParentShowHint READ ParentShowHint WRITE SetParentShowHint)

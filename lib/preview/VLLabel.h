@@ -52,6 +52,7 @@ class VELLARO_EXPORT TPreviewLabel : public TCustomPreviewLabel {
     Q_PROPERTY(uint Color READ Color WRITE SetColor)
     Q_PROPERTY(QFont Font READ Font WRITE SetFont)
     Q_PROPERTY(Qt::Alignment Layout READ Layout WRITE SetLayout)
+    Q_PROPERTY(bool ParentColor READ ParentColor WRITE SetParentColor)
     Q_PROPERTY(bool ParentFont READ ParentFont WRITE SetParentFont)
     Q_PROPERTY(bool ParentShowHint READ ParentShowHint WRITE SetParentShowHint)
     Q_PROPERTY(bool ShowHint READ ShowHint WRITE SetShowHint)
