@@ -61,7 +61,9 @@ TEST_F(ComboTest, TextWithoutDigitsLeavesTheFreeScaleAsItWas)
     Pane->SetViewMode(vmCustom);
     Pane->SetViewScale(200);
     for (const QString& bad : {QString(), QStringLiteral("99999999999")}) {
+        testing::internal::CaptureStderr(); // a headless session shows messages there
         TypeAndEnter(bad);
+        EXPECT_NE(testing::internal::GetCapturedStderr().find("Invalid scale value"), std::string::npos);
         EXPECT_EQ(Pane->ViewMode(), vmCustom);
         EXPECT_EQ(Pane->ViewScale(), 200);
     }
