@@ -372,3 +372,16 @@ TEST_F(PreviewTest, RepaintDrawsThePageAgainAndDesignTimeLeavesItBlank)
     EXPECT_EQ(image.pixelColor(image.width() / 2, image.height() / 2), QColor(Qt::white));
     EXPECT_TRUE(Pane->Shadow()->isVisible());
 }
+
+TEST_F(PreviewTest, DeskSmallerThanItsMarginsLeavesAnEmptyPage)
+{
+    for (TViewMode mode : {vmWholePage, vmPageWidth, vmCustom}) {
+        Show(6, 6);
+        Pane->SetViewMode(mode);
+        EXPECT_GE(Pane->PagePanel()->Width(), 0);
+        EXPECT_GE(Pane->PagePanel()->Height(), 0);
+        EXPECT_GT(Pane->DPIX(), 0);
+        EXPECT_GE(Pane->ViewScale(), 0);
+        (void)Pane->PagePanel()->grab();
+    }
+}

@@ -141,8 +141,8 @@ void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
         AlignControls(w->parentWidget());
 }
 
-int TWinControl::ClientWidth() const { return Widget()->contentsRect().width(); }
-int TWinControl::ClientHeight() const { return Widget()->contentsRect().height(); }
+int TWinControl::ClientWidth() const { return std::max(0, Widget()->contentsRect().width()); }
+int TWinControl::ClientHeight() const { return std::max(0, Widget()->contentsRect().height()); }
 
 void TWinControl::SetAlign(TAlign value)
 {
