@@ -52,3 +52,40 @@ inline void SetPixelPage(TCustomPrintJob& job, int width, int height, const TMar
 }
 
 } // namespace Vellaro::Testing
+
+#include <QMetaObject>
+#include <QMetaProperty>
+#include <QStringList>
+
+namespace Vellaro::Testing {
+
+/// The names of the published properties of a class, in streaming order.
+inline QStringList PublishedProperties(const QMetaObject& meta)
+{
+    QStringList names;
+    for (int i = meta.propertyOffset(); i < meta.propertyCount(); ++i)
+        names << QString::fromLatin1(meta.property(i).name());
+    return names;
+}
+
+/// The properties every published grid job ends with, from Title on.
+inline QStringList PageAndEventProperties(bool withInitDraw)
+{
+    QStringList names = QStringList{"Title", "Margins", "MarginsUnits", "Header", "HeaderUnits", "Footer",
+        "FooterUnits", "PageMode", "PageWidth", "PageHeight", "PageUnits", "Orientation", "Options", "OnCreate",
+        "OnDestroy"};
+    if (withInitDraw)
+        names << "OnInitDraw";
+    names << QStringList{"OnPrinterSetupChange", "OnStartPrint", "OnEndPrint", "OnPrintProgress", "OnStartPrintPage",
+        "OnEndPrintPage", "OnUpdate"};
+    return names;
+}
+
+/// The layout properties shared by the grid jobs, from RowsPerPage to IndexStart.
+inline QStringList GridLayoutProperties()
+{
+    return {"RowsPerPage", "TableBorders", "HeaderCellBorders", "PageCellBorders", "FooterCellBorders", "IndexColumn",
+        "IndexStart"};
+}
+
+} // namespace Vellaro::Testing
