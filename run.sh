@@ -5,6 +5,11 @@
 #   ./run.sh bench  build and run the benchmarks
 set -euo pipefail
 cd "$(dirname "$0")"
+# Qt wants a private runtime folder; a bare root shell or CI has none.
+if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+  export XDG_RUNTIME_DIR="/tmp/runtime-$(id -u)"
+  mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+fi
 
 PACKAGES=(g++ cmake ninja-build qt6-base-dev libqt6sql6-sqlite qt6-tools-dev libqt6opengl6-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev fonts-liberation2 fonts-dejavu-core

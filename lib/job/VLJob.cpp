@@ -271,70 +271,51 @@ void TCustomPrintJob::SetMargins(const TMargins* Value)
 
 void TCustomPrintJob::SetMarginsUnits(TUnits Value)
 {
-    if (Value == FMarginsUnits)
-        return;
-    FMarginsUnits = Value;
-    Update();
+    StoreAndUpdate(FMarginsUnits, Value, false);
 }
 
 void TCustomPrintJob::SetHeader(double Value)
 {
-    if (Value == FHeader)
-        return;
-    FHeader = Value;
-    Update();
+    StoreAndUpdate(FHeader, Value, false);
 }
 
 void TCustomPrintJob::SetHeaderUnits(TUnits Value)
 {
-    if (Value == FHeaderUnits)
-        return;
-    FHeaderUnits = Value;
-    Update();
+    StoreAndUpdate(FHeaderUnits, Value, false);
 }
 
 void TCustomPrintJob::SetFooter(double Value)
 {
-    if (Value == FFooter)
-        return;
-    FFooter = Value;
-    Update();
+    StoreAndUpdate(FFooter, Value, false);
 }
 
 void TCustomPrintJob::SetFooterUnits(TUnits Value)
 {
-    if (Value == FFooterUnits)
-        return;
-    FFooterUnits = Value;
-    Update();
+    StoreAndUpdate(FFooterUnits, Value, false);
 }
 
 void TCustomPrintJob::SetPageMode(TPageMode Value)
 {
-    if (Value == FPageMode)
-        return;
-    FPageMode = Value;
-    ResetToDefaultPage();
-    Update();
+    StoreAndUpdate(FPageMode, Value, true);
 }
 
 void TCustomPrintJob::SetPageWidth(double Value)
 {
-    if (Value == FPageWidth)
-        return;
-    if (FPageMode == pmCustom)
-        FPageWidth = Value;
-    else
-        ResetToDefaultPage();
-    Update();
+    SetPageSize(FPageWidth, Value);
 }
 
 void TCustomPrintJob::SetPageHeight(double Value)
 {
-    if (Value == FPageHeight)
+    SetPageSize(FPageHeight, Value);
+}
+
+void TCustomPrintJob::SetPageSize(double& field, double value)
+{
+    // In the default mode the printer decides: the value is dropped, but the change still notifies.
+    if (value == field)
         return;
     if (FPageMode == pmCustom)
-        FPageHeight = Value;
+        field = value;
     else
         ResetToDefaultPage();
     Update();
@@ -342,28 +323,17 @@ void TCustomPrintJob::SetPageHeight(double Value)
 
 void TCustomPrintJob::SetPageUnits(TUnits Value)
 {
-    if (Value == FPageUnits)
-        return;
-    FPageUnits = Value;
-    ResetToDefaultPage();
-    Update();
+    StoreAndUpdate(FPageUnits, Value, true);
 }
 
 void TCustomPrintJob::SetOrientation(TPageOrientation Value)
 {
-    if (Value == FOrientation)
-        return;
-    FOrientation = Value;
-    ResetToDefaultPage();
-    Update();
+    StoreAndUpdate(FOrientation, Value, true);
 }
 
 void TCustomPrintJob::SetOptions(TJobOptionsSet Value)
 {
-    if (Value == FOptions)
-        return;
-    FOptions = Value;
-    Update();
+    StoreAndUpdate(FOptions, Value, false);
 }
 
 // ---- Drawing ----------------------------------------------------------------------------

@@ -80,7 +80,8 @@ private:
 class VELLARO_EXPORT TCustomPrintJob : public QObject, public TComponent {
     Q_OBJECT
 public:
-    /// onCreate stands for a handler assigned before construction ends; it runs last.
+    /// onCreate stands for a handler assigned before construction ends; it runs last in this
+    /// constructor, so it sees the job as a TCustomPrintJob (a descendant's parts are not built yet).
     explicit TCustomPrintJob(TComponent* AOwner = nullptr, TNotifyEvent onCreate = {});
     ~TCustomPrintJob() override;
 
@@ -220,6 +221,19 @@ private:
     int FooterHeightPixels(int marginHeight) const;
     void PrintPages(int first, int last, bool followPageCount);
     void NotifySubscribers();
+    void SetPageSize(double& field, double value);
+    /// The setter rule: an equal value changes nothing; otherwise store it, reset the page to the
+    /// printer's default when the value shapes it, and notify.
+    template<class T>
+    void StoreAndUpdate(T& field, const T& value, bool resetsPage)
+    {
+        if (field == value)
+            return;
+        field = value;
+        if (resetsPage)
+            ResetToDefaultPage();
+        Update();
+    }
 
     int FUpdateLock = 0;
     int FJobsUpdateLock = 0;

@@ -35,9 +35,8 @@ void TCanvas::FillRect(const TRect& rect)
 
 void TCanvas::TextOut(int X, int Y, const QString& text)
 {
-    TDeviceContext* dc = RequireHandle();
-    dc->TextOut(X, Y, text);
-    FPenPos = {X + dc->TextExtent(text).cx, Y};
+    const TSize extent = RequireHandle()->TextOut(X, Y, text);
+    FPenPos = {X + extent.cx, Y};
 }
 
 void TCanvas::TextRect(const TRect& rect, int X, int Y, const QString& text)

@@ -148,12 +148,15 @@ void TDeviceContext::SelectFont(const TFont& font)
 
 void TDeviceContext::ApplyDeviceSpace()
 {
-    FPainter->setWorldTransform(FBaseTransform);
+    if (FPainter->worldTransform() != FBaseTransform)
+        FPainter->setWorldTransform(FBaseTransform);
 }
 
 void TDeviceContext::ApplyLogicalSpace()
 {
-    FPainter->setWorldTransform(Transform() * FBaseTransform);
+    const QTransform wanted = Transform() * FBaseTransform;
+    if (FPainter->worldTransform() != wanted)
+        FPainter->setWorldTransform(wanted);
 }
 
 int TDeviceContext::DevicePenWidth() const
@@ -217,17 +220,13 @@ void TDeviceContext::Line(TPoint a, TPoint b)
     }
     if (!FPainter || FPen.Style() == psClear)
         return;
-    const int dx = db.X - da.X;
-    const int dy = db.Y - da.Y;
-    const int major = std::max(std::abs(dx), std::abs(dy));
-    if (major == 0)
+    if (da == db)
         return;
-    // The end point is left out: stop one device pixel short along the major axis.
-    const QPointF end(db.X - double(dx) / major, db.Y - double(dy) / major);
+    // Qt's aliased lines with a flat cap already leave out the end point, as the framework's do.
     ApplyDeviceSpace();
     FPainter->setCompositionMode(CompositionFor(FPen.Mode(), FPainter));
     FPainter->setPen(DevicePen(FPen, DevicePenWidth()));
-    FPainter->drawLine(QPointF(da.X, da.Y), end);
+    FPainter->drawLine(QPointF(da.X, da.Y), QPointF(db.X, db.Y));
     FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 
@@ -276,7 +275,7 @@ TSize TDeviceContext::TextExtent(const QString& text) const
     return {FMetrics->horizontalAdvance(text), FMetrics->height()};
 }
 
-void TDeviceContext::TextOut(int x, int y, const QString& text, const TRect* clip, bool fillClip, unsigned format)
+TSize TDeviceContext::TextOut(int x, int y, const QString& text, const TRect* clip, bool fillClip, unsigned format)
 {
     const TSize extent = TextExtent(text);
     const TRect box{x, y, x + extent.cx, y + extent.cy};
@@ -294,19 +293,23 @@ void TDeviceContext::TextOut(int x, int y, const QString& text, const TRect* cli
         FRecorder->Add(std::move(rec));
     }
     if (!FPainter)
-        return;
+        return extent;
     ApplyLogicalSpace();
-    FPainter->save();
-    if (clip)
+    if (clip) {
+        FPainter->save();
         FPainter->setClipRect(clip->ToQRect(), Qt::IntersectClip);
+    }
     if (FBrush.Style() != bsClear) {
         const TRect& background = (clip && fillClip) ? *clip : box;
         FPainter->fillRect(background.ToQRect(), ToQColor(FBrush.Color()));
     }
-    FPainter->setFont(FQFont);
+    if (FPainter->font() != FQFont)
+        FPainter->setFont(FQFont);
     FPainter->setPen(ToQColor(FFont.Color()));
     FPainter->drawText(QPointF(x, y + FMetrics->ascent()), text);
-    FPainter->restore();
+    if (clip)
+        FPainter->restore();
+    return extent;
 }
 
 QString TDeviceContext::ElidedToWidth(const QString& text, int width) const

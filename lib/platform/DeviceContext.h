@@ -137,8 +137,8 @@ public:
     /// Filled with the brush only.
     void FillRect(const TRect& r);
     /// Text with its cell's top-left corner at (x, y); with a non-clear brush its box is filled.
-    /// format is what DrawText passes on, kept in the record.
-    void TextOut(int x, int y, const QString& text, const TRect* clip = nullptr, bool fillClip = false, unsigned format = 0);
+    /// format is what DrawText passes on, kept in the record. Returns the text's extent.
+    TSize TextOut(int x, int y, const QString& text, const TRect* clip = nullptr, bool fillClip = false, unsigned format = 0);
     TSize TextExtent(const QString& text) const;
     /// The framework's DrawText for single lines; returns the text height.
     int DrawText(const QString& text, TRect& rect, unsigned format);
