@@ -180,3 +180,35 @@ TEST_F(PJListViewTest, RemovalClearsTheReferencesOfJobAndList)
     EXPECT_EQ(updates, 0);
     EXPECT_EQ(Job.GetColWidth(&Canvas.Canvas, 0), 100);
 }
+
+TEST_F(PJListViewTest, EachRowShowsTheImageOfItsRowNumber)
+{
+    // Painted for real: the recorder keeps no pixels.
+    auto images = std::make_unique<TImageList>();
+    const TColor colors[] = {clRed, clLime, clBlue};
+    for (TColor color : colors) {
+        TBitmap bitmap(16, 16);
+        bitmap.Canvas()->Brush()->SetColor(color);
+        bitmap.Canvas()->FillRect({0, 0, 16, 16});
+        images->Add(bitmap);
+    }
+    View->SetLargeImages(images.get());
+    Job.SetListView(View.get());
+    Job.SetRowsPerPage(10);
+    Job.SetDrawIcons(true);
+    QImage page(4200, 1400, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    {
+        TDeviceContext context(&page, 600, 600);
+        TCanvas canvas;
+        canvas.SetHandle(&context);
+        canvas.Font()->SetPixelsPerInch(600);
+        Job.Draw(&canvas, 1, dtPreview);
+    }
+    // Rows of 110 from 200; each image square is 100 high, centred in its row.
+    for (int row = 0; row < 3; ++row) {
+        const int centreY = 200 + row * 110 + 55;
+        const int centreX = 100 + 5 + 50;
+        EXPECT_EQ(FromQColor(page.pixelColor(centreX, centreY)), colors[row]) << "row " << row;
+    }
+}
