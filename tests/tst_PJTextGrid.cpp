@@ -243,3 +243,15 @@ TEST_F(PJTextGridTest, FontsAlwaysNotifyAndClipModeOnlyWhenChanged)
     same.SetSize(30);
     EXPECT_EQ(Grid.PageFont()->Size(), 12);
 }
+
+TEST(TextGridLifetime, OnDestroySeesTheFontsStillThere)
+{
+    // Regression: the handler ran after the text grid's fonts were freed.
+    int size = 0;
+    auto* job = new TCustomTextGridPrintJob(nullptr);
+    job->SetOnDestroy([&size](TComponent* sender) {
+        size = static_cast<TCustomTextGridPrintJob*>(sender)->PageFont()->Size();
+    });
+    delete job;
+    EXPECT_EQ(size, 12);
+}

@@ -16,6 +16,7 @@ TCustomTextGridPrintJob::TCustomTextGridPrintJob(TComponent* AOwner)
 
 TCustomTextGridPrintJob::~TCustomTextGridPrintJob()
 {
+    BeginDestruction();
     FHeaderFont.reset();
     FPageFont.reset();
     FFooterFont.reset();
