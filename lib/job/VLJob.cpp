@@ -34,6 +34,14 @@ TCustomPrintJob::TCustomPrintJob(TComponent* AOwner, TNotifyEvent onCreate)
 
 TCustomPrintJob::~TCustomPrintJob()
 {
+    BeginDestruction();
+}
+
+void TCustomPrintJob::BeginDestruction()
+{
+    if (FDestructionBegun)
+        return;
+    FDestructionBegun = true;
     Destroying();
     if (FOnDestroy) {
         try {

@@ -214,6 +214,11 @@ public:
     void SetOnUpdate(TNotifyEvent e) { FOnUpdate = std::move(e); }
 
 protected:
+    /// Runs OnDestroy and then the removal notifications while the job is still whole. A job
+    /// class that adds members of its own calls it first in its destructor, so that neither
+    /// the handler nor a subscriber sees those members freed. It runs once.
+    void BeginDestruction();
+
     bool FAbortRequest = false;
 
 private:
@@ -235,6 +240,7 @@ private:
         Update();
     }
 
+    bool FDestructionBegun = false;
     int FUpdateLock = 0;
     int FJobsUpdateLock = 0;
     int FControlsUpdateLock = 0;

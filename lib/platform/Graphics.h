@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QPen>
 #include <QBrush>
+#include <QMetaType>
 #include <memory>
 
 namespace Vellaro {
@@ -136,3 +137,6 @@ private:
 };
 
 } // namespace Vellaro
+
+// Font properties of the jobs are published as pointers to the fonts they own.
+Q_DECLARE_METATYPE(Vellaro::TFont*)
