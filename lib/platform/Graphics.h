@@ -138,5 +138,6 @@ private:
 
 } // namespace Vellaro
 
-// Font properties of the jobs are published as pointers to the fonts they own.
+// Font and bitmap properties are published as pointers to the objects their components own.
 Q_DECLARE_METATYPE(Vellaro::TFont*)
+Q_DECLARE_METATYPE(Vellaro::TBitmap*)

@@ -98,5 +98,3 @@ public:
 };
 
 } // namespace Vellaro
-
-Q_DECLARE_METATYPE(Vellaro::TBitmap*)

@@ -247,5 +247,4 @@ public:
 
 } // namespace Vellaro
 
-Q_DECLARE_METATYPE(Vellaro::TFont*)
 Q_DECLARE_METATYPE(Vellaro::TIcon*)
