@@ -26,38 +26,20 @@ TCustomPreviewComboBox::TCustomPreviewComboBox(TComponent* AOwner, QWidget* pare
 TCustomPreviewComboBox::~TCustomPreviewComboBox()
 {
     DestroyComponent();
-    DetachPreview();
-}
-
-void TCustomPreviewComboBox::DetachPreview()
-{
-    if (!FPreview)
-        return;
-    // A pane that is going away forgets its companions itself.
-    if (!FPreview->HasState(csDestroying)) {
-        FPreview->DeleteControlNotification(this);
-        RemoveFreeNotification(FPreview);
-    }
-    FPreview = nullptr;
+    FPreviewLink.Detach();
 }
 
 void TCustomPreviewComboBox::SetPreview(TCustomPreview* Value)
 {
-    if (Value == FPreview)
+    if (!FPreviewLink.Set(Value))
         return;
-    DetachPreview();
-    FPreview = Value;
-    if (FPreview) {
-        FPreview->AddControlNotification(this);
-        FreeNotification(FPreview);
-    }
     Update();
 }
 
 void TCustomPreviewComboBox::Update()
 {
     TCustomComboBox::Update();
-    SetText(FPreview ? FPreview->GetScaleText() : NotLinked);
+    SetText(Preview() ? Preview()->GetScaleText() : NotLinked);
     if (FOnUpdate)
         FOnUpdate(this);
 }
@@ -65,10 +47,10 @@ void TCustomPreviewComboBox::Update()
 void TCustomPreviewComboBox::Notification(TComponent* AComponent, TOperation Operation)
 {
     TCustomComboBox::Notification(AComponent, Operation);
-    if (Operation != opRemove || AComponent != FPreview)
+    if (!FPreviewLink.IsRemovalOf(AComponent, Operation))
         return;
     if (HasState(csDestroying))
-        DetachPreview();
+        FPreviewLink.Detach();
     else
         SetPreview(nullptr);
 }
@@ -92,39 +74,39 @@ void TCustomPreviewComboBox::DropDown()
 
 void TCustomPreviewComboBox::ApplyScale(const QString& digits)
 {
-    FPreview->SetViewMode(vmCustom);
+    Preview()->SetViewMode(vmCustom);
     bool ok = false;
     const int scale = digits.toInt(&ok);
     if (!ok) {
         ShowMessage(QStringLiteral("Invalid scale value"));
         return;
     }
-    FPreview->SetViewScale(scale);
+    Preview()->SetViewScale(scale);
 }
 
 void TCustomPreviewComboBox::Click()
 {
-    if (!FPreview)
+    if (!Preview())
         return;
     switch (ItemIndex()) {
-    case 0: FPreview->SetViewMode(vmWholePage); break;
-    case 1: FPreview->SetViewMode(vmPageWidth); break;
+    case 0: Preview()->SetViewMode(vmWholePage); break;
+    case 1: Preview()->SetViewMode(vmPageWidth); break;
     default: ApplyScale(CleanSelect()); break;
     }
 }
 
 void TCustomPreviewComboBox::KeyDown(int& Key, Qt::KeyboardModifiers)
 {
-    if (!FPreview)
+    if (!Preview())
         return;
     if (Key == VK_RETURN) {
         ApplyScale(CleanText());
-        FPreview->SetFocus();
+        Preview()->SetFocus();
         // Leaving the box puts the pane's text back, also where no focus change arrives.
         Update();
         Key = 0;
     } else if (Key == VK_ESCAPE) {
-        FPreview->SetFocus();
+        Preview()->SetFocus();
         Update();
     }
 }

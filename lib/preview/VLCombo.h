@@ -14,7 +14,7 @@ public:
     explicit TCustomPreviewComboBox(TComponent* AOwner = nullptr, QWidget* parent = nullptr);
     ~TCustomPreviewComboBox() override;
 
-    TCustomPreview* Preview() const { return FPreview; }
+    TCustomPreview* Preview() const { return FPreviewLink.Get(); }
     /// Attaches the box to a pane (detaching it from the previous one), then updates it.
     void SetPreview(TCustomPreview* Value);
     /// Shows the pane's scale text, or "not linked"; raises OnUpdate.
@@ -38,8 +38,7 @@ protected:
 private:
     /// Applies a number given as digits as the pane's free scale; a bad one is reported.
     void ApplyScale(const QString& digits);
-    void DetachPreview();
-    TCustomPreview* FPreview = nullptr;
+    TPreviewLink FPreviewLink{this};
     TNotifyEvent FOnUpdate;
 };
 

@@ -11,30 +11,13 @@ TCustomPreviewLabel::TCustomPreviewLabel(TComponent* AOwner, QWidget* parent) : 
 TCustomPreviewLabel::~TCustomPreviewLabel()
 {
     DestroyComponent();
-    DetachPreview();
-}
-
-void TCustomPreviewLabel::DetachPreview()
-{
-    if (!FPreview)
-        return;
-    if (!FPreview->HasState(csDestroying)) {
-        FPreview->DeleteControlNotification(this);
-        RemoveFreeNotification(FPreview);
-    }
-    FPreview = nullptr;
+    FPreviewLink.Detach();
 }
 
 void TCustomPreviewLabel::SetPreview(TCustomPreview* Value)
 {
-    if (Value == FPreview)
+    if (!FPreviewLink.Set(Value))
         return;
-    DetachPreview();
-    FPreview = Value;
-    if (FPreview) {
-        FPreview->AddControlNotification(this);
-        FreeNotification(FPreview);
-    }
     Update();
 }
 
@@ -49,20 +32,20 @@ void TCustomPreviewLabel::SetMode(TMode Value)
 void TCustomPreviewLabel::Notification(TComponent* AComponent, TOperation Operation)
 {
     TCustomLabel::Notification(AComponent, Operation);
-    if (Operation != opRemove || AComponent != FPreview)
+    if (!FPreviewLink.IsRemovalOf(AComponent, Operation))
         return;
     if (HasState(csDestroying))
-        DetachPreview();
+        FPreviewLink.Detach();
     else
         SetPreview(nullptr);
 }
 
 void TCustomPreviewLabel::Update()
 {
-    if (!FPreview)
+    if (!Preview())
         SetCaption(QStringLiteral("not linked"));
     else
-        SetCaption(FMode == lmPage ? FPreview->GetPageText() : FPreview->GetScaleText());
+        SetCaption(FMode == lmPage ? Preview()->GetPageText() : Preview()->GetScaleText());
     TCustomLabel::Update();
     if (FOnUpdate)
         FOnUpdate(this);

@@ -22,7 +22,7 @@ public:
 
     /// Takes the caption from the pane ("not linked" without one); raises OnUpdate.
     void Update() override;
-    TCustomPreview* Preview() const { return FPreview; }
+    TCustomPreview* Preview() const { return FPreviewLink.Get(); }
     void SetPreview(TCustomPreview* Value);
     TMode Mode() const { return FMode; }
     void SetMode(TMode Value);
@@ -33,8 +33,7 @@ protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
-    void DetachPreview();
-    TCustomPreview* FPreview = nullptr;
+    TPreviewLink FPreviewLink{this};
     TMode FMode = lmPage;
     TNotifyEvent FOnUpdate;
 };

@@ -610,4 +610,29 @@ void TCustomPreview::focusOutEvent(QFocusEvent* event)
     GuardEvent([this] { if (FOnExit) FOnExit(this); });
 }
 
+bool TPreviewLink::Set(TCustomPreview* preview)
+{
+    if (preview == FPreview)
+        return false;
+    Detach();
+    FPreview = preview;
+    if (FPreview) {
+        FPreview->AddControlNotification(FCompanion);
+        FCompanion->FreeNotification(FPreview);
+    }
+    return true;
+}
+
+void TPreviewLink::Detach()
+{
+    if (!FPreview)
+        return;
+    // A pane that is going away forgets its companions itself.
+    if (!FPreview->HasState(csDestroying)) {
+        FPreview->DeleteControlNotification(FCompanion);
+        FCompanion->RemoveFreeNotification(FPreview);
+    }
+    FPreview = nullptr;
+}
+
 } // namespace Vellaro

@@ -173,6 +173,27 @@ private:
 };
 
 /// The preview pane with its published properties.
+/// A companion's plain reference to its pane: it subscribes the companion to the pane's updates
+/// and destruction, and lets go without calling into a pane that is going away.
+class VELLARO_EXPORT TPreviewLink {
+public:
+    explicit TPreviewLink(TControl* companion) : FCompanion(companion) {}
+    TCustomPreview* Get() const { return FPreview; }
+    /// Leaves the current pane and subscribes to the new one; false when it is the same pane.
+    bool Set(TCustomPreview* preview);
+    /// Leaves the pane (unsubscribing only from a pane that is not being destroyed).
+    void Detach();
+    /// Whether a notification tells that the linked pane is going away.
+    bool IsRemovalOf(TComponent* AComponent, TOperation Operation) const
+    {
+        return Operation == opRemove && FPreview && AComponent == static_cast<TComponent*>(FPreview);
+    }
+
+private:
+    TControl* FCompanion;
+    TCustomPreview* FPreview = nullptr;
+};
+
 class VELLARO_EXPORT TPreview : public TCustomPreview {
     Q_OBJECT
     Q_PROPERTY(QString Name READ Name WRITE SetName)

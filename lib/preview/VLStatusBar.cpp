@@ -13,40 +13,23 @@ TCustomPreviewStatusBar::TCustomPreviewStatusBar(TComponent* AOwner, QWidget* pa
 TCustomPreviewStatusBar::~TCustomPreviewStatusBar()
 {
     DestroyComponent();
-    DetachPreview();
-}
-
-void TCustomPreviewStatusBar::DetachPreview()
-{
-    if (!FPreview)
-        return;
-    if (!FPreview->HasState(csDestroying)) {
-        FPreview->DeleteControlNotification(this);
-        RemoveFreeNotification(FPreview);
-    }
-    FPreview = nullptr;
+    FPreviewLink.Detach();
 }
 
 void TCustomPreviewStatusBar::SetPreview(TCustomPreview* Value)
 {
-    if (Value == FPreview)
+    if (!FPreviewLink.Set(Value))
         return;
-    DetachPreview();
-    FPreview = Value;
-    if (FPreview) {
-        FPreview->AddControlNotification(this);
-        FreeNotification(FPreview);
-    }
     Update();
 }
 
 void TCustomPreviewStatusBar::Notification(TComponent* AComponent, TOperation Operation)
 {
     TStatusBarControl::Notification(AComponent, Operation);
-    if (Operation != opRemove || AComponent != FPreview)
+    if (!FPreviewLink.IsRemovalOf(AComponent, Operation))
         return;
     if (HasState(csDestroying))
-        DetachPreview();
+        FPreviewLink.Detach();
     else
         SetPreview(nullptr);
 }
@@ -54,19 +37,19 @@ void TCustomPreviewStatusBar::Notification(TComponent* AComponent, TOperation Op
 void TCustomPreviewStatusBar::Update()
 {
     TStatusBarControl::Update();
-    if (Parent() && FPreview) {
+    if (Parent() && Preview()) {
         std::vector<int> rights;
         QStringList texts;
         if (FPanels.Contains(pnPage)) {
             rights.push_back(FPagePanelWidth);
-            texts << FPreview->GetPageText();
+            texts << Preview()->GetPageText();
         }
         if (FPanels.Contains(pnScale)) {
             rights.push_back(FScalePanelWidth + (FPanels.Contains(pnPage) ? FPagePanelWidth : 0));
-            texts << FPreview->GetScaleText();
+            texts << Preview()->GetScaleText();
         }
         // The user part reaches the pane's width, not the bar's.
-        rights.push_back(FPreview->ClientWidth());
+        rights.push_back(Preview()->ClientWidth());
         texts << FUserText;
         SetParts(rights);
         for (int i = 0; i < texts.size(); ++i)

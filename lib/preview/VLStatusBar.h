@@ -25,7 +25,7 @@ public:
 
     /// Rewrites the parts from the pane (when the bar has a parent and a pane); raises OnUpdate.
     void Update() override;
-    TCustomPreview* Preview() const { return FPreview; }
+    TCustomPreview* Preview() const { return FPreviewLink.Get(); }
     void SetPreview(TCustomPreview* Value);
     TPanels Panels() const { return FPanels; }
     void SetPanels(TPanels Value);
@@ -44,8 +44,7 @@ protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
-    void DetachPreview();
-    TCustomPreview* FPreview = nullptr;
+    TPreviewLink FPreviewLink{this};
     TPanels FPanels{pnPage, pnScale};
     int FPagePanelWidth = 100;
     int FScalePanelWidth = 100;

@@ -47,7 +47,7 @@ TCustomPreviewToolbar::TCustomPreviewToolbar(TComponent* AOwner, QWidget* parent
 TCustomPreviewToolbar::~TCustomPreviewToolbar()
 {
     DestroyComponent();
-    DetachPreview();
+    FPreviewLink.Detach();
 }
 
 void TCustomPreviewToolbar::GetBitmapPart(TButtonKind Kind, TBitmap* Glyph)
@@ -59,27 +59,10 @@ void TCustomPreviewToolbar::GetBitmapPart(TButtonKind Kind, TBitmap* Glyph)
     FSpeedButtons[size_t(Kind)]->GlyphChanged();
 }
 
-void TCustomPreviewToolbar::DetachPreview()
-{
-    if (!FPreview)
-        return;
-    if (!FPreview->HasState(csDestroying)) {
-        FPreview->DeleteControlNotification(this);
-        RemoveFreeNotification(FPreview);
-    }
-    FPreview = nullptr;
-}
-
 void TCustomPreviewToolbar::SetPreview(TCustomPreview* Value)
 {
-    if (Value == FPreview)
+    if (!FPreviewLink.Set(Value))
         return;
-    DetachPreview();
-    FPreview = Value;
-    if (FPreview) {
-        FPreview->AddControlNotification(this);
-        FreeNotification(FPreview);
-    }
     FScaleCombo->SetPreview(Value);
     UpdateButtons();
 }
@@ -87,10 +70,10 @@ void TCustomPreviewToolbar::SetPreview(TCustomPreview* Value)
 void TCustomPreviewToolbar::Notification(TComponent* AComponent, TOperation Operation)
 {
     TCustomPanel::Notification(AComponent, Operation);
-    if (Operation != opRemove || AComponent != FPreview)
+    if (!FPreviewLink.IsRemovalOf(AComponent, Operation))
         return;
     if (HasState(csDestroying))
-        DetachPreview();
+        FPreviewLink.Detach();
     else
         SetPreview(nullptr);
 }
@@ -184,11 +167,11 @@ void TCustomPreviewToolbar::UpdateButtons()
 
 void TCustomPreviewToolbar::EnableButtons()
 {
-    if (!FPreview || !FPreview->PrintJob() || !FPreview->PrintJob()->PrinterOK() || HasState(csDesigning))
+    if (!Preview() || !Preview()->PrintJob() || !Preview()->PrintJob()->PrinterOK() || HasState(csDesigning))
         return;
-    const int page = FPreview->PageIndex();
-    const int pages = FPreview->PrintJob()->PageCount();
-    const int scale = FPreview->ViewScale();
+    const int page = Preview()->PageIndex();
+    const int pages = Preview()->PrintJob()->PageCount();
+    const int scale = Preview()->ViewScale();
     FSpeedButtons[btnFirstPage]->SetEnabled(page > 1);
     FSpeedButtons[btnPrevPage]->SetEnabled(page > 1);
     FSpeedButtons[btnNextPage]->SetEnabled(page < pages);
@@ -211,20 +194,20 @@ void TCustomPreviewToolbar::ButtonClick(TButtonKind Kind)
     }
     if (Kind == btnUser && FOnUserButtonClick)
         FOnUserButtonClick(this);
-    TCustomPrintJob* job = FPreview ? FPreview->PrintJob() : nullptr;
+    TCustomPrintJob* job = Preview() ? Preview()->PrintJob() : nullptr;
     if (job && Kind <= btnRefresh) {
         switch (Kind) {
         case btnPrint: job->Print(); break;
         case btnPrintDialog: job->PrintDialog(); break;
         case btnPrinterSetupDialog: job->PrinterSetupDialog(); break;
-        case btnFirstPage: FPreview->SetPageIndex(1); break;
-        case btnPrevPage: FPreview->SetPageIndex(FPreview->PageIndex() - 1); break;
-        case btnNextPage: FPreview->SetPageIndex(FPreview->PageIndex() + 1); break;
-        case btnLastPage: FPreview->SetPageIndex(job->PageCount()); break;
-        case btnWholePage: FPreview->SetViewMode(vmWholePage); break;
-        case btnPageWidth: FPreview->SetViewMode(vmPageWidth); break;
-        case btnZoomOut: FPreview->ZoomOut(); break;
-        case btnZoomIn: FPreview->ZoomIn(); break;
+        case btnFirstPage: Preview()->SetPageIndex(1); break;
+        case btnPrevPage: Preview()->SetPageIndex(Preview()->PageIndex() - 1); break;
+        case btnNextPage: Preview()->SetPageIndex(Preview()->PageIndex() + 1); break;
+        case btnLastPage: Preview()->SetPageIndex(job->PageCount()); break;
+        case btnWholePage: Preview()->SetViewMode(vmWholePage); break;
+        case btnPageWidth: Preview()->SetViewMode(vmPageWidth); break;
+        case btnZoomOut: Preview()->ZoomOut(); break;
+        case btnZoomIn: Preview()->ZoomIn(); break;
         case btnRefresh: job->Update(); break;
         default: break;
         }

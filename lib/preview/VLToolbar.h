@@ -21,7 +21,7 @@ public:
     /// The action of one button; descendants may add their own.
     virtual void ButtonClick(TButtonKind Kind);
 
-    TCustomPreview* Preview() const { return FPreview; }
+    TCustomPreview* Preview() const { return FPreviewLink.Get(); }
     void SetPreview(TCustomPreview* Value);
     TButtons Buttons() const { return FButtons; }
     void SetButtons(TButtons Value);
@@ -56,9 +56,8 @@ private:
     void EnableButtons();
     void GetBitmapPart(TButtonKind Kind, TBitmap* Glyph);
     void OnButtonClick(TComponent* Sender);
-    void DetachPreview();
 
-    TCustomPreview* FPreview = nullptr;
+    TPreviewLink FPreviewLink{this};
     std::unique_ptr<TBitmap> FGlyphStrip;
     std::array<TSpeedButton*, 14> FSpeedButtons{};
     TButtons FButtons;
