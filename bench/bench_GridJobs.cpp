@@ -88,14 +88,3 @@ void BM_PrintTextGridToPdf(benchmark::State& state)
 // The 10-page print is the baseline measured in the same run as the 1,000-page one.
 BENCHMARK(BM_PrintTextGridToPdf)->Arg(10)->Arg(1000)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 } // namespace
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
