@@ -3,7 +3,7 @@
 // layout in printer pixels that puts the page rectangle where a test wants it.
 
 #include "job/VLJob.h"
-#include "platform/Canvas.h"
+#include "platform/graphics/Canvas.h"
 
 #include <vector>
 

@@ -1,7 +1,7 @@
 #pragma once
 // Shared test helpers: a fixture printing to a recording printer, and PDF inspection.
 
-#include "platform/Printers.h"
+#include "platform/printing/Printers.h"
 
 #include <QString>
 #include <QStringList>

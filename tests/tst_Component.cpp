@@ -1,5 +1,5 @@
 // Ownership, names and removal notification of components.
-#include "platform/Component.h"
+#include "platform/core/Component.h"
 
 #include <gtest/gtest.h>
 #include <memory>

@@ -1,8 +1,8 @@
 // The platform's controls: scroll bars with the framework's range and clamping, alignment,
 // panel borders, speed button glyphs, forms with modal results, close actions and key preview.
-#include "platform/Controls.h"
-#include "platform/Forms.h"
-#include "platform/StdControls.h"
+#include "platform/controls/Controls.h"
+#include "platform/controls/Forms.h"
+#include "platform/controls/StdControls.h"
 
 #include <QApplication>
 #include <QKeyEvent>

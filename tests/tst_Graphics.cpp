@@ -1,6 +1,6 @@
 // The drawing rules the jobs rely on: rounding, fonts, the canvas over a real image and over
 // the recorder, and the device context's mapping.
-#include "platform/Canvas.h"
+#include "platform/graphics/Canvas.h"
 
 #include <QFontInfo>
 #include <QImage>

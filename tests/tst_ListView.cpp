@@ -1,7 +1,7 @@
 // The list view control and image lists: columns and items on the tree widget, images handed
 // out by index, and image list references cleared when the list goes away.
-#include "platform/Canvas.h"
-#include "platform/ListView.h"
+#include "platform/graphics/Canvas.h"
+#include "platform/controls/ListView.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The string grid control: counts, widths and cells on the table widget, bad input refused.
-#include "platform/StringGrid.h"
+#include "platform/controls/StringGrid.h"
 
 #include <gtest/gtest.h>
 

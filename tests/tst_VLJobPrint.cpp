@@ -2,7 +2,7 @@
 #include "job/VLJob.h"
 
 #include "TestSupport.h"
-#include "platform/Dialogs.h"
+#include "platform/printing/Dialogs.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -3,7 +3,7 @@
 #include "preview/VLToolbar.h"
 
 #include "PreviewFixture.h"
-#include "platform/Forms.h"
+#include "platform/controls/Forms.h"
 
 using namespace Vellaro;
 

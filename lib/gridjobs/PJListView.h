@@ -4,7 +4,7 @@
 // of the list's columns across the page, optionally an image before each item caption.
 
 #include "gridjobs/PJTextGrid.h"
-#include "platform/ListView.h"
+#include "platform/controls/ListView.h"
 
 namespace Vellaro {
 

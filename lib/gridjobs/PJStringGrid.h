@@ -4,7 +4,7 @@
 // titles when the header is on and the page number in a spanning footer.
 
 #include "gridjobs/PJTextGrid.h"
-#include "platform/StringGrid.h"
+#include "platform/controls/StringGrid.h"
 
 namespace Vellaro {
 

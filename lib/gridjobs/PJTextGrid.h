@@ -4,7 +4,7 @@
 // ellipsis. By default the index column numbers the rows and the footer shows the page number.
 
 #include "gridjobs/PJGrid.h"
-#include "platform/Alignment.h"
+#include "platform/controls/Alignment.h"
 
 #include <functional>
 #include <memory>

@@ -1,6 +1,6 @@
 #include "job/VLJob.h"
 
-#include "platform/Dialogs.h"
+#include "platform/printing/Dialogs.h"
 
 #include <algorithm>
 #include <vector>

@@ -3,10 +3,10 @@
 // drawing pipeline shared by preview and printer, change notification to subscribed controls
 // and jobs, and the print run.
 
-#include "platform/Application.h"
-#include "platform/Canvas.h"
-#include "platform/Control.h"
-#include "platform/Printers.h"
+#include "platform/core/Application.h"
+#include "platform/graphics/Canvas.h"
+#include "platform/controls/Control.h"
+#include "platform/printing/Printers.h"
 
 #include <QObject>
 #include <functional>

@@ -1,6 +1,6 @@
 #include "preview/VLCombo.h"
 
-#include "platform/Application.h"
+#include "platform/core/Application.h"
 
 namespace Vellaro {
 

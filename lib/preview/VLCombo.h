@@ -2,7 +2,7 @@
 // The zoom combo box: shows a preview pane's scale text and sets the pane's view from a list
 // choice or a typed percentage.
 
-#include "platform/StdControls.h"
+#include "platform/controls/StdControls.h"
 #include "preview/VLPreview.h"
 
 namespace Vellaro {

@@ -2,7 +2,7 @@
 // What the preview controls share: the view modes, the zoom steps, the toolbar's button kinds
 // and their hints.
 
-#include "platform/Types.h"
+#include "platform/core/Types.h"
 
 #include <QObject>
 #include <QString>

@@ -1,7 +1,7 @@
 #pragma once
 // The preview label: the page or the scale of a preview pane as a caption.
 
-#include "platform/StdControls.h"
+#include "platform/controls/StdControls.h"
 #include "preview/VLPreview.h"
 
 namespace Vellaro {

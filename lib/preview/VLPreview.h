@@ -4,7 +4,7 @@
 // scale; paging and scrolling keys; drag scrolling; and the hub its companion controls follow.
 
 #include "job/VLJob.h"
-#include "platform/Controls.h"
+#include "platform/controls/Controls.h"
 #include "preview/VLCommon.h"
 
 #include <QWidget>

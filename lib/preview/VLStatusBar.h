@@ -2,7 +2,7 @@
 // The preview status bar: the page and scale of a preview pane and a free text, in up to
 // three parts.
 
-#include "platform/StdControls.h"
+#include "platform/controls/StdControls.h"
 #include "preview/VLPreview.h"
 
 namespace Vellaro {

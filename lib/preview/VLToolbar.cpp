@@ -1,6 +1,6 @@
 #include "preview/VLToolbar.h"
 
-#include "platform/Forms.h"
+#include "platform/controls/Forms.h"
 
 namespace Vellaro {
 

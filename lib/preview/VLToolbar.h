@@ -2,7 +2,7 @@
 // The preview toolbar: fourteen flat buttons and a zoom box that drive a preview pane, laid
 // out left to right without gaps and enabled after the pane's state.
 
-#include "platform/StdControls.h"
+#include "platform/controls/StdControls.h"
 #include "preview/VLCombo.h"
 
 #include <array>

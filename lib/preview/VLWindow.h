@@ -3,7 +3,7 @@
 // status bar) on each showing, hands it its settings, and keeps them, with the form's last
 // size and place, between showings.
 
-#include "platform/Forms.h"
+#include "platform/controls/Forms.h"
 #include "preview/VLStatusBar.h"
 #include "preview/VLToolbar.h"
 

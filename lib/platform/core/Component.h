@@ -1,0 +1,97 @@
+#pragma once
+// TComponent: ownership, names, removal notification and component state, mixed into the
+// QObject and QWidget classes of the library. Ownership is the owner's alone: an owner destroys
+// the components it owns, whatever Qt parent a widget also has.
+
+#include "platform/core/Types.h"
+
+#include <QString>
+#include <functional>
+#include <vector>
+
+namespace Vellaro {
+
+enum TOperation { opInsert, opRemove };
+
+/// Flags of TComponent::ComponentState.
+enum TComponentStateFlag : unsigned {
+    csLoading = 1u << 0,
+    csDesigning = 1u << 1,
+    csDestroying = 1u << 2,
+};
+using TComponentState = unsigned;
+
+class TComponent;
+/// The framework's notify event: a callable raised with the component that raises it.
+using TNotifyEvent = std::function<void(TComponent* Sender)>;
+
+/// A component: has an owner that destroys it, a name unique among its owner's components,
+/// and receives Notification when a component of the same owner (or one it asked for a free
+/// notification) is inserted or goes away.
+class VELLARO_EXPORT TComponent {
+public:
+    explicit TComponent(TComponent* AOwner = nullptr);
+    virtual ~TComponent();
+    TComponent(const TComponent&) = delete;
+    TComponent& operator=(const TComponent&) = delete;
+
+    TComponent* Owner() const { return FOwner; }
+    QString Name() const { return FName; }
+    /// Renames the component; fails when a sibling already has the name (case-insensitively).
+    void SetName(const QString& name);
+    qintptr Tag() const { return FTag; }
+    void SetTag(qintptr tag) { FTag = tag; }
+
+    int ComponentCount() const { return int(FComponents.size()); }
+    TComponent* Components(int index) const;
+    /// The owned component of that name (case-insensitive), or nullptr.
+    TComponent* FindComponent(const QString& name) const;
+    /// Takes ownership of AComponent (removing it from its previous owner).
+    void InsertComponent(TComponent* AComponent);
+    /// Gives up ownership of AComponent without destroying it.
+    void RemoveComponent(TComponent* AComponent);
+
+    /// Asks to be told (Notification with opRemove) when AComponent is destroyed, whatever its owner.
+    void FreeNotification(TComponent* AComponent);
+    void RemoveFreeNotification(TComponent* AComponent);
+
+    TComponentState ComponentState() const { return FComponentState; }
+    bool HasState(TComponentStateFlag flag) const { return (FComponentState & flag) != 0; }
+    /// Marks this component and those it owns as being edited in a designer.
+    void SetDesigning(bool designing);
+    /// Brackets reading a component from a form file: csLoading is set in between, and
+    /// EndLoading calls Loaded on this component and then on everything it owns.
+    void BeginLoading();
+    void EndLoading();
+
+    /// Sets csDestroying. Idempotent.
+    void Destroying();
+
+protected:
+    /// Called after all properties have been read from a form file; clears csLoading.
+    virtual void Loaded();
+    /// Told about components inserted into or removed from this component's owner and about
+    /// free notifications. The base forwards it to every owned component.
+    virtual void Notification(TComponent* AComponent, TOperation Operation);
+    /// Runs the framework's destruction while the most derived object is still whole: marks the
+    /// component as destroying, tells free-notification subscribers, destroys owned components and
+    /// leaves the owner (which tells the owner's other components). Classes whose Notification
+    /// handlers or subscribers need them intact call it first in their destructor. Idempotent.
+    void DestroyComponent();
+
+private:
+    void SetOwnerState(TComponent* owner) { FOwner = owner; }
+    void DestroyOwnedComponents();
+    void NotifyFreeSubscribers();
+    void Remove(TComponent* AComponent);
+
+    TComponent* FOwner = nullptr;
+    QString FName;
+    qintptr FTag = 0;
+    TComponentState FComponentState = 0;
+    bool FDestroyed = false;
+    std::vector<TComponent*> FComponents;
+    std::vector<TComponent*> FFreeNotifies;
+};
+
+} // namespace Vellaro

@@ -1,0 +1,230 @@
+#include "platform/printing/PrinterDevices.h"
+
+#include <QDir>
+#include <QPageLayout>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QRegularExpression>
+#include <QSaveFile>
+
+namespace Vellaro {
+
+namespace {
+QPageLayout::Orientation ToQt(TPrinterOrientation o)
+{
+    return o == poLandscape ? QPageLayout::Landscape : QPageLayout::Portrait;
+}
+} // namespace
+
+// ---- PDF printer ------------------------------------------------------------------------
+
+TPdfPrinterDevice::TPdfPrinterDevice() = default;
+
+TPdfPrinterDevice::~TPdfPrinterDevice()
+{
+    Release();
+}
+
+QSize TPdfPrinterDevice::PageSizePixels(TPrinterOrientation orientation) const
+{
+    const QPageLayout layout(FPaper, ToQt(orientation), QMarginsF(0, 0, 0, 0));
+    return layout.fullRectPixels(Resolution).size();
+}
+
+QString TPdfPrinterDevice::PathForTitle(const QString& title)
+{
+    QString base = title.trimmed();
+    base.replace(QRegularExpression(QStringLiteral("[\\\\/:*?\"<>|\\x00-\\x1f]")), QStringLiteral("_"));
+    if (base.isEmpty())
+        base = QStringLiteral("document");
+    return QDir::current().filePath(base + QStringLiteral(".pdf"));
+}
+
+TDeviceContext* TPdfPrinterDevice::BeginDoc(const QString& title, TPrinterOrientation orientation)
+{
+    FCurrentPath = FOutputPath.isEmpty() ? PathForTitle(title) : FOutputPath;
+    auto file = std::make_unique<QSaveFile>(FCurrentPath);
+    if (!file->open(QIODevice::WriteOnly))
+        throw EPrinter(QStringLiteral("Cannot write the PDF file '%1': %2").arg(FCurrentPath, file->errorString()));
+    auto writer = std::make_unique<QPdfWriter>(file.get());
+    writer->setResolution(Resolution);
+    writer->setTitle(title);
+    writer->setCreator(QStringLiteral("Vellaro"));
+    writer->setPageLayout(QPageLayout(FPaper, ToQt(orientation), QMarginsF(0, 0, 0, 0)));
+    FFile = std::move(file);
+    FWriter = std::move(writer);
+    try {
+        FContext = std::make_unique<TDeviceContext>(FWriter.get(), Resolution, Resolution);
+    } catch (...) {
+        Release();
+        throw;
+    }
+    return FContext.get();
+}
+
+void TPdfPrinterDevice::NewPage()
+{
+    if (FWriter)
+        FWriter->newPage();
+}
+
+void TPdfPrinterDevice::EndDoc()
+{
+    FContext.reset(); // ends the painter: the PDF is complete in the save file
+    FWriter.reset();
+    const bool committed = FFile && FFile->commit();
+    const QString error = FFile ? FFile->errorString() : QString();
+    FFile.reset();
+    if (!committed)
+        throw EPrinter(QStringLiteral("Cannot write the PDF file '%1': %2").arg(FCurrentPath, error));
+    FLastOutput = FCurrentPath;
+}
+
+void TPdfPrinterDevice::Abort()
+{
+    Release();
+}
+
+void TPdfPrinterDevice::Release()
+{
+    FContext.reset();
+    FWriter.reset();
+    if (FFile)
+        FFile->cancelWriting();
+    FFile.reset();
+}
+
+QPrinter* TPdfPrinterDevice::QtPrinter()
+{
+    if (!FDialogPrinter) {
+        FDialogPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        FDialogPrinter->setOutputFormat(QPrinter::PdfFormat);
+    }
+    FDialogPrinter->setPageSize(FPaper);
+    FDialogPrinter->setOutputFileName(FOutputPath.isEmpty() ? PathForTitle(QString()) : FOutputPath);
+    return FDialogPrinter.get();
+}
+
+// ---- System printer ---------------------------------------------------------------------
+
+TSystemPrinterDevice::TSystemPrinterDevice(const QString& printerName)
+    : FName(printerName)
+    , FPrinter(std::make_unique<QPrinter>(QPrinterInfo::printerInfo(printerName), QPrinter::HighResolution))
+{
+    FPrinter->setFullPage(false);
+}
+
+TSystemPrinterDevice::~TSystemPrinterDevice()
+{
+    if (FContext)
+        FPrinter->abort();
+    FContext.reset();
+}
+
+int TSystemPrinterDevice::DpiX() const
+{
+    return FPrinter->logicalDpiX();
+}
+
+int TSystemPrinterDevice::DpiY() const
+{
+    return FPrinter->logicalDpiY();
+}
+
+QSize TSystemPrinterDevice::PageSizePixels(TPrinterOrientation orientation) const
+{
+    QPageLayout layout = FPrinter->pageLayout();
+    layout.setOrientation(ToQt(orientation));
+    return layout.paintRectPixels(FPrinter->resolution()).size();
+}
+
+TDeviceContext* TSystemPrinterDevice::BeginDoc(const QString& title, TPrinterOrientation orientation)
+{
+    FPrinter->setDocName(title);
+    FPrinter->setPageOrientation(ToQt(orientation));
+    FContext = std::make_unique<TDeviceContext>(static_cast<QPaintDevice*>(FPrinter.get()), DpiX(), DpiY());
+    return FContext.get();
+}
+
+void TSystemPrinterDevice::NewPage()
+{
+    FPrinter->newPage();
+}
+
+void TSystemPrinterDevice::EndDoc()
+{
+    FContext.reset();
+}
+
+void TSystemPrinterDevice::Abort()
+{
+    FPrinter->abort();
+    FContext.reset();
+}
+
+QPageSize TSystemPrinterDevice::PaperSize() const
+{
+    return FPrinter->pageLayout().pageSize();
+}
+
+void TSystemPrinterDevice::SetPaperSize(const QPageSize& size)
+{
+    FPrinter->setPageSize(size);
+}
+
+// ---- Recording printer ------------------------------------------------------------------
+
+TRecordingPrinterDevice::TRecordingPrinterDevice(const QString& name, int dpiX, int dpiY, QSize portraitPixels)
+    : FName(name)
+    , FDpiX(dpiX)
+    , FDpiY(dpiY)
+    , FPortrait(portraitPixels)
+{
+}
+
+QSize TRecordingPrinterDevice::PageSizePixels(TPrinterOrientation orientation) const
+{
+    return orientation == poLandscape ? FPortrait.transposed() : FPortrait;
+}
+
+TDeviceContext* TRecordingPrinterDevice::BeginDoc(const QString& title, TPrinterOrientation orientation)
+{
+    if (FFailBeginDoc)
+        throw EPrinter(QStringLiteral("The printer '%1' cannot start a document").arg(FName));
+    ++FBeginDocs;
+    FTitle = title;
+    FRecorder.Clear();
+    FContext = std::make_unique<TDeviceContext>(&FRecorder, FDpiX, FDpiY);
+    FContext->SetDeviceSize(PageSizePixels(orientation));
+    return FContext.get();
+}
+
+void TRecordingPrinterDevice::NewPage()
+{
+    ++FNewPages;
+    FRecorder.NewPage();
+}
+
+void TRecordingPrinterDevice::EndDoc()
+{
+    ++FEndDocs;
+    FContext.reset();
+}
+
+void TRecordingPrinterDevice::Abort()
+{
+    ++FAborts;
+    FContext.reset();
+}
+
+QPrinter* TRecordingPrinterDevice::QtPrinter()
+{
+    if (!FDialogPrinter) {
+        FDialogPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        FDialogPrinter->setOutputFormat(QPrinter::PdfFormat);
+    }
+    return FDialogPrinter.get();
+}
+
+} // namespace Vellaro

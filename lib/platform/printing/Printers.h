@@ -1,0 +1,87 @@
+#pragma once
+// The one global printer shared by all jobs: its list of printers (the system's, the built-in
+// PDF printer, and recording printers added by tests), the selected one, and the document
+// calls BeginDoc / NewPage / EndDoc with a canvas for the current page.
+
+#include "platform/graphics/Canvas.h"
+#include "platform/printing/PrinterDevices.h"
+
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+namespace Vellaro {
+
+class VELLARO_EXPORT TPrinter {
+public:
+    /// Lists the system's printers and the PDF printer; selects the system default, or the
+    /// PDF printer when the system has none.
+    TPrinter();
+    ~TPrinter();
+    TPrinter(const TPrinter&) = delete;
+    TPrinter& operator=(const TPrinter&) = delete;
+
+    /// Names of the installed printers; empty while printers are hidden.
+    QStringList Printers() const;
+    int PrinterIndex() const;
+    /// Selects a printer; -1 selects the default one. Not while printing.
+    void SetPrinterIndex(int index);
+    /// The selected device; raises EPrinter when there is none.
+    TPrinterDevice* Device() const;
+
+    /// The printable page of the selected printer in device pixels, for the current orientation.
+    int PageWidth() const;
+    int PageHeight() const;
+    /// The device context: the page's while printing, a measuring one otherwise.
+    TDeviceContext* Handle();
+    TCanvas* Canvas();
+
+    TPrinterOrientation Orientation() const { return FOrientation; }
+    /// Raises EPrinter while printing.
+    void SetOrientation(TPrinterOrientation orientation);
+    QString Title() const { return FTitle; }
+    void SetTitle(const QString& title) { FTitle = title; }
+
+    void BeginDoc();
+    void NewPage();
+    void EndDoc();
+    /// Throws the open document away.
+    void Abort();
+    bool Printing() const { return FPrinting; }
+    bool Aborted() const { return FAborted; }
+    int PageNumber() const { return FPageNumber; }
+
+    /// The built-in PDF printer, always in the list.
+    TPdfPrinterDevice* PdfPrinter() const { return FPdf; }
+    /// Adds a recording printer and selects it.
+    TRecordingPrinterDevice* AddRecordingPrinter(const QString& name, int dpiX, int dpiY, QSize portraitPixels);
+    /// Removes a printer that was added (the system's and the PDF printer stay).
+    void RemovePrinter(TPrinterDevice* device);
+    /// Hides every printer, so that the machine looks as if none were installed.
+    void SetPrintersHidden(bool hidden);
+    /// Selects the printer with that name; false when there is none.
+    bool SelectPrinter(const QString& name);
+
+private:
+    void RequirePrinting(const char* operation) const;
+    int DefaultIndex() const;
+    void BindCanvas(TDeviceContext* dc);
+
+    std::vector<std::unique_ptr<TPrinterDevice>> FDevices;
+    TPdfPrinterDevice* FPdf = nullptr;
+    int FIndex = -1;
+    bool FHidden = false;
+    TPrinterOrientation FOrientation = poPortrait;
+    QString FTitle;
+    bool FPrinting = false;
+    bool FAborted = false;
+    int FPageNumber = 0;
+    TDeviceContext* FPageContext = nullptr;
+    std::unique_ptr<TDeviceContext> FInfoContext;
+    TCanvas FCanvas;
+};
+
+/// The global printer.
+VELLARO_EXPORT TPrinter* Printer();
+
+} // namespace Vellaro
