@@ -3,6 +3,7 @@
 #   ./run.sh demo   install what is missing, build, run the main program
 #   ./run.sh test   install what is missing, build, run the whole suite (plain and sanitized)
 #   ./run.sh bench  build and run the benchmarks
+#   ./run.sh fuzz   build and run the fuzz targets for a short time (VELLARO_FUZZ_SECONDS)
 set -euo pipefail
 cd "$(dirname "$0")"
 # Qt wants a private runtime folder; a bare root shell or CI has none.
@@ -13,7 +14,7 @@ fi
 
 PACKAGES=(g++ cmake ninja-build qt6-base-dev libqt6sql6-sqlite qt6-tools-dev libqt6opengl6-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev fonts-liberation2 fonts-dejavu-core
-  poppler-utils xvfb xauth imagemagick)
+  poppler-utils xvfb xauth imagemagick clang libclang-rt-14-dev ccache)
 
 ensure_packages() {
   local missing=()
@@ -38,7 +39,9 @@ ensure_packages() {
 
 build() {
   local dir=$1; shift
-  cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+  local launcher=()
+  command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  cmake -S . -B "$dir" -G Ninja "${launcher[@]}" "$@" >/dev/null
   cmake --build "$dir"
 }
 
@@ -61,6 +64,23 @@ run_tests() {
   build build-asan -DCMAKE_BUILD_TYPE=Debug -DVELLARO_SANITIZE=ON -DVELLARO_BUILD_BENCHMARKS=OFF
   ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0" \
     UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir build-asan -j2 --output-on-failure
+  LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0" run_fuzz
+}
+
+# Each fuzz target runs for a short fixed time on its seed corpus (a copy, so new inputs stay out
+# of the repository). Set VELLARO_FUZZ_SECONDS to fuzz longer.
+run_fuzz() {
+  local seconds=${VELLARO_FUZZ_SECONDS:-30}
+  build build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DVELLARO_FUZZ=ON
+  for f in build-fuzz/tests/fuzz/fuzz_*; do
+    [ -x "$f" ] || continue
+    local name; name=$(basename "$f"); name=${name#fuzz_}
+    local corpus; corpus=$(mktemp -d)
+    cp -r "tests/fuzz/corpus/$name/." "$corpus/" 2>/dev/null || true
+    echo "Fuzzing $name for ${seconds}s"
+    ASAN_OPTIONS=detect_leaks=1 "$f" -max_total_time="$seconds" -rss_limit_mb=2048 -print_final_stats=1 "$corpus"
+    rm -rf "$corpus"
+  done
 }
 
 run_bench() {
@@ -74,5 +94,6 @@ case "${1:-}" in
   demo) shift; run_demo "$@" ;;
   test) shift; run_tests ;;
   bench) shift; run_bench "$@" ;;
+  fuzz) shift; ensure_packages; export QT_QPA_PLATFORM=offscreen; run_fuzz ;;
   *) echo "usage: $0 demo|test|bench" >&2; exit 2 ;;
 esac
