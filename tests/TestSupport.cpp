@@ -79,4 +79,32 @@ QString ReadPdfText(const QString& path)
     return Run(QStringLiteral("pdftotext"), {path, QStringLiteral("-")});
 }
 
+QImage RasterizePdfPage(const QString& path, int page, int dpi)
+{
+    const QString prefix = path + QStringLiteral("-page%1-%2dpi").arg(page).arg(dpi);
+    Run(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-singlefile"), QStringLiteral("-r"), QString::number(dpi),
+        QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"), QString::number(page), path, prefix});
+    QImage image(prefix + QStringLiteral(".png"));
+    if (image.isNull())
+        ADD_FAILURE() << "no image of page " << page << " of " << path.toStdString();
+    return image;
+}
+
+std::pair<double, int> ImageDifference(const QImage& a, const QImage& b, int factor)
+{
+    const QSize reduced(a.width() / factor, a.height() / factor);
+    const QImage ra = a.convertToFormat(QImage::Format_RGB32).scaled(reduced, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const QImage rb = b.convertToFormat(QImage::Format_RGB32).scaled(reduced, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    double sum = 0;
+    int largest = 0;
+    for (int y = 0; y < reduced.height(); ++y)
+        for (int x = 0; x < reduced.width(); ++x) {
+            const QColor ca = ra.pixelColor(x, y), cb = rb.pixelColor(x, y);
+            const int d = (std::abs(ca.red() - cb.red()) + std::abs(ca.green() - cb.green()) + std::abs(ca.blue() - cb.blue())) / 3;
+            sum += d;
+            largest = std::max(largest, d);
+        }
+    return {sum / (reduced.width() * reduced.height()), largest};
+}
+
 } // namespace Vellaro::Testing

@@ -3,9 +3,11 @@
 
 #include "platform/printing/Printers.h"
 
+#include <QImage>
 #include <QString>
 #include <QStringList>
 #include <gtest/gtest.h>
+#include <utility>
 #include <vector>
 
 namespace Vellaro::Testing {
@@ -40,5 +42,11 @@ struct PdfInfo {
 PdfInfo ReadPdfInfo(const QString& path);
 /// The text of a PDF file (pdftotext with layout off).
 QString ReadPdfText(const QString& path);
+/// One page of a PDF file rasterized by pdftoppm at dpi (a null image, and a test failure,
+/// when it cannot be).
+QImage RasterizePdfPage(const QString& path, int page, int dpi);
+/// Mean and largest difference (0..255) of two same-sized images after both are reduced by
+/// factor, so that single anti-aliased edge pixels do not count, only where ink lies.
+std::pair<double, int> ImageDifference(const QImage& a, const QImage& b, int factor);
 
 } // namespace Vellaro::Testing

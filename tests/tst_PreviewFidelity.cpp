@@ -1,5 +1,6 @@
 // What the pane shows at 100 % is what the printer prints: the pane's page grabbed to an
 // image and the same page printed to PDF and rasterized at the same size look the same.
+#include "TestSupport.h"
 #include "preview/VLPreview.h"
 
 #include <QApplication>
@@ -10,6 +11,7 @@
 #include <memory>
 
 using namespace Vellaro;
+using namespace Vellaro::Testing;
 
 namespace {
 
@@ -41,25 +43,6 @@ void DrawSamplePage(TCanvas* canvas, TRect r, TDrawArea area)
     canvas->FillRect({r.Left, r.Bottom - 400, r.Left + 800, r.Bottom - 100});
     canvas->Brush()->SetColor(0xC06000);
     canvas->FillRect({r.Right - 800, r.Bottom - 400, r.Right, r.Bottom - 100});
-}
-
-/// Mean and largest difference of two same-sized images after both are reduced by factor,
-/// so that single anti-aliased edge pixels do not count, only where ink lies.
-std::pair<double, int> Difference(const QImage& a, const QImage& b, int factor)
-{
-    const QSize reduced(a.width() / factor, a.height() / factor);
-    const QImage ra = a.convertToFormat(QImage::Format_RGB32).scaled(reduced, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    const QImage rb = b.convertToFormat(QImage::Format_RGB32).scaled(reduced, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    double sum = 0;
-    int largest = 0;
-    for (int y = 0; y < reduced.height(); ++y)
-        for (int x = 0; x < reduced.width(); ++x) {
-            const QColor ca = ra.pixelColor(x, y), cb = rb.pixelColor(x, y);
-            const int d = (std::abs(ca.red() - cb.red()) + std::abs(ca.green() - cb.green()) + std::abs(ca.blue() - cb.blue())) / 3;
-            sum += d;
-            largest = std::max(largest, d);
-        }
-    return {sum / (reduced.width() * reduced.height()), largest};
 }
 
 } // namespace
@@ -103,13 +86,13 @@ TEST(PreviewFidelity, PaneAtFullSizeShowsThePrintedPage)
         shown.save(QStringLiteral("/tmp/fid_shown.png"));
         printed.save(QStringLiteral("/tmp/fid_printed.png"));
     }
-    const auto [mean, largest] = Difference(shown, printed, 4);
+    const auto [mean, largest] = ImageDifference(shown, printed, 4);
     // Measured here: about 3.6 and 55 for the same page (text is rasterized differently);
     // a page moved by one pixel already gives about 12.7 and 123.
     EXPECT_LT(mean, 6.0);
     EXPECT_LT(largest, 100);
     const QImage shifted = printed.copy(QRect(2, 2, printed.width(), printed.height()));
-    EXPECT_GT(Difference(shown, shifted, 4).first, 12.0);
+    EXPECT_GT(ImageDifference(shown, shifted, 4).first, 12.0);
 
     if (previous >= 0)
         Printer()->SetPrinterIndex(previous);

@@ -5,6 +5,7 @@
 #include "platform/printing/Dialogs.h"
 
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 
 using namespace Vellaro;
@@ -230,4 +231,113 @@ TEST(PdfRun, PrintsARealDocument)
     EXPECT_THROW(job.Print(), Exception);
     EXPECT_FALSE(QFile::exists(failed));
     Printer()->PdfPrinter()->SetOutputPath(QString());
+}
+
+TEST_F(PrintRun, GeometryWithoutRoomFailsBeforeTheDocumentOpensAndNamesTheQuantities)
+{
+    struct Case {
+        const char* name;
+        TUnits marginUnits;
+        double left, top, right, bottom;
+        double header, footer;
+        TUnits bandUnits;
+        TJobOptionsSet options;
+        QString expected;
+    };
+    // The recording printer's page is 4800 x 6600 pixels at 600 dpi.
+    const Case cases[] = {
+        {"150 mm margins across", unMillimeters, 150, 10, 150, 10, 0, 0, unPixels, {joMargins},
+            QStringLiteral("left margin 3543 and right margin 3543 pixels on a page 4800 pixels wide")},
+        {"margins down", unPixels, 0, 4000, 0, 2600, 0, 0, unPixels, {joMargins},
+            QStringLiteral("top margin 4000 and bottom margin 2600 pixels on a page 6600 pixels high")},
+        {"200 mm bands", unPixels, 0, 0, 0, 0, 200, 200, unMillimeters, {joHeader, joFooter},
+            QStringLiteral("The header (4724 pixels) and the footer (4724 pixels) leave no room")},
+        {"header alone", unPixels, 100, 100, 100, 100, 101, 0, unPercents, {joMargins, joHeader},
+            QStringLiteral("The header (6464 pixels) and the footer (0 pixels)")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LoggedJob job;
+        job.SetMarginsUnits(c.marginUnits);
+        TMargins margins(c.left, c.top, c.right, c.bottom);
+        job.SetMargins(&margins);
+        job.SetHeaderUnits(c.bandUnits);
+        job.SetFooterUnits(c.bandUnits);
+        job.SetHeader(c.header);
+        job.SetFooter(c.footer);
+        job.SetOptions(c.options);
+        job.Log.clear();
+        try {
+            job.Print();
+            ADD_FAILURE() << "printed a page without room";
+        } catch (const EPrintJobException& e) {
+            EXPECT_TRUE(e.Message().contains(c.expected)) << e.Message().toStdString();
+        }
+        EXPECT_EQ(Recording()->BeginDocCount(), 0);
+        EXPECT_FALSE(Printer()->Printing());
+        EXPECT_TRUE(job.Log.filter(QStringLiteral("start")).isEmpty());
+    }
+    // Exactly filled, a sound rectangle prints as before.
+    LoggedJob job;
+    TMargins tight(2399, 0, 2400, 0);
+    job.SetMargins(&tight);
+    job.SetOptions({joMargins});
+    job.Print();
+    EXPECT_EQ(job.GetPageRect(), (TRect{2399, 0, 2400, 6600}));
+    EXPECT_EQ(Recording()->EndDocCount(), 1);
+}
+
+TEST_F(PrintRun, PercentMarginsOfACustomPageAreOfItsSizeInPixels)
+{
+    TPrintJob job;
+    job.SetPageMode(pmCustom);
+    job.SetMarginsUnits(unPercents);
+    TMargins tenth(10, 10, 10, 10);
+    job.SetMargins(&tenth);
+    job.SetOptions({joMargins});
+    job.SetPageUnits(unMillimeters);
+    job.SetPageWidth(100);   // 2362 pixels at 600 dpi
+    job.SetPageHeight(200);  // 4724 pixels
+    EXPECT_EQ(job.GetMarginRect(), (TRect{236, 472, 2126, 4252}));
+    job.SetPageUnits(unInches);
+    job.SetPageWidth(4);     // 2400 pixels
+    job.SetPageHeight(5);    // 3000 pixels
+    EXPECT_EQ(job.GetMarginRect(), (TRect{240, 300, 2160, 2700}));
+}
+
+TEST(PdfRun, AbortedRunEndsWithTheLastDrawnPageAndBlankPagesStay)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(Printer()->SelectPrinter(QStringLiteral("PDF file")));
+    const QString path = dir.filePath(QStringLiteral("aborted.pdf"));
+    Printer()->PdfPrinter()->SetOutputPath(path);
+    TPrintJob job;
+    job.SetPageCount(5);
+    job.SetOnDraw([](TComponent*, TCanvas* canvas, int page, TRect r, TDrawArea, TDrawTarget) {
+        canvas->TextOut(r.Left + 600, r.Top + 600, QStringLiteral("Page %1").arg(page));
+    });
+    job.SetOnEndPrintPage([&](TComponent*, int page) {
+        if (page == 2)
+            job.Abort();
+    });
+    job.Print();
+    EXPECT_EQ(ReadPdfInfo(path).Pages, 2) << "no empty page after the last drawn one";
+
+    // Pages the job leaves blank are still pages of the document.
+    job.SetOnEndPrintPage(nullptr);
+    job.SetOnDraw(nullptr);
+    job.Print();
+    EXPECT_EQ(ReadPdfInfo(path).Pages, 5);
+    Printer()->PdfPrinter()->SetOutputPath(QString());
+}
+
+TEST(PdfRun, PrintingWithoutAnApplicationFailsWithAClearMessage)
+{
+    QProcess program;
+    program.start(QStringLiteral(VELLARO_NO_APPLICATION_PROGRAM), {});
+    ASSERT_TRUE(program.waitForFinished(60000));
+    const QString output = QString::fromUtf8(program.readAllStandardOutput() + program.readAllStandardError());
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << output.toStdString();
+    EXPECT_EQ(program.exitCode(), 3) << output.toStdString();
+    EXPECT_TRUE(output.contains(QStringLiteral("Printing needs a QApplication"))) << output.toStdString();
 }

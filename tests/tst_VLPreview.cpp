@@ -305,9 +305,11 @@ TEST_F(PreviewTest, MarginsShowInTheirColoursOutsideAWhiteMarginRectangle)
     EXPECT_EQ(Pane->PagePanel()->grab().toImage().pixelColor(w / 8, h / 8), QColor(Qt::white));
 }
 
-TEST_F(PreviewTest, FailingJobAndFailingCompanionAreSwallowed)
+TEST_F(PreviewTest, FailingDrawIsReportedOnceAndMarkedOnThePageAndAFailingCompanionIsSwallowed)
 {
     Job->SetOnDraw([](TComponent*, TCanvas*, int, TRect, TDrawArea, TDrawTarget) { throw Exception(QStringLiteral("draw failed")); });
+    QStringList reported;
+    Application().SetOnException([&](const QString& message) { reported << message; });
     std::vector<int> log;
     Companion first(&log, 1, true), second(&log, 2);
     Pane->AddControlNotification(&first);
@@ -316,13 +318,19 @@ TEST_F(PreviewTest, FailingJobAndFailingCompanionAreSwallowed)
     int updates = 0;
     Pane->SetOnUpdate([&](TComponent*) { ++updates; });
     Show(300, 300);
-    (void)Pane->PagePanel()->grab();
-    EXPECT_EQ(log, (std::vector<int>{1, 2}));
+    // Once for the resize while the pane had no job yet, once with the job.
+    EXPECT_EQ(log, (std::vector<int>{1, 2, 1, 2}));
     EXPECT_EQ(updates, 1);
+    const QImage page = Pane->PagePanel()->grab().toImage();
+    (void)Pane->PagePanel()->grab();
+    QApplication::processEvents();
+    EXPECT_EQ(reported, QStringList{QStringLiteral("draw failed")}); // not once per repaint
+    EXPECT_EQ(page.pixelColor(page.width() / 2, 4), QColor(0xC0, 0, 0)) << "the page shows the failure";
     Pane->DeleteControlNotification(&first);
     Pane->Update();
-    EXPECT_EQ(log, (std::vector<int>{1, 2, 2}));
+    EXPECT_EQ(log, (std::vector<int>{1, 2, 1, 2, 2}));
     Pane->DeleteControlNotification(&second);
+    Application().SetOnException(nullptr);
 }
 
 TEST_F(PreviewTest, DestroyedJobIsDetachedAndThePageHidden)
@@ -384,4 +392,19 @@ TEST_F(PreviewTest, DeskSmallerThanItsMarginsLeavesAnEmptyPage)
         EXPECT_GE(Pane->ViewScale(), 0);
         (void)Pane->PagePanel()->grab();
     }
+}
+
+TEST_F(PreviewTest, PageWithoutRoomShowsWhyOnTheDeskInsteadOfAPage)
+{
+    Show(400, 300);
+    TMargins huge(150, 10, 150, 10);
+    Job->SetMarginsUnits(unMillimeters);
+    Job->SetMargins(&huge);
+    Job->SetOptions({joMargins});
+    EXPECT_FALSE(Pane->PagePanel()->isVisible());
+    EXPECT_TRUE(Pane->DeskMessage().contains(QStringLiteral("margins leave no room across the page"))) << Pane->DeskMessage().toStdString();
+    TMargins sound(10, 10, 10, 10);
+    Job->SetMargins(&sound);
+    EXPECT_TRUE(Pane->PagePanel()->isVisible());
+    EXPECT_EQ(Pane->DeskMessage(), QString());
 }

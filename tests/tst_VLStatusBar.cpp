@@ -89,3 +89,11 @@ TEST_F(StatusBarTest, WithoutParentOrPaneOnlyOnUpdateIsRaised)
     EXPECT_EQ(loose.Height(), 19);
     EXPECT_EQ(loose.Align(), alBottom);
 }
+
+TEST_F(StatusBarTest, DestroyedJobLeavesNoStalePageText)
+{
+    Job->SetPageCount(334);
+    ASSERT_EQ(Texts().first(), QStringLiteral("Page 1 from 334"));
+    Job.reset();
+    EXPECT_EQ(Texts().first(), QString()) << "the bar shows what it shows for a pane without a job";
+}

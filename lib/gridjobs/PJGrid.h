@@ -111,12 +111,6 @@ private:
     int FIndexStart = 0;
 };
 
-/// Saturates a 64-bit coordinate to the 32-bit range, so far-off cells never wrap around.
-inline int ClampToInt(std::int64_t value)
-{
-    return value > INT_MAX ? INT_MAX : value < INT_MIN ? INT_MIN : int(value);
-}
-
 } // namespace Vellaro
 
 Q_DECLARE_METATYPE(Vellaro::TCellBorders)

@@ -175,10 +175,23 @@ double TCustomPrintJob::ConvertUnits(double Value, TUnits FromUnits, TUnits ToUn
 
 void TCustomPrintJob::ConvertMargins(TMargins* Margins, TUnits FromUnits, TUnits ToUnits) const
 {
-    Margins->SetLeft(ConvertUnits(Margins->Left(), FromUnits, ToUnits, dirHorizontal, FPageWidth));
-    Margins->SetRight(ConvertUnits(Margins->Right(), FromUnits, ToUnits, dirHorizontal, FPageWidth));
-    Margins->SetTop(ConvertUnits(Margins->Top(), FromUnits, ToUnits, dirVertical, FPageHeight));
-    Margins->SetBottom(ConvertUnits(Margins->Bottom(), FromUnits, ToUnits, dirVertical, FPageHeight));
+    // Percent is of the page's size in pixels, whatever unit the page is given in.
+    const int width = PageWidthPixels();
+    const int height = PageHeightPixels();
+    Margins->SetLeft(ConvertUnits(Margins->Left(), FromUnits, ToUnits, dirHorizontal, width));
+    Margins->SetRight(ConvertUnits(Margins->Right(), FromUnits, ToUnits, dirHorizontal, width));
+    Margins->SetTop(ConvertUnits(Margins->Top(), FromUnits, ToUnits, dirVertical, height));
+    Margins->SetBottom(ConvertUnits(Margins->Bottom(), FromUnits, ToUnits, dirVertical, height));
+}
+
+int TCustomPrintJob::PageWidthPixels() const
+{
+    return Round(ConvertUnits(FPageWidth, FPageUnits, unPixels, dirHorizontal, Printer()->PageWidth()));
+}
+
+int TCustomPrintJob::PageHeightPixels() const
+{
+    return Round(ConvertUnits(FPageHeight, FPageUnits, unPixels, dirVertical, Printer()->PageHeight()));
 }
 
 // ---- Page geometry ----------------------------------------------------------------------
@@ -205,10 +218,7 @@ TRect TCustomPrintJob::GetSheetRect()
 
 TRect TCustomPrintJob::GetMarginRect()
 {
-    TPrinter* printer = Printer();
-    const int width = Round(ConvertUnits(FPageWidth, FPageUnits, unPixels, dirHorizontal, printer->PageWidth()));
-    const int height = Round(ConvertUnits(FPageHeight, FPageUnits, unPixels, dirVertical, printer->PageHeight()));
-    TRect r{0, 0, width, height};
+    TRect r{0, 0, PageWidthPixels(), PageHeightPixels()};
     if (FOptions.Contains(joMargins)) {
         TMargins pixels;
         pixels.Assign(FMargins.get());
@@ -258,6 +268,39 @@ TRect TCustomPrintJob::GetPageRect()
     if (FOptions.Contains(joFooter))
         r.Bottom -= FooterHeightPixels(height);
     return r;
+}
+
+QString TCustomPrintJob::PageGeometryError()
+{
+    const int width = PageWidthPixels();
+    const int height = PageHeightPixels();
+    if (width <= 0 || height <= 0)
+        return QStringLiteral("The page has no area to print on: it is %1 x %2 pixels").arg(width).arg(height);
+    const TRect margin = GetMarginRect();
+    if (margin.Width() <= 0)
+        return QStringLiteral("The margins leave no room across the page: left margin %1 and right margin %2 pixels "
+                              "on a page %3 pixels wide")
+            .arg(margin.Left).arg(width - margin.Right).arg(width);
+    if (margin.Height() <= 0)
+        return QStringLiteral("The margins leave no room down the page: top margin %1 and bottom margin %2 pixels "
+                              "on a page %3 pixels high")
+            .arg(margin.Top).arg(height - margin.Bottom).arg(height);
+    if (GetPageRect().Height() <= 0) {
+        const int header = FOptions.Contains(joHeader) ? HeaderHeightPixels(margin.Height()) : 0;
+        const int footer = FOptions.Contains(joFooter) ? FooterHeightPixels(margin.Height()) : 0;
+        return QStringLiteral("The header (%1 pixels) and the footer (%2 pixels) leave no room for the page area: "
+                              "%3 pixels lie between the top and bottom margins")
+            .arg(header).arg(footer).arg(margin.Height());
+    }
+    return {};
+}
+
+void TCustomPrintJob::RequireSoundPageGeometry()
+{
+    ResetToDefaultPage();
+    const QString error = PageGeometryError();
+    if (!error.isEmpty())
+        throw EPrintJobException(error);
 }
 
 // ---- Properties -------------------------------------------------------------------------
@@ -476,6 +519,7 @@ void TCustomPrintJob::PrintPages(int first, int last, bool followPageCount)
 void TCustomPrintJob::Print()
 {
     FAbortRequest = false;
+    RequireSoundPageGeometry();
     Printer()->SetTitle(FTitle);
     StartPrint();
     Printer()->BeginDoc();
@@ -497,6 +541,7 @@ void TCustomPrintJob::PrintDialog()
     Printer()->SetTitle(FTitle);
     Update();
     PrinterSetupChange();
+    RequireSoundPageGeometry();
     StartPrint();
     Printer()->BeginDoc();
     PrintPages(dialog->FromPage(), dialog->ToPage(), false);

@@ -155,6 +155,10 @@ public:
     virtual TRect GetPageRect();
     virtual TRect GetFooterRect();
     virtual void ResetToDefaultPage();
+    /// Empty when the margins and bands leave an area to print on; otherwise why not, naming
+    /// the quantities and their values in printer pixels. Print raises it before the document
+    /// opens, and the preview shows it instead of a page.
+    virtual QString PageGeometryError();
     virtual bool PrinterOK() const;
     /// The change notification: resets the page, updates subscribed jobs and controls, OnUpdate.
     virtual void Update();
@@ -222,6 +226,11 @@ protected:
     bool FAbortRequest = false;
 
 private:
+    /// The page's size in printer pixels: the base of margins given in percent.
+    int PageWidthPixels() const;
+    int PageHeightPixels() const;
+    /// Raises EPrintJobException when the page geometry leaves nothing to print on.
+    void RequireSoundPageGeometry();
     int HeaderHeightPixels(int marginHeight) const;
     int FooterHeightPixels(int marginHeight) const;
     void PrintPages(int first, int last, bool followPageCount);

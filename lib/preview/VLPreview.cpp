@@ -69,9 +69,30 @@ void TDrawPanel::Paint()
     PaintBackground(canvas, job);
     try {
         job->Draw(canvas, FPreview->PageIndex(), dtPreview);
+        FPreview->PaintSucceeded();
     } catch (...) {
-        // A failing job leaves the page as far as it got.
+        // The page stays as far as it got, marked as failed; the application hears of it.
+        const std::exception_ptr error = std::current_exception();
+        dc->ResetMapping();
+        PaintFailureNotice(canvas, ExceptionMessage(error));
+        FPreview->ReportPaintError(error);
     }
+}
+
+void TDrawPanel::PaintFailureNotice(TCanvas* canvas, const QString& message)
+{
+    canvas->Font()->SetPixelsPerInch(Screen().PixelsPerInch());
+    canvas->Font()->SetName(QStringLiteral("Arial"));
+    canvas->Font()->SetSize(9);
+    canvas->Font()->SetStyle(0);
+    canvas->Font()->SetColor(clWhite);
+    canvas->Brush()->SetStyle(bsSolid);
+    canvas->Brush()->SetColor(0x0000C0);
+    const int height = canvas->TextHeight(QStringLiteral("Ag")) + 8;
+    canvas->FillRect({0, 0, ClientWidth(), height});
+    TRect text{4, 0, ClientWidth() - 4, height};
+    DrawText(canvas->Handle(), QStringLiteral("This page could not be drawn: ") + message, &text,
+        DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
 }
 
 void TDrawPanel::PaintBackground(TCanvas* canvas, TCustomPrintJob* job)
@@ -219,6 +240,19 @@ void TCustomPreview::Update()
     if (!FPrintJob || !FPrintJob->PrinterOK()) {
         FShadow->Hide();
         FPagePanel->Hide();
+        ShowDeskMessage({});
+        // Companions show what they show for a pane without a job, not the last job's page.
+        UpdateCompanions();
+        return;
+    }
+    const QString geometryError = FPrintJob->PageGeometryError();
+    ShowDeskMessage(geometryError);
+    if (!geometryError.isEmpty()) {
+        FShadow->Hide();
+        FPagePanel->Hide();
+        UpdateCompanions();
+        if (FOnUpdate)
+            FOnUpdate(this);
         return;
     }
     FShadow->Hide();
@@ -309,6 +343,44 @@ void TCustomPreview::LayoutCustom(double W)
         P->SetLeft((B->ClientWidth() - P->Width()) / 2);
     if (B->ClientHeight() > B->VertScrollBar()->Range())
         P->SetTop((B->ClientHeight() - P->Height()) / 2);
+}
+
+QString TCustomPreview::DeskMessage() const
+{
+    return FDeskMessage && !FDeskMessage->isHidden() ? FDeskMessage->text() : QString();
+}
+
+void TCustomPreview::ShowDeskMessage(const QString& message)
+{
+    if (message.isEmpty()) {
+        if (FDeskMessage)
+            FDeskMessage->hide();
+        return;
+    }
+    if (!FDeskMessage) {
+        // A plain label on the desk; the desk's content widget owns it (Qt deletes it with it).
+        FDeskMessage = new QLabel(FScrollBox->ClientWidget());
+        FDeskMessage->setWordWrap(true);
+        FDeskMessage->setAlignment(Qt::AlignCenter);
+        FDeskMessage->setStyleSheet(QStringLiteral("color: white;"));
+    }
+    FScrollBox->HorzScrollBar()->SetRange(0);
+    FScrollBox->VertScrollBar()->SetRange(0);
+    ResetScrollPositions();
+    FDeskMessage->setText(message);
+    FDeskMessage->setGeometry(DeskMargin, DeskMargin, std::max(0, FScrollBox->ClientWidth() - 2 * DeskMargin),
+        std::max(0, FScrollBox->ClientHeight() - 2 * DeskMargin));
+    FDeskMessage->show();
+}
+
+void TCustomPreview::ReportPaintError(std::exception_ptr error)
+{
+    const QString message = ExceptionMessage(error);
+    if (message == FLastPaintError)
+        return;
+    FLastPaintError = message;
+    // Not from inside the paint event: a message box there would paint the page again.
+    QMetaObject::invokeMethod(this, [error] { Application().HandleException(error); }, Qt::QueuedConnection);
 }
 
 void TCustomPreview::UpdateCompanions()

@@ -7,7 +7,10 @@
 #include "platform/controls/Controls.h"
 #include "preview/VLCommon.h"
 
+#include <QLabel>
+#include <QPointer>
 #include <QWidget>
+#include <exception>
 #include <vector>
 
 namespace Vellaro {
@@ -50,6 +53,8 @@ protected:
 
 private:
     void PaintBackground(TCanvas* canvas, TCustomPrintJob* job);
+    /// A visible notice on the page that the job failed while drawing it.
+    void PaintFailureNotice(TCanvas* canvas, const QString& message);
     TCustomPreview* FPreview = nullptr;
     TPoint FDragStart;
     bool FDragging = false;
@@ -130,6 +135,14 @@ public:
     /// The job's page in printer pixels (W, H) and in millimetres.
     double PageWidthPixels() const;
     double PageHeightPixels() const;
+    /// What the desk shows instead of a page when the job's page geometry leaves nothing to
+    /// print on (empty while a page is shown).
+    QString DeskMessage() const;
+    /// Called by the page when the job failed while drawing: the application's exception
+    /// handler hears of it once (not once per repaint), after the paint event has ended.
+    void ReportPaintError(std::exception_ptr error);
+    /// Called by the page when it was drawn without an error.
+    void PaintSucceeded() { FLastPaintError.clear(); }
 
 protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -149,6 +162,7 @@ private:
     void ResetScrollPositions();
     void UpdateCompanions();
     void DetachJob();
+    void ShowDeskMessage(const QString& message);
 
     TCustomPrintJob* FPrintJob = nullptr;
     std::vector<TControl*> FControls;
@@ -163,6 +177,8 @@ private:
     int FPageIndex = 1;
     bool FScrollTracking = false;
     bool FDragScroll = false;
+    QPointer<QLabel> FDeskMessage;
+    QString FLastPaintError;
     TNotifyEvent FOnUpdate;
     TNotifyEvent FOnPageChanged;
     TNotifyEvent FOnEnter;

@@ -9,6 +9,7 @@
 #include <QRect>
 #include <QSize>
 #include <QString>
+#include <algorithm>
 #include <cstdint>
 #include <exception>
 #include <initializer_list>
@@ -46,6 +47,18 @@ struct TRect {
 };
 
 inline TRect Rect(int left, int top, int right, int bottom) { return {left, top, right, bottom}; }
+
+/// The common part of two rectangles (empty, possibly inverted, when they do not meet).
+inline TRect Intersection(const TRect& a, const TRect& b)
+{
+    return {std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right), std::min(a.Bottom, b.Bottom)};
+}
+
+/// Saturates a 64-bit coordinate to the 32-bit range, so far-off values never wrap around.
+inline int ClampToInt(std::int64_t value)
+{
+    return value > INT32_MAX ? INT32_MAX : value < INT32_MIN ? INT32_MIN : int(value);
+}
 
 /// A colour as 0x00BBGGRR: red in the low byte, blue in the high byte.
 using TColor = std::uint32_t;

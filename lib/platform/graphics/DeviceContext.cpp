@@ -3,8 +3,10 @@
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPaintDevice>
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <tuple>
 
 namespace Vellaro {
 
@@ -39,6 +41,8 @@ TDeviceContext::TDeviceContext(int dpiX, int dpiY)
 
 TDeviceContext::~TDeviceContext()
 {
+    if (FPainter && FPainter->isActive())
+        Flush();
     if (FOwnPainter && FOwnPainter->isActive())
         FOwnPainter->end();
 }
@@ -51,6 +55,10 @@ void TDeviceContext::Init(int dpiX, int dpiY)
         FBaseTransform = FPainter->worldTransform();
         FPainter->setRenderHint(QPainter::Antialiasing, false);
         FPainter->setRenderHint(QPainter::TextAntialiasing, true);
+        bool invertible = false;
+        const QTransform toDevice = FBaseTransform.inverted(&invertible);
+        if (invertible && !FDeviceSize.isEmpty())
+            FVisible = toDevice.mapRect(QRect(QPoint(0, 0), FDeviceSize));
     }
     FQFont = FFont.ToQFont();
     FMetrics = std::make_unique<QFontMetrics>(FQFont);
@@ -143,6 +151,8 @@ void TDeviceContext::SelectFont(const TFont& font)
     if (!sameLook) {
         FQFont = FFont.ToQFont();
         FMetrics = std::make_unique<QFontMetrics>(FQFont);
+        FShortWidths.clear();
+        FPainterFontCurrent = false;
     }
 }
 
@@ -218,16 +228,195 @@ void TDeviceContext::Line(TPoint a, TPoint b)
         r.To = db;
         FRecorder->Add(std::move(r));
     }
-    if (!FPainter || FPen.Style() == psClear)
+    if (!FPainter || FPen.Style() == psClear || FPen.Mode() == pmNop)
         return;
     if (da == db)
         return;
+    BeforePaint();
+    const int reach = DevicePenWidth() + 1;
+    const QRect bounds = QRect(QPoint(std::min(da.X, db.X), std::min(da.Y, db.Y)), QPoint(std::max(da.X, db.X), std::max(da.Y, db.Y)))
+                             .adjusted(-reach, -reach, reach, reach);
+    if (!Visible(bounds))
+        return;
+    MarkPainted(bounds);
+    // Solid lines that paint over (not XOR) may be merged; the others go out as they come.
+    if (FPen.Style() == psSolid && FPen.Mode() == pmCopy)
+        QueueLine(da, db);
+    else
+        DrawLineNow(da, db);
+}
+
+void TDeviceContext::DrawLineNow(TPoint from, TPoint to)
+{
+    Flush();
     // Qt's aliased lines with a flat cap already leave out the end point, as the framework's do.
     ApplyDeviceSpace();
-    FPainter->setCompositionMode(CompositionFor(FPen.Mode(), FPainter));
-    FPainter->setPen(DevicePen(FPen, DevicePenWidth()));
-    FPainter->drawLine(QPointF(da.X, da.Y), QPointF(db.X, db.Y));
-    FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    UseComposition(CompositionFor(FPen.Mode(), FPainter));
+    UsePen(DevicePen(FPen, DevicePenWidth()));
+    FPainter->drawLine(QPointF(from.X, from.Y), QPointF(to.X, to.Y));
+}
+
+void TDeviceContext::QueueLine(TPoint from, TPoint to)
+{
+    const QPen pen = DevicePen(FPen, DevicePenWidth());
+    if (!FQueuedLines.empty() && pen != FQueuedPen)
+        Flush();
+    FQueuedPen = pen;
+    FQueuedLines.push_back({from, to});
+}
+
+namespace {
+/// A horizontal or vertical line drawn forwards, as a half-open range along its axis.
+struct TAxisLine {
+    bool Horizontal;
+    int Across; // y of a horizontal line, x of a vertical one
+    int From;   // first pixel along the axis
+    int To;     // the pixel left out
+    bool operator<(const TAxisLine& o) const
+    {
+        return std::tie(Horizontal, Across, From, To) < std::tie(o.Horizontal, o.Across, o.From, o.To);
+    }
+};
+} // namespace
+
+void TDeviceContext::Flush()
+{
+    if (FQueuedLines.empty())
+        return;
+    std::vector<TAxisLine> axis;
+    std::vector<QLineF> lines;
+    for (const TQueuedLine& l : FQueuedLines) {
+        if (l.From.Y == l.To.Y && l.From.X < l.To.X)
+            axis.push_back({true, l.From.Y, l.From.X, l.To.X});
+        else if (l.From.X == l.To.X && l.From.Y < l.To.Y)
+            axis.push_back({false, l.From.X, l.From.Y, l.To.Y});
+        else
+            lines.emplace_back(l.From.X, l.From.Y, l.To.X, l.To.Y);
+    }
+    FQueuedLines.clear();
+    // Pieces of one row or column that overlap or touch cover the same pixels as one line.
+    std::sort(axis.begin(), axis.end());
+    for (size_t i = 0; i < axis.size();) {
+        TAxisLine merged = axis[i++];
+        while (i < axis.size() && axis[i].Horizontal == merged.Horizontal && axis[i].Across == merged.Across
+            && axis[i].From <= merged.To) {
+            merged.To = std::max(merged.To, axis[i].To);
+            ++i;
+        }
+        if (merged.Horizontal)
+            lines.emplace_back(merged.From, merged.Across, merged.To, merged.Across);
+        else
+            lines.emplace_back(merged.Across, merged.From, merged.Across, merged.To);
+    }
+    ApplyDeviceSpace();
+    UseComposition(QPainter::CompositionMode_SourceOver);
+    UsePen(FQueuedPen);
+    FPainter->drawLines(lines.data(), int(lines.size()));
+}
+
+QPainter* TDeviceContext::Painter()
+{
+    if (FPainter) {
+        BeforePaint();
+        Flush();
+        FPainterStateKnown = false;
+        FPainted.clear(); // whatever is drawn now, this context does not see
+    }
+    return FPainter;
+}
+
+void TDeviceContext::BeforePaint()
+{
+    if (!FBeforePaint)
+        return;
+    const std::function<void()> action = std::move(FBeforePaint);
+    FBeforePaint = nullptr;
+    action();
+}
+
+void TDeviceContext::StartBlankPage()
+{
+    FPainted.clear();
+    if (!FPainter || FVisible.isEmpty())
+        return;
+    FPaintedColumns = (FVisible.right() + PaintedBlock) / PaintedBlock;
+    const int rows = (FVisible.bottom() + PaintedBlock) / PaintedBlock;
+    if (FVisible.left() < 0 || FVisible.top() < 0 || FPaintedColumns <= 0 || rows <= 0)
+        return;
+    FPainted.assign(size_t(FPaintedColumns) * size_t(rows), false);
+}
+
+void TDeviceContext::MarkPainted(const QRect& deviceRect)
+{
+    if (FPainted.empty())
+        return;
+    const int rows = int(FPainted.size() / size_t(FPaintedColumns));
+    const QRect r = deviceRect.normalized().adjusted(-1, -1, 1, 1);
+    const int left = std::clamp(r.left() / PaintedBlock, 0, FPaintedColumns - 1);
+    const int right = std::clamp(r.right() / PaintedBlock, 0, FPaintedColumns - 1);
+    const int top = std::clamp(r.top() / PaintedBlock, 0, rows - 1);
+    const int bottom = std::clamp(r.bottom() / PaintedBlock, 0, rows - 1);
+    for (int row = top; row <= bottom; ++row)
+        for (int col = left; col <= right; ++col)
+            FPainted[size_t(row) * size_t(FPaintedColumns) + size_t(col)] = true;
+}
+
+bool TDeviceContext::Unpainted(const QRect& deviceRect) const
+{
+    if (FPainted.empty())
+        return false;
+    const int rows = int(FPainted.size() / size_t(FPaintedColumns));
+    const QRect r = deviceRect.normalized();
+    const int left = std::clamp(r.left() / PaintedBlock, 0, FPaintedColumns - 1);
+    const int right = std::clamp(r.right() / PaintedBlock, 0, FPaintedColumns - 1);
+    const int top = std::clamp(r.top() / PaintedBlock, 0, rows - 1);
+    const int bottom = std::clamp(r.bottom() / PaintedBlock, 0, rows - 1);
+    for (int row = top; row <= bottom; ++row)
+        for (int col = left; col <= right; ++col)
+            if (FPainted[size_t(row) * size_t(FPaintedColumns) + size_t(col)])
+                return false;
+    return true;
+}
+
+void TDeviceContext::FillLogical(const TRect& r, TColor color)
+{
+    if (r.Width() <= 0 || r.Height() <= 0)
+        return;
+    const QRect device = LPtoDP(r).ToQRect().normalized();
+    if (color == clWhite && Unpainted(device))
+        return;
+    FPainter->fillRect(r.ToQRect(), ToQColor(color));
+    MarkPainted(device);
+}
+
+void TDeviceContext::UsePen(const QPen& pen)
+{
+    if (FPainterStateKnown && pen == FPainterPen)
+        return;
+    if (!FPainterStateKnown)
+        FPainterFontCurrent = false;
+    FPainterStateKnown = true;
+    FPainterPen = pen;
+    FPainter->setPen(pen);
+}
+
+void TDeviceContext::UseComposition(int mode)
+{
+    if (FPainter->compositionMode() != QPainter::CompositionMode(mode))
+        FPainter->setCompositionMode(QPainter::CompositionMode(mode));
+}
+
+void TDeviceContext::UseFont()
+{
+    if (FPainterStateKnown && FPainterFontCurrent)
+        return;
+    FPainter->setFont(FQFont);
+    FPainterFontCurrent = true;
+}
+
+bool TDeviceContext::Visible(const QRect& deviceRect) const
+{
+    return FVisible.isEmpty() || FVisible.intersects(deviceRect);
 }
 
 void TDeviceContext::Rectangle(const TRect& r)
@@ -242,17 +431,22 @@ void TDeviceContext::Rectangle(const TRect& r)
         rec.Rect = d;
         FRecorder->Add(std::move(rec));
     }
-    if (!FPainter || d.Width() <= 0 || d.Height() <= 0)
+    if (!FPainter)
         return;
+    BeforePaint();
+    if (d.Width() <= 0 || d.Height() <= 0 || !Visible(d.ToQRect().adjusted(-1, -1, 1, 1)))
+        return;
+    Flush();
     ApplyDeviceSpace();
     if (FBrush.Style() != bsClear)
         FPainter->fillRect(d.ToQRect(), FBrush.ToQBrush());
+    MarkPainted(d.ToQRect());
     if (FPen.Style() != psClear && FPen.Mode() != pmNop) {
-        FPainter->setCompositionMode(CompositionFor(FPen.Mode(), FPainter));
-        FPainter->setPen(DevicePen(FPen, DevicePenWidth()));
+        UseComposition(CompositionFor(FPen.Mode(), FPainter));
+        UsePen(DevicePen(FPen, DevicePenWidth()));
         FPainter->setBrush(Qt::NoBrush);
         FPainter->drawRect(QRect(d.Left, d.Top, d.Width() - 1, d.Height() - 1));
-        FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+        UseComposition(QPainter::CompositionMode_SourceOver);
     }
 }
 
@@ -264,21 +458,51 @@ void TDeviceContext::FillRect(const TRect& r)
         rec.Rect = d;
         FRecorder->Add(std::move(rec));
     }
-    if (!FPainter || d.Width() <= 0 || d.Height() <= 0 || FBrush.Style() == bsClear)
+    if (!FPainter)
         return;
+    BeforePaint();
+    if (d.Width() <= 0 || d.Height() <= 0 || FBrush.Style() == bsClear || !Visible(d.ToQRect()))
+        return;
+    Flush();
     ApplyDeviceSpace();
     FPainter->fillRect(d.ToQRect(), FBrush.ToQBrush());
+    MarkPainted(d.ToQRect());
+}
+
+std::int64_t TDeviceContext::TextWidth64(const QString& text) const
+{
+    // Below Qt's fixed-point limit in any font; pieces of this length are measured exactly.
+    constexpr qsizetype piece = 4096;
+    // Short texts (spaces for insets, single digits) come back again and again.
+    if (text.size() <= 4) {
+        const auto known = FShortWidths.constFind(text);
+        if (known != FShortWidths.cend())
+            return *known;
+        return FShortWidths[text] = FMetrics->horizontalAdvance(text);
+    }
+    if (text.size() <= piece)
+        return FMetrics->horizontalAdvance(text);
+    std::int64_t width = 0;
+    for (qsizetype from = 0; from < text.size(); from += piece)
+        width += FMetrics->horizontalAdvance(text.mid(from, piece));
+    return width;
 }
 
 TSize TDeviceContext::TextExtent(const QString& text) const
 {
-    return {FMetrics->horizontalAdvance(text), FMetrics->height()};
+    return {ClampToInt(TextWidth64(text)), FMetrics->height()};
 }
 
 TSize TDeviceContext::TextOut(int x, int y, const QString& text, const TRect* clip, bool fillClip, unsigned format)
 {
-    const TSize extent = TextExtent(text);
-    const TRect box{x, y, x + extent.cx, y + extent.cy};
+    return TextOutMeasured(x, y, text, TextWidth64(text), clip, fillClip, format);
+}
+
+TSize TDeviceContext::TextOutMeasured(int x, int y, const QString& text, std::int64_t width, const TRect* clip,
+    bool fillClip, unsigned format)
+{
+    const TSize extent{ClampToInt(width), FMetrics->height()};
+    const TRect box{x, y, ClampToInt(std::int64_t(x) + extent.cx), y + extent.cy};
     if (FRecorder) {
         TDrawRecord rec = BaseRecord(TDrawRecord::drText);
         rec.Rect = LPtoDP(box);
@@ -294,34 +518,51 @@ TSize TDeviceContext::TextOut(int x, int y, const QString& text, const TRect* cl
     }
     if (!FPainter)
         return extent;
+    BeforePaint();
+    const TRect shown = clip ? Intersection(box, *clip) : box;
+    const bool fillsClip = clip && fillClip && FBrush.Style() != bsClear;
+    if (!Visible(LPtoDP(fillsClip ? *clip : shown).ToQRect()))
+        return extent;
+    Flush();
     ApplyLogicalSpace();
-    if (clip) {
+    if (FBrush.Style() != bsClear)
+        FillLogical(fillsClip ? *clip : shown, FBrush.Color());
+    // A clip that holds the whole text box changes nothing: leave it out (it costs a
+    // save, a clip path and a restore in a PDF).
+    const bool needsClip = clip && shown != box;
+    if (needsClip && (shown.Width() <= 0 || shown.Height() <= 0))
+        return extent;
+    if (needsClip) {
         FPainter->save();
         FPainter->setClipRect(clip->ToQRect(), Qt::IntersectClip);
+        FPainterStateKnown = false;
     }
-    if (FBrush.Style() != bsClear) {
-        const TRect& background = (clip && fillClip) ? *clip : box;
-        FPainter->fillRect(background.ToQRect(), ToQColor(FBrush.Color()));
-    }
-    if (FPainter->font() != FQFont)
-        FPainter->setFont(FQFont);
-    FPainter->setPen(ToQColor(FFont.Color()));
+    UseFont();
+    UsePen(QPen(ToQColor(FFont.Color())));
     FPainter->drawText(QPointF(x, y + FMetrics->ascent()), text);
-    if (clip)
+    MarkPainted(LPtoDP(shown).ToQRect());
+    if (needsClip) {
         FPainter->restore();
+        FPainterStateKnown = false;
+    }
     return extent;
 }
 
-QString TDeviceContext::ElidedToWidth(const QString& text, int width) const
+QString TDeviceContext::ElidedToWidth(const QString& text, std::int64_t textWidth, int width) const
 {
-    if (FMetrics->horizontalAdvance(text) <= width)
+    if (textWidth <= width)
         return text;
     const QString dots = QStringLiteral("...");
     // The longest prefix that fits together with the dots (widths grow with the prefix).
-    int lo = 0, hi = int(text.size());
+    // Most characters are at least a pixel wide: when the first width + 1 of them are already
+    // too wide, the search can stay among those instead of measuring a huge text again and again.
+    qsizetype lo = 0, hi = text.size();
+    const qsizetype bound = qsizetype(std::max(width, 0)) + 1;
+    if (bound < hi && TextWidth64(text.left(bound)) > width)
+        hi = bound;
     while (lo < hi) {
-        const int mid = (lo + hi + 1) / 2;
-        if (FMetrics->horizontalAdvance(text.left(mid) + dots) <= width)
+        const qsizetype mid = (lo + hi + 1) / 2;
+        if (TextWidth64(text.left(mid) + dots) <= width)
             lo = mid;
         else
             hi = mid - 1;
@@ -355,16 +596,22 @@ int TDeviceContext::DrawText(const QString& input, TRect& rect, unsigned format)
             y = rect.Bottom - lineHeight;
     }
     const TRect* clip = (format & DT_NOCLIP) ? nullptr : &rect;
+    // Clipped text outside the device shows nothing: skip measuring it (a grid of 100,000
+    // columns draws a few dozen on the page). A recording keeps every call.
+    if (clip && !FRecorder && FPainter && !Visible(LPtoDP(rect).ToQRect()))
+        return totalHeight;
     for (QString line : lines) {
-        if (format & DT_END_ELLIPSIS)
-            line = ElidedToWidth(line, rect.Width());
-        const int width = FMetrics->horizontalAdvance(line);
+        std::int64_t width = TextWidth64(line);
+        if ((format & DT_END_ELLIPSIS) && width > rect.Width()) {
+            line = ElidedToWidth(line, width, rect.Width());
+            width = TextWidth64(line);
+        }
         int x = rect.Left;
         if (format & DT_CENTER)
-            x = rect.Left + (rect.Width() - width) / 2;
+            x = ClampToInt((std::int64_t(rect.Left) + rect.Right - width) / 2);
         else if (format & DT_RIGHT)
-            x = rect.Right - width;
-        TextOut(x, y, line, clip, false, format);
+            x = ClampToInt(std::int64_t(rect.Right) - width);
+        TextOutMeasured(x, y, line, width, clip, false, format);
         y += lineHeight;
     }
     return totalHeight;
@@ -380,6 +627,11 @@ void TDeviceContext::StretchImage(const TRect& dest, const QImage& image, const 
     }
     if (!FPainter || image.isNull())
         return;
+    BeforePaint();
+    if (!Visible(LPtoDP(dest).ToQRect().normalized()))
+        return;
+    MarkPainted(LPtoDP(dest).ToQRect());
+    Flush();
     ApplyLogicalSpace();
     FPainter->drawImage(QRectF(dest.Left, dest.Top, dest.Width(), dest.Height()), image, QRectF(source));
 }

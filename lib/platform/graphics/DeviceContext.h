@@ -8,8 +8,10 @@
 #include "platform/core/Types.h"
 
 #include <QFontMetrics>
+#include <QHash>
 #include <QTransform>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -145,8 +147,21 @@ public:
     /// Draws the source part of image stretched into dest.
     void StretchImage(const TRect& dest, const QImage& image, const QRect& source);
 
-    QPainter* Painter() const { return FPainter; }
+    /// The painter, for drawing this context does not offer (rich text). Lines still waiting
+    /// to be drawn are drawn first, and the painter's state is taken as unknown afterwards.
+    QPainter* Painter();
     TDrawRecorder* Recorder() const { return FRecorder; }
+    /// Draws the lines still waiting to be merged. Devices call it before a new page or the
+    /// document's end; every other primitive and the destructor call it themselves.
+    void Flush();
+    /// The page is blank paper from here on (a printer's new page): filling unpainted paper with
+    /// white shows nothing, so such fills are left out.
+    void StartBlankPage();
+    /// Runs once, before the next call that paints (a printer starts a deferred page there).
+    void SetBeforePaint(std::function<void()> action) { FBeforePaint = std::move(action); }
+    /// The width of a text in device pixels of the selected font, measured in 64 bits (Qt's own
+    /// measure overflows past about 33 million pixels).
+    std::int64_t TextWidth64(const QString& text) const;
 
 private:
     void Init(int dpiX, int dpiY);
@@ -155,7 +170,22 @@ private:
     TDrawRecord BaseRecord(TDrawRecord::TKind kind) const;
     int DevicePenWidth() const;
     int DeviceFontHeight() const;
-    QString ElidedToWidth(const QString& text, int width) const;
+    QString ElidedToWidth(const QString& text, std::int64_t textWidth, int width) const;
+    TSize TextOutMeasured(int x, int y, const QString& text, std::int64_t width, const TRect* clip, bool fillClip, unsigned format);
+    // Painter state is set only when it changes: every change is an operator in a PDF.
+    void UsePen(const QPen& pen);
+    void UseComposition(int mode);
+    void UseFont();
+    /// False when a device rectangle lies wholly outside the device (nothing of it can show).
+    bool Visible(const QRect& deviceRect) const;
+    void DrawLineNow(TPoint from, TPoint to);
+    void BeforePaint();
+    void MarkPainted(const QRect& deviceRect);
+    /// True when no call of this page painted anywhere in the device rectangle.
+    bool Unpainted(const QRect& deviceRect) const;
+    /// Fills a logical rectangle with a colour, unless it is white on unpainted paper.
+    void FillLogical(const TRect& r, TColor color);
+    void QueueLine(TPoint from, TPoint to);
 
     QPainter* FPainter = nullptr;
     std::unique_ptr<QPainter> FOwnPainter;
@@ -172,8 +202,30 @@ private:
     TFont FFont;
     QFont FQFont;
     std::unique_ptr<QFontMetrics> FMetrics;
+    mutable QHash<QString, int> FShortWidths;
     TPen FPen;
     TBrush FBrush;
+
+    // What the painter holds now, so unchanged state is not set again.
+    bool FPainterStateKnown = false;
+    QPen FPainterPen;
+    int FPainterComposition = 0;
+    bool FPainterFontCurrent = false;
+    /// The device's area in this context's device coordinates; empty when unknown.
+    QRect FVisible;
+    /// Solid lines of one pen, drawn together so that touching and overlapping pieces of the
+    /// same row or column become one line (a grid's cells share their borders).
+    struct TQueuedLine {
+        TPoint From, To;
+    };
+    std::vector<TQueuedLine> FQueuedLines;
+    QPen FQueuedPen;
+    std::function<void()> FBeforePaint;
+    /// Where this page has been painted, in blocks of PaintedBlock device pixels; empty when
+    /// the page's content is not known (not a printer page, or the painter was handed out).
+    static constexpr int PaintedBlock = 16;
+    std::vector<bool> FPainted;
+    int FPaintedColumns = 0;
 };
 
 // The platform's calls, by their usual names, on a context.

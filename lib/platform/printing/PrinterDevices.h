@@ -28,6 +28,9 @@ public:
     /// Opens a document; returns the context to draw the first page on. Raises EPrinter.
     virtual TDeviceContext* BeginDoc(const QString& title, TPrinterOrientation orientation) = 0;
     virtual void NewPage() = 0;
+    /// Whether NewPage may wait until the page is drawn on (devices that produce paper or
+    /// files); a device that records the calls takes each one as it comes.
+    virtual bool DefersNewPage() const { return true; }
     /// Finishes the document (the output is complete afterwards).
     virtual void EndDoc() = 0;
     /// Throws the document away.
@@ -115,6 +118,7 @@ public:
     QSize PageSizePixels(TPrinterOrientation orientation) const override;
     TDeviceContext* BeginDoc(const QString& title, TPrinterOrientation orientation) override;
     void NewPage() override;
+    bool DefersNewPage() const override { return false; }
     void EndDoc() override;
     void Abort() override;
     QPrinter* QtPrinter() override;

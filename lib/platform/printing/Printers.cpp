@@ -1,5 +1,6 @@
 #include "platform/printing/Printers.h"
 
+#include <QGuiApplication>
 #include <QPrinterInfo>
 
 namespace Vellaro {
@@ -113,6 +114,8 @@ TCanvas* TPrinter::Canvas()
 {
     if (!FPrinting)
         BindCanvas(Handle());
+    else
+        StartPendingPage();
     return &FCanvas;
 }
 
@@ -141,25 +144,49 @@ void TPrinter::BeginDoc()
 {
     if (FPrinting)
         throw EPrinter(QStringLiteral("Printing in progress"));
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        throw EPrinter(QStringLiteral("Printing needs a QApplication (or QGuiApplication): create one before printing"));
     TPrinterDevice* device = Device();
     FAborted = false;
     FPageContext = device->BeginDoc(FTitle, FOrientation);
     FPrinting = true;
+    FPagePending = false;
     FPageNumber = 1;
+    FPageContext->StartBlankPage();
     BindCanvas(FPageContext);
 }
 
 void TPrinter::NewPage()
 {
     RequirePrinting("NewPage");
-    Device()->NewPage();
+    StartPendingPage();
+    FPageContext->Flush();
     FPageContext->ResetMapping();
     ++FPageNumber;
+    if (!Device()->DefersNewPage()) {
+        Device()->NewPage();
+        return;
+    }
+    FPagePending = true;
+    FPageContext->SetBeforePaint([this] { StartPendingPage(); });
+}
+
+void TPrinter::StartPendingPage()
+{
+    if (!FPagePending)
+        return;
+    FPagePending = false;
+    FPageContext->SetBeforePaint(nullptr);
+    Device()->NewPage();
+    FPageContext->StartBlankPage();
 }
 
 void TPrinter::EndDoc()
 {
     RequirePrinting("EndDoc");
+    // A page announced but never drawn on or fetched is left out.
+    FPagePending = false;
+    FPageContext->SetBeforePaint(nullptr);
     FPrinting = false;
     FPageContext = nullptr;
     BindCanvas(nullptr);
@@ -169,6 +196,7 @@ void TPrinter::EndDoc()
 void TPrinter::Abort()
 {
     RequirePrinting("Abort");
+    FPagePending = false;
     FPrinting = false;
     FAborted = true;
     FPageContext = nullptr;

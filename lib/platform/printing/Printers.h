@@ -42,7 +42,11 @@ public:
     QString Title() const { return FTitle; }
     void SetTitle(const QString& title) { FTitle = title; }
 
+    /// Opens a document on the selected printer. Raises EPrinter when the printer cannot start
+    /// one, or when there is no QApplication (Qt cannot print without one).
     void BeginDoc();
+    /// Ends the page. The next page starts when it is drawn on or its canvas is fetched, so a
+    /// document ended right after NewPage (an aborted run) has no empty last page.
     void NewPage();
     void EndDoc();
     /// Throws the open document away.
@@ -64,6 +68,8 @@ public:
 
 private:
     void RequirePrinting(const char* operation) const;
+    /// Starts the page a NewPage announced, once something is to go on it.
+    void StartPendingPage();
     int DefaultIndex() const;
     void BindCanvas(TDeviceContext* dc);
 
@@ -76,6 +82,7 @@ private:
     bool FPrinting = false;
     bool FAborted = false;
     int FPageNumber = 0;
+    bool FPagePending = false;
     TDeviceContext* FPageContext = nullptr;
     std::unique_ptr<TDeviceContext> FInfoContext;
     TCanvas FCanvas;
