@@ -175,6 +175,34 @@ TEST(DeviceContext, DrawTextAlignsCentresAndEllipsizes)
     EXPECT_GT(records[2].Rect.Width(), 900);
 }
 
+TEST(DeviceContext, TextOfAMebibyteIsMeasuredWithoutOverflowAndEllipsized)
+{
+    // Qt's own measure wraps past about 33 million pixels: a text this long once came out
+    // with a right edge of -27,786,430 and was cut without the dots.
+    TDrawRecorder recorder;
+    TDeviceContext dc(&recorder, 600, 600);
+    TCanvas canvas;
+    canvas.SetHandle(&dc);
+    canvas.Font()->SetPixelsPerInch(600);
+    canvas.Font()->SetSize(12);
+    const QString huge(1 << 20, QLatin1Char('M'));
+    const int clamped = canvas.TextWidth(huge); // selects the font
+    const std::int64_t width = dc.TextWidth64(huge);
+    EXPECT_GT(width, std::int64_t(1) << 26);
+    EXPECT_EQ(clamped, width);
+    TRect cell{100, 200, 1100, 400};
+    const unsigned format = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX;
+    DrawText(canvas.Handle(), huge, &cell, format | DT_END_ELLIPSIS);
+    DrawText(canvas.Handle(), huge, &cell, format | DT_RIGHT);
+    const auto& records = recorder.Current();
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_TRUE(records[0].Text.endsWith(QStringLiteral("...")));
+    EXPECT_GT(records[0].Rect.Right, 100);
+    EXPECT_LE(records[0].Rect.Right, 1100);
+    EXPECT_EQ(records[1].Rect.Right, 1100);
+    EXPECT_EQ(records[1].Rect.Left, 1100 - width) << "right-aligned, the text starts far left of the cell";
+}
+
 TEST(DeviceContext, BitmapRoundTripsThroughTheDeviceIndependentForm)
 {
     TBitmap bitmap(3, 2);
