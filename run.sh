@@ -87,7 +87,10 @@ run_bench() {
   ensure_packages
   build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
   export QT_QPA_PLATFORM=offscreen
-  for b in build/bench/bench_*; do [ -x "$b" ] && "$b" "$@"; done
+  # Only the programs: the build also leaves folders named bench_*_autogen here.
+  for b in build/bench/bench_*; do
+    if [ -f "$b" ] && [ -x "$b" ]; then "$b" "$@"; fi
+  done
 }
 
 case "${1:-}" in

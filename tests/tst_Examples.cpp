@@ -1,0 +1,73 @@
+// The README's examples: each code block is the example program as it stands in examples/,
+// and each program builds, runs without a display and prints what it says.
+#include "TestSupport.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+using namespace Vellaro::Testing;
+
+namespace {
+QString ReadText(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+/// Runs an example in a fresh folder without a display; returns the folder.
+std::unique_ptr<QTemporaryDir> RunExample(const QString& program)
+{
+    auto dir = std::make_unique<QTemporaryDir>();
+    QProcess process;
+    process.setWorkingDirectory(dir->path());
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    process.setProcessEnvironment(environment);
+    process.start(program, {});
+    EXPECT_TRUE(process.waitForFinished(120000));
+    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+    return dir;
+}
+} // namespace
+
+TEST(Examples, ReadmeShowsEachExampleAsItStands)
+{
+    const QString readme = ReadText(QStringLiteral(VELLARO_SOURCE_DIR "/README.md"));
+    ASSERT_FALSE(readme.isEmpty());
+    // A block is marked with the file it shows: <!-- examples/Name.cpp --> before ```cpp.
+    const QRegularExpression block(QStringLiteral("<!-- (examples/\\w+\\.cpp) -->\\n```cpp\\n(.*?)```"),
+        QRegularExpression::DotMatchesEverythingOption);
+    int blocks = 0;
+    for (auto match = block.globalMatch(readme); match.hasNext();) {
+        const auto m = match.next();
+        const QString file = ReadText(QStringLiteral(VELLARO_SOURCE_DIR "/") + m.captured(1));
+        EXPECT_EQ(m.captured(2).toStdString(), file.toStdString()) << m.captured(1).toStdString();
+        ++blocks;
+    }
+    EXPECT_EQ(blocks, 2);
+    EXPECT_EQ(readme.count(QStringLiteral("```cpp")), blocks) << "every C++ block of the README is an example";
+}
+
+TEST(Examples, FirstJobPrintsTwoPagesWithItsBands)
+{
+    const auto dir = RunExample(QStringLiteral(VELLARO_EXAMPLE_FirstJob));
+    const QString pdf = dir->filePath(QStringLiteral("first-job.pdf"));
+    EXPECT_EQ(ReadPdfInfo(pdf).Pages, 2);
+    const QString text = ReadPdfText(pdf);
+    for (const char* expected : {"Monthly report", "Page 1 starts here", "Page 2 of 2"})
+        EXPECT_TRUE(text.contains(QLatin1String(expected))) << expected;
+}
+
+TEST(Examples, TablePrintsItsRowsWithHeaderAndFooterOnEveryPage)
+{
+    const auto dir = RunExample(QStringLiteral(VELLARO_EXAMPLE_TablePreview));
+    const QString pdf = dir->filePath(QStringLiteral("price-list.pdf"));
+    EXPECT_EQ(ReadPdfInfo(pdf).Pages, 13); // 500 rows, 40 a page
+    const QString text = ReadPdfText(pdf);
+    EXPECT_EQ(text.count(QStringLiteral("Article")) - 500 * 3, 13) << "a header on every page";
+    EXPECT_TRUE(text.contains(QStringLiteral("Article 1, column 1")));
+    EXPECT_TRUE(text.contains(QStringLiteral("Article 500, column 3")));
+    EXPECT_TRUE(text.contains(QStringLiteral("Page 13")));
+}
