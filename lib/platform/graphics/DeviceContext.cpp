@@ -1,6 +1,7 @@
 #include "platform/graphics/DeviceContext.h"
 
 #include <QPaintEngine>
+#include <QGlyphRun>
 #include <QPainter>
 #include <QPaintDevice>
 #include <algorithm>
@@ -152,6 +153,7 @@ void TDeviceContext::SelectFont(const TFont& font)
         FQFont = FFont.ToQFont();
         FMetrics = std::make_unique<QFontMetrics>(FQFont);
         FShortWidths.clear();
+        FShaped.reset();
         FPainterFontCurrent = false;
     }
 }
@@ -488,6 +490,37 @@ std::int64_t TDeviceContext::TextWidth64(const QString& text) const
     return width;
 }
 
+std::int64_t TDeviceContext::MeasureForDrawing(const QString& text)
+{
+    const bool plain = std::none_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x20; });
+    if (!FPainter || text.size() <= 4 || text.size() > 1024 || !plain)
+        return TextWidth64(text);
+    auto layout = std::make_unique<QTextLayout>(text, FQFont);
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    layout->setTextOption(option);
+    layout->setCacheEnabled(true);
+    layout->beginLayout();
+    const QTextLine line = layout->createLine();
+    layout->endLayout();
+    // The same shaping as QFontMetrics::horizontalAdvance, so the same width.
+    const std::int64_t width = qRound(line.horizontalAdvance());
+    FShaped = TShapedText{text, std::move(layout)};
+    return width;
+}
+
+void TDeviceContext::DrawShapedText(int x, int y, const QString& text)
+{
+    const qreal baseline = y + FMetrics->ascent();
+    if (!FShaped || FShaped->Text != text) {
+        FPainter->drawText(QPointF(x, baseline), text);
+        return;
+    }
+    const QTextLine line = FShaped->Layout->lineAt(0);
+    for (const QGlyphRun& run : FShaped->Layout->glyphRuns())
+        FPainter->drawGlyphRun(QPointF(x, baseline - line.ascent()), run);
+}
+
 TSize TDeviceContext::TextExtent(const QString& text) const
 {
     return {ClampToInt(TextWidth64(text)), FMetrics->height()};
@@ -495,7 +528,7 @@ TSize TDeviceContext::TextExtent(const QString& text) const
 
 TSize TDeviceContext::TextOut(int x, int y, const QString& text, const TRect* clip, bool fillClip, unsigned format)
 {
-    return TextOutMeasured(x, y, text, TextWidth64(text), clip, fillClip, format);
+    return TextOutMeasured(x, y, text, MeasureForDrawing(text), clip, fillClip, format);
 }
 
 TSize TDeviceContext::TextOutMeasured(int x, int y, const QString& text, std::int64_t width, const TRect* clip,
@@ -539,7 +572,7 @@ TSize TDeviceContext::TextOutMeasured(int x, int y, const QString& text, std::in
     }
     UseFont();
     UsePen(QPen(ToQColor(FFont.Color())));
-    FPainter->drawText(QPointF(x, y + FMetrics->ascent()), text);
+    DrawShapedText(x, y, text);
     MarkPainted(LPtoDP(shown).ToQRect());
     if (needsClip) {
         FPainter->restore();
@@ -601,10 +634,10 @@ int TDeviceContext::DrawText(const QString& input, TRect& rect, unsigned format)
     if (clip && !FRecorder && FPainter && !Visible(LPtoDP(rect).ToQRect()))
         return totalHeight;
     for (QString line : lines) {
-        std::int64_t width = TextWidth64(line);
+        std::int64_t width = MeasureForDrawing(line);
         if ((format & DT_END_ELLIPSIS) && width > rect.Width()) {
             line = ElidedToWidth(line, width, rect.Width());
-            width = TextWidth64(line);
+            width = MeasureForDrawing(line);
         }
         int x = rect.Left;
         if (format & DT_CENTER)

@@ -9,10 +9,12 @@
 
 #include <QFontMetrics>
 #include <QHash>
+#include <QTextLayout>
 #include <QTransform>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QPainter;
@@ -172,6 +174,10 @@ private:
     int DeviceFontHeight() const;
     QString ElidedToWidth(const QString& text, std::int64_t textWidth, int width) const;
     TSize TextOutMeasured(int x, int y, const QString& text, std::int64_t width, const TRect* clip, bool fillClip, unsigned format);
+    /// The width of a text about to be drawn. On a painter the text is shaped once, here, and
+    /// drawn from that shape, instead of being shaped again by QPainter::drawText.
+    std::int64_t MeasureForDrawing(const QString& text);
+    void DrawShapedText(int x, int y, const QString& text);
     // Painter state is set only when it changes: every change is an operator in a PDF.
     void UsePen(const QPen& pen);
     void UseComposition(int mode);
@@ -203,6 +209,12 @@ private:
     QFont FQFont;
     std::unique_ptr<QFontMetrics> FMetrics;
     mutable QHash<QString, int> FShortWidths;
+    /// The last text shaped for drawing, in the selected font.
+    struct TShapedText {
+        QString Text;
+        std::unique_ptr<QTextLayout> Layout;
+    };
+    std::optional<TShapedText> FShaped;
     TPen FPen;
     TBrush FBrush;
 
