@@ -314,7 +314,8 @@ TSize TDeviceContext::TextOut(int x, int y, const QString& text, const TRect* cl
 
 QString TDeviceContext::ElidedToWidth(const QString& text, int width) const
 {
-    if (FMetrics->horizontalAdvance(text) <= width)
+    // Nothing to shorten: an empty text stays empty, even in a cell too narrow for the dots.
+    if (text.isEmpty() || FMetrics->horizontalAdvance(text) <= width)
         return text;
     const QString dots = QStringLiteral("...");
     // The longest prefix that fits together with the dots (widths grow with the prefix).

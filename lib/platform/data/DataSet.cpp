@@ -1,0 +1,339 @@
+#include "platform/data/DataSet.h"
+
+#include "platform/data/DataSource.h"
+
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlField>
+#include <QSqlIndex>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <algorithm>
+
+namespace Vellaro {
+
+TDataSet::TDataSet(TComponent* AOwner)
+    : TComponent(AOwner)
+    , FConnectionName(QString::fromLatin1(QSqlDatabase::defaultConnection))
+{
+}
+
+TDataSet::~TDataSet()
+{
+    // The data sources hear of it while this data set is still whole and let go of it.
+    DestroyComponent();
+    for (TDataSource* source : std::vector<TDataSource*>(FSources))
+        source->SetDataSet(nullptr);
+}
+
+// ---- What to open ---------------------------------------------------------------------------
+
+void TDataSet::RequireClosed(const char* what) const
+{
+    if (FActive)
+        throw EDatabaseError(QStringLiteral("Cannot change %1 of an open data set").arg(QLatin1String(what)));
+}
+
+void TDataSet::RequireActive(const char* what) const
+{
+    if (!FActive)
+        throw EDatabaseError(QStringLiteral("Cannot %1: the data set is closed").arg(QLatin1String(what)));
+}
+
+void TDataSet::SetConnectionName(const QString& Value)
+{
+    if (Value == FConnectionName)
+        return;
+    RequireClosed("the connection");
+    FConnectionName = Value;
+}
+
+void TDataSet::SetTableName(const QString& Value)
+{
+    if (Value == FTableName)
+        return;
+    RequireClosed("the table");
+    FTableName = Value;
+}
+
+void TDataSet::SetSQL(const QString& Value)
+{
+    if (Value == FSQL)
+        return;
+    RequireClosed("the SQL text");
+    FSQL = Value;
+}
+
+void TDataSet::SetWindowSize(int Value)
+{
+    FWindowSize = std::max(Value, 1);
+}
+
+QSqlDatabase TDataSet::Database() const
+{
+    if (!QSqlDatabase::contains(FConnectionName))
+        throw EDatabaseError(QStringLiteral("No database connection named \"%1\"").arg(FConnectionName));
+    // Never reopened behind the application's back: a closed connection is an error.
+    QSqlDatabase db = QSqlDatabase::database(FConnectionName, false);
+    if (!db.isOpen())
+        throw EDatabaseError(QStringLiteral("The database connection \"%1\" is not open").arg(FConnectionName));
+    return db;
+}
+
+QString TDataSet::SelectText(const QSqlDatabase& db) const
+{
+    QString sql = FSQL.trimmed();
+    while (sql.endsWith(QLatin1Char(';')))
+        sql = sql.chopped(1).trimmed();
+    if (!sql.isEmpty())
+        return sql;
+    if (FTableName.isEmpty())
+        throw EDatabaseError(QStringLiteral("Nothing to open: the data set has neither a table name nor SQL text"));
+    QSqlDriver* driver = db.driver();
+    QString select = QStringLiteral("SELECT * FROM %1").arg(driver->escapeIdentifier(FTableName, QSqlDriver::TableName));
+    // Windows are read by separate statements; a stable order keeps them consistent.
+    const QSqlIndex key = db.primaryIndex(FTableName);
+    if (!key.isEmpty()) {
+        QStringList columns;
+        for (int i = 0; i < key.count(); ++i)
+            columns << driver->escapeIdentifier(key.fieldName(i), QSqlDriver::FieldName);
+        select += QStringLiteral(" ORDER BY ") + columns.join(QLatin1String(", "));
+    }
+    return select;
+}
+
+// ---- Open and close -------------------------------------------------------------------------
+
+void TDataSet::SetActive(bool Value)
+{
+    if (Value)
+        Open();
+    else
+        Close();
+}
+
+int TDataSet::CountRows(QSqlDatabase& db) const
+{
+    // Drivers such as SQLite report no result size, and those that do would first fetch the
+    // whole result: a COUNT query costs the server a scan and the client nothing.
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    const QString text = QStringLiteral("SELECT COUNT(*) FROM (%1) vellaro_rows").arg(SelectText(db));
+    if (!query.exec(text) || !query.next())
+        throw EDatabaseError(QStringLiteral("Cannot count the rows: %1").arg(query.lastError().text()));
+    const qlonglong count = query.value(0).toLongLong();
+    if (count > INT_MAX)
+        throw EDatabaseError(QStringLiteral("Too many rows: %1").arg(count));
+    return int(count);
+}
+
+void TDataSet::Open()
+{
+    if (FActive)
+        return;
+    try {
+        QSqlDatabase db = Database();
+        FRecordCount = CountRows(db);
+        FWindowRows = 0;
+        ReadWindow(0);
+    } catch (...) {
+        FRecordCount = 0;
+        FWindowRows = 0;
+        FWindow.clear();
+        throw;
+    }
+    FActive = true;
+    FRecNo = FRecordCount > 0 ? 1 : 0;
+    FEof = FRecordCount == 0;
+    Notify(TDataEvent::ActiveChanged);
+}
+
+void TDataSet::Close()
+{
+    if (!FActive)
+        return;
+    FActive = false;
+    FRecordCount = 0;
+    FRecNo = 0;
+    FEof = true;
+    FWindowRows = 0;
+    std::vector<QVariant>().swap(FWindow);
+    Notify(TDataEvent::ActiveChanged);
+}
+
+void TDataSet::Refresh()
+{
+    RequireActive("refresh");
+    QSqlDatabase db = Database();
+    const int count = CountRows(db);
+    FRecordCount = count;
+    FWindowRows = 0;
+    FRecNo = std::min(FRecNo == 0 ? 1 : FRecNo, count);
+    FEof = count == 0;
+    if (FRecNo > 0)
+        ReadWindow(FRecNo - 1);
+    DataChanged();
+}
+
+// ---- Fields ---------------------------------------------------------------------------------
+
+void TDataSet::BuildFields(const QSqlRecord& record)
+{
+    // The same columns as before keep their fields and display settings.
+    bool same = int(FFields.size()) == record.count();
+    for (int i = 0; same && i < record.count(); ++i)
+        same = FFields[size_t(i)]->FieldName() == record.fieldName(i);
+    if (same)
+        return;
+    FFields.clear();
+    for (int i = 0; i < record.count(); ++i) {
+        const QSqlField field = record.field(i);
+        FFields.push_back(std::make_unique<TField>(this, i, field.name(), FieldTypeOf(field.metaType()), field.length()));
+    }
+}
+
+TField* TDataSet::Fields(int Index) const
+{
+    if (Index < 0 || Index >= FieldCount())
+        throw EDatabaseError(QStringLiteral("Field index %1 out of range (%2 fields)").arg(Index).arg(FieldCount()));
+    return FFields[size_t(Index)].get();
+}
+
+TField* TDataSet::FindField(const QString& FieldName) const
+{
+    for (const auto& field : FFields)
+        if (field->FieldName().compare(FieldName, Qt::CaseInsensitive) == 0)
+            return field.get();
+    return nullptr;
+}
+
+TField* TDataSet::FieldByName(const QString& FieldName) const
+{
+    if (TField* field = FindField(FieldName))
+        return field;
+    throw EDatabaseError(QStringLiteral("No field named \"%1\"").arg(FieldName));
+}
+
+// ---- Records --------------------------------------------------------------------------------
+
+int TDataSet::RecordCount() const
+{
+    return FRecordCount;
+}
+
+void TDataSet::ReadWindow(int First)
+{
+    const int first = First / FWindowSize * FWindowSize;
+    QSqlDatabase db = Database();
+    const QString select = SelectText(db);
+    const QString window = FSQL.trimmed().isEmpty() ? select : QStringLiteral("SELECT * FROM (%1) vellaro_rows").arg(select);
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("%1 LIMIT %2 OFFSET %3").arg(window).arg(FWindowSize).arg(first)))
+        throw EDatabaseError(QStringLiteral("Cannot read the rows from %1: %2").arg(first + 1).arg(query.lastError().text()));
+    const QSqlRecord record = query.record();
+    if (FActive && record.count() != FieldCount())
+        throw EDatabaseError(QStringLiteral("The columns have changed since the data set was opened"));
+    if (!FActive)
+        BuildFields(record);
+    std::vector<QVariant> values;
+    values.reserve(size_t(FWindowSize) * size_t(record.count()));
+    int rows = 0;
+    while (query.next()) {
+        for (int i = 0; i < record.count(); ++i)
+            values.push_back(query.value(i));
+        ++rows;
+    }
+    if (query.lastError().isValid())
+        throw EDatabaseError(QStringLiteral("Cannot read the rows from %1: %2").arg(first + 1).arg(query.lastError().text()));
+    FWindow.swap(values);
+    FWindowFirst = first;
+    FWindowRows = rows;
+}
+
+void TDataSet::SetRecNo(int Value)
+{
+    RequireActive("move to a record");
+    if (FRecordCount == 0) {
+        FRecNo = 0;
+        FEof = true;
+        return;
+    }
+    Value = std::clamp(Value, 1, FRecordCount);
+    FEof = false;
+    if (Value == FRecNo)
+        return;
+    const int index = Value - 1;
+    if (index < FWindowFirst || index >= FWindowFirst + FWindowRows)
+        ReadWindow(index);
+    if (index >= FWindowFirst + FWindowRows)
+        throw EDatabaseError(QStringLiteral("Record %1 of %2 is gone: the data changed after it was counted")
+                                 .arg(Value)
+                                 .arg(FRecordCount));
+    FRecNo = Value;
+    Notify(TDataEvent::Scrolled);
+}
+
+void TDataSet::First()
+{
+    SetRecNo(1);
+    FEof = FRecordCount == 0;
+}
+
+void TDataSet::Next()
+{
+    RequireActive("move to the next record");
+    if (FRecNo >= FRecordCount)
+        FEof = true;
+    else
+        SetRecNo(FRecNo + 1);
+}
+
+QVariant TDataSet::CurrentValue(int FieldIndex) const
+{
+    if (!FActive || FRecNo == 0 || FieldIndex < 0 || FieldIndex >= FieldCount())
+        return QVariant();
+    const size_t row = size_t(FRecNo - 1 - FWindowFirst);
+    return FWindow[row * size_t(FieldCount()) + size_t(FieldIndex)];
+}
+
+// ---- Notification ---------------------------------------------------------------------------
+
+void TDataSet::AddSource(TDataSource* Source)
+{
+    if (std::find(FSources.begin(), FSources.end(), Source) == FSources.end())
+        FSources.push_back(Source);
+}
+
+void TDataSet::RemoveSource(TDataSource* Source)
+{
+    std::erase(FSources, Source);
+}
+
+void TDataSet::DataChanged()
+{
+    Notify(TDataEvent::DataSetChanged);
+}
+
+void TDataSet::EnableControls()
+{
+    if (FDisableCount == 0 || --FDisableCount > 0 || !FChangeHeldBack)
+        return;
+    FChangeHeldBack = false;
+    Notify(TDataEvent::DataSetChanged);
+}
+
+void TDataSet::Notify(TDataEvent Event)
+{
+    // Opening and closing always pass: a link must never take a closed data set for an open one.
+    if (Event != TDataEvent::ActiveChanged && FDisableCount > 0) {
+        FChangeHeldBack = true;
+        return;
+    }
+    // Copy: a handler may detach a source.
+    for (TDataSource* source : std::vector<TDataSource*>(FSources))
+        if (std::find(FSources.begin(), FSources.end(), source) != FSources.end())
+            source->DataEvent(Event);
+}
+
+} // namespace Vellaro
