@@ -5,113 +5,19 @@
 // stopped and removed when the program's tests end, failed or not. When the server cannot
 // start, the PostgreSQL cases are skipped with the reason.
 
-#include <QDir>
-#include <QFileInfo>
-#include <QProcess>
+#include "PostgresServer.h"
+
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QVariant>
-#include <algorithm>
 #include <gtest/gtest.h>
 #include <memory>
-#include <pwd.h>
 #include <stdexcept>
-#include <unistd.h>
 #include <vector>
 
 namespace Vellaro::Testing {
-
-/// A PostgreSQL server of its own: initdb and pg_ctl in a temporary folder, run as the
-/// postgres user when the tests run as root. Stopped and removed by the destructor.
-class PostgresServer {
-public:
-    PostgresServer()
-    {
-        FBinDir = FindBinDir();
-        if (FBinDir.isEmpty()) {
-            FError = QStringLiteral("no PostgreSQL server programs (initdb, pg_ctl) found");
-            return;
-        }
-        QByteArray dir = QDir::temp().filePath(QStringLiteral("vellaro-pg-XXXXXX")).toLocal8Bit();
-        if (!mkdtemp(dir.data())) {
-            FError = QStringLiteral("cannot make a temporary folder");
-            return;
-        }
-        FDir = QString::fromLocal8Bit(dir);
-        if (geteuid() == 0) {
-            // The server refuses to run as root: the folder goes to the postgres user.
-            const passwd* user = getpwnam("postgres");
-            if (!user || chown(dir.constData(), user->pw_uid, user->pw_gid) != 0) {
-                FError = QStringLiteral("no postgres user to run the server as");
-                return;
-            }
-        }
-        if (!Run(QStringLiteral("initdb"), {"-D", DataDir(), "-A", "trust", "-U", "postgres", "-E", "UTF8", "--no-locale", "--no-sync"}))
-            return;
-        FStarted = Run(QStringLiteral("pg_ctl"),
-            {"-D", DataDir(), "-w", "-t", "60", "-l", FDir + "/server.log", "-o",
-                QStringLiteral("-c listen_addresses='' -k %1 -c fsync=off -c full_page_writes=off").arg(FDir), "start"});
-    }
-    ~PostgresServer()
-    {
-        if (FStarted)
-            Run(QStringLiteral("pg_ctl"), {"-D", DataDir(), "-m", "fast", "-w", "stop"});
-        if (!FDir.isEmpty())
-            QDir(FDir).removeRecursively();
-    }
-    PostgresServer(const PostgresServer&) = delete;
-    PostgresServer& operator=(const PostgresServer&) = delete;
-
-    bool Running() const { return FStarted; }
-    /// Why the server is not running.
-    QString Error() const { return FError; }
-    /// The folder holding the server's Unix socket: the host name for a client.
-    QString SocketDir() const { return FDir; }
-
-private:
-    QString DataDir() const { return FDir + QStringLiteral("/data"); }
-
-    static QString FindBinDir()
-    {
-        // Debian keeps each major version apart; take the newest.
-        QDir versions(QStringLiteral("/usr/lib/postgresql"));
-        QStringList names = versions.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-        std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) { return a.toInt() > b.toInt(); });
-        for (const QString& name : names)
-            if (QFile::exists(versions.filePath(name + QStringLiteral("/bin/pg_ctl"))))
-                return versions.filePath(name + QStringLiteral("/bin"));
-        const QString onPath = QStandardPaths::findExecutable(QStringLiteral("pg_ctl"));
-        return onPath.isEmpty() ? QString() : QFileInfo(onPath).absolutePath();
-    }
-
-    bool Run(const QString& tool, const QStringList& args)
-    {
-        QProcess process;
-        QStringList command{FBinDir + QLatin1Char('/') + tool};
-        command += args;
-        if (geteuid() == 0)
-            command = QStringList{QStringLiteral("-u"), QStringLiteral("postgres"), QStringLiteral("--")} + command;
-        process.setWorkingDirectory(FDir);
-        process.start(geteuid() == 0 ? QStringLiteral("runuser") : command.takeFirst(), command);
-        const bool ok = process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-        if (!ok) {
-            QFile log(FDir + QStringLiteral("/server.log"));
-            log.open(QIODevice::ReadOnly);
-            FError = QStringLiteral("%1 failed: %2 %3 %4")
-                         .arg(tool, QString::fromLocal8Bit(process.readAllStandardError()).trimmed(), process.errorString(),
-                             QString::fromLocal8Bit(log.readAll().right(500)));
-        }
-        return ok;
-    }
-
-    QString FBinDir;
-    QString FDir;
-    QString FError;
-    bool FStarted = false;
-};
 
 /// The server shared by the cases of this process, started on first use.
 inline std::unique_ptr<PostgresServer>& SharedPostgresHolder()

@@ -82,6 +82,30 @@ TEST_P(DataSetTest, WalksEveryRecordInKeyOrderAcrossWindows)
     EXPECT_EQ(Towns.Fields(1)->DisplayText(), QStringLiteral("Town 45"));
 }
 
+TEST_P(DataSetTest, CompositeKeyTableWalksInKeyOrder)
+{
+    TestDatabase::CreateTable(QStringLiteral("stock"),
+        QStringLiteral("region VARCHAR(10), num INTEGER, qty INTEGER, PRIMARY KEY (region, num)"));
+    std::vector<QVariantList> rows;
+    QStringList expected;
+    for (const char* region : {"south", "east", "north"})
+        for (int num = 7; num >= 1; --num)
+            rows.push_back({region, num, num * 10});
+    for (const char* region : {"east", "north", "south"})
+        for (int num = 1; num <= 7; ++num)
+            expected << QStringLiteral("%1/%2").arg(QLatin1String(region)).arg(num);
+    TestDatabase::Insert(QStringLiteral("stock"), rows);
+    TDataSet stock;
+    stock.SetConnectionName(QString::fromLatin1(TestDatabase::ConnectionName));
+    stock.SetTableName(QStringLiteral("stock"));
+    stock.SetWindowSize(3); // windows end inside a region and between regions
+    stock.Open();
+    QStringList walked;
+    for (stock.First(); !stock.Eof(); stock.Next())
+        walked << stock.Fields(0)->DisplayText() + QLatin1Char('/') + stock.Fields(1)->DisplayText();
+    EXPECT_EQ(walked, expected);
+}
+
 TEST_P(DataSetTest, RecNoJumpsBackAndForthAndStopsAtTheEnds)
 {
     Towns.Open();

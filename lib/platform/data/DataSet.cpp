@@ -8,6 +8,7 @@
 #include <QSqlIndex>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QStringList>
 #include <algorithm>
 
 namespace Vellaro {
@@ -80,26 +81,47 @@ QSqlDatabase TDataSet::Database() const
     return db;
 }
 
+bool TDataSet::ReadsQuery() const
+{
+    return !FSQL.trimmed().isEmpty();
+}
+
+void TDataSet::FindKey(const QSqlDatabase& db)
+{
+    FKeyNames.clear();
+    if (ReadsQuery())
+        return;
+    const QSqlIndex key = db.primaryIndex(FTableName);
+    for (int i = 0; i < key.count(); ++i)
+        FKeyNames << key.fieldName(i);
+}
+
+QString TDataSet::KeyList(const QSqlDatabase& db) const
+{
+    QStringList columns;
+    for (const QString& name : FKeyNames)
+        columns << db.driver()->escapeIdentifier(name, QSqlDriver::FieldName);
+    return columns.join(QLatin1String(", "));
+}
+
 QString TDataSet::SelectText(const QSqlDatabase& db) const
 {
-    QString sql = FSQL.trimmed();
-    while (sql.endsWith(QLatin1Char(';')))
-        sql = sql.chopped(1).trimmed();
-    if (!sql.isEmpty())
+    if (ReadsQuery()) {
+        QString sql = FSQL.trimmed();
+        while (sql.endsWith(QLatin1Char(';')))
+            sql = sql.chopped(1).trimmed();
         return sql;
+    }
     if (FTableName.isEmpty())
         throw EDatabaseError(QStringLiteral("Nothing to open: the data set has neither a table name nor SQL text"));
-    QSqlDriver* driver = db.driver();
-    QString select = QStringLiteral("SELECT * FROM %1").arg(driver->escapeIdentifier(FTableName, QSqlDriver::TableName));
+    return QStringLiteral("SELECT * FROM %1").arg(db.driver()->escapeIdentifier(FTableName, QSqlDriver::TableName));
+}
+
+QString TDataSet::OrderedSelectText(const QSqlDatabase& db) const
+{
     // Windows are read by separate statements; a stable order keeps them consistent.
-    const QSqlIndex key = db.primaryIndex(FTableName);
-    if (!key.isEmpty()) {
-        QStringList columns;
-        for (int i = 0; i < key.count(); ++i)
-            columns << driver->escapeIdentifier(key.fieldName(i), QSqlDriver::FieldName);
-        select += QStringLiteral(" ORDER BY ") + columns.join(QLatin1String(", "));
-    }
-    return select;
+    const QString select = SelectText(db);
+    return FKeyNames.isEmpty() ? select : select + QStringLiteral(" ORDER BY ") + KeyList(db);
 }
 
 // ---- Open and close -------------------------------------------------------------------------
@@ -133,6 +155,7 @@ void TDataSet::Open()
         return;
     try {
         QSqlDatabase db = Database();
+        FindKey(db);
         FRecordCount = CountRows(db);
         FWindowRows = 0;
         ReadWindow(0);
@@ -179,6 +202,10 @@ void TDataSet::Refresh()
 
 void TDataSet::BuildFields(const QSqlRecord& record)
 {
+    FFieldKeys.clear();
+    for (const QString& name : FKeyNames)
+        if (record.indexOf(name) >= 0)
+            FFieldKeys.push_back(record.indexOf(name));
     // The same columns as before keep their fields and display settings.
     bool same = int(FFields.size()) == record.count();
     for (int i = 0; same && i < record.count(); ++i)
@@ -221,15 +248,39 @@ int TDataSet::RecordCount() const
     return FRecordCount;
 }
 
+bool TDataSet::ExecWindowQuery(QSqlQuery& query, const QSqlDatabase& db, int first) const
+{
+    const int keyCount = int(FKeyNames.size());
+    const int fieldCount = FieldCount();
+    const bool follows = keyCount > 0 && FWindowRows == FWindowSize && first == FWindowFirst + FWindowRows
+        && FFieldKeys.size() == size_t(keyCount);
+    if (!follows) {
+        const QString window = ReadsQuery() ? QStringLiteral("SELECT * FROM (%1) vellaro_rows").arg(SelectText(db))
+                                            : OrderedSelectText(db);
+        return query.exec(QStringLiteral("%1 LIMIT %2 OFFSET %3").arg(window).arg(FWindowSize).arg(first));
+    }
+    // The window right after the one held starts after its last key: no rows are skipped
+    // over, so reading a table front to back costs the same for every window.
+    QStringList marks;
+    for (int i = 0; i < keyCount; ++i)
+        marks << QStringLiteral("?");
+    const QString keys = KeyList(db);
+    query.prepare(QStringLiteral("%1 WHERE (%2) > (%3) ORDER BY %2 LIMIT %4")
+                      .arg(SelectText(db), keys, marks.join(QLatin1String(", ")))
+                      .arg(FWindowSize));
+    const size_t lastRow = size_t(FWindowRows - 1) * size_t(fieldCount);
+    for (int i = 0; i < keyCount; ++i)
+        query.bindValue(i, FWindow[lastRow + size_t(FFieldKeys[size_t(i)])]);
+    return query.exec();
+}
+
 void TDataSet::ReadWindow(int First)
 {
     const int first = First / FWindowSize * FWindowSize;
     QSqlDatabase db = Database();
-    const QString select = SelectText(db);
-    const QString window = FSQL.trimmed().isEmpty() ? select : QStringLiteral("SELECT * FROM (%1) vellaro_rows").arg(select);
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    if (!query.exec(QStringLiteral("%1 LIMIT %2 OFFSET %3").arg(window).arg(FWindowSize).arg(first)))
+    if (!ExecWindowQuery(query, db, first))
         throw EDatabaseError(QStringLiteral("Cannot read the rows from %1: %2").arg(first + 1).arg(query.lastError().text()));
     const QSqlRecord record = query.record();
     if (FActive && record.count() != FieldCount())

@@ -2,13 +2,17 @@
 // A data set: the rows of a table or of a query on a named Qt SQL connection, walked one
 // current record at a time. Only a window of rows is held in memory; moving to a record
 // outside it reads the window that holds it (LIMIT/OFFSET), so a data set of any size costs
-// the same memory. Data sources attached to it hear when it opens, closes, moves or changes.
+// the same memory. A table with a primary key reads the next window on from the last key held,
+// so walking it front to back costs the same for every window. Data sources attached to the
+// data set hear when it opens, closes, moves or changes.
 
 #include "platform/core/Component.h"
 #include "platform/data/Field.h"
 
 #include <QObject>
 #include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QStringList>
 #include <QVariant>
 #include <memory>
 #include <vector>
@@ -101,8 +105,14 @@ private:
     void RequireActive(const char* what) const;
 
     QSqlDatabase Database() const;
+    bool ReadsQuery() const;
+    /// Takes the table's primary key columns, which order its rows.
+    void FindKey(const QSqlDatabase& db);
+    QString KeyList(const QSqlDatabase& db) const;
     QString SelectText(const QSqlDatabase& db) const;
+    QString OrderedSelectText(const QSqlDatabase& db) const;
     int CountRows(QSqlDatabase& db) const;
+    bool ExecWindowQuery(QSqlQuery& query, const QSqlDatabase& db, int first) const;
     /// Reads the window holding record index First (from 0) into the buffer.
     void ReadWindow(int First);
     void BuildFields(const QSqlRecord& record);
@@ -123,6 +133,9 @@ private:
     int FWindowRows = 0;
     std::vector<QVariant> FWindow;
     std::vector<TDataSource*> FSources;
+    // A table's primary key: its column names and their positions among the fields.
+    QStringList FKeyNames;
+    std::vector<int> FFieldKeys;
 };
 
 } // namespace Vellaro
