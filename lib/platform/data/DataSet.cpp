@@ -153,18 +153,12 @@ void TDataSet::Open()
 {
     if (FActive)
         return;
-    try {
-        QSqlDatabase db = Database();
-        FindKey(db);
-        FRecordCount = CountRows(db);
-        FWindowRows = 0;
-        ReadWindow(0);
-    } catch (...) {
-        FRecordCount = 0;
-        FWindowRows = 0;
-        FWindow.clear();
-        throw;
-    }
+    QSqlDatabase db = Database();
+    FindKey(db);
+    const int count = CountRows(db);
+    TWindow window = ReadWindow(0);
+    FRecordCount = count;
+    FWindow = std::move(window);
     FActive = true;
     FRecNo = FRecordCount > 0 ? 1 : 0;
     FEof = FRecordCount == 0;
@@ -179,8 +173,7 @@ void TDataSet::Close()
     FRecordCount = 0;
     FRecNo = 0;
     FEof = true;
-    FWindowRows = 0;
-    std::vector<QVariant>().swap(FWindow);
+    FWindow = TWindow();
     Notify(TDataEvent::ActiveChanged);
 }
 
@@ -189,12 +182,14 @@ void TDataSet::Refresh()
     RequireActive("refresh");
     QSqlDatabase db = Database();
     const int count = CountRows(db);
+    const int recNo = std::min(std::max(FRecNo, 1), count);
+    TWindow window = recNo > 0 ? ReadWindow(recNo - 1) : TWindow();
+    if (recNo > 0 && !window.Holds(recNo - 1))
+        throw EDatabaseError(QStringLiteral("The data changed while it was read again; refresh once more"));
     FRecordCount = count;
-    FWindowRows = 0;
-    FRecNo = std::min(FRecNo == 0 ? 1 : FRecNo, count);
+    FRecNo = recNo;
     FEof = count == 0;
-    if (FRecNo > 0)
-        ReadWindow(FRecNo - 1);
+    FWindow = std::move(window);
     DataChanged();
 }
 
@@ -252,7 +247,7 @@ bool TDataSet::ExecWindowQuery(QSqlQuery& query, const QSqlDatabase& db, int fir
 {
     const int keyCount = int(FKeyNames.size());
     const int fieldCount = FieldCount();
-    const bool follows = keyCount > 0 && FWindowRows == FWindowSize && first == FWindowFirst + FWindowRows
+    const bool follows = keyCount > 0 && FWindow.Rows == FWindowSize && first == FWindow.First + FWindow.Rows
         && FFieldKeys.size() == size_t(keyCount);
     if (!follows) {
         const QString window = ReadsQuery() ? QStringLiteral("SELECT * FROM (%1) vellaro_rows").arg(SelectText(db))
@@ -268,38 +263,35 @@ bool TDataSet::ExecWindowQuery(QSqlQuery& query, const QSqlDatabase& db, int fir
     query.prepare(QStringLiteral("%1 WHERE (%2) > (%3) ORDER BY %2 LIMIT %4")
                       .arg(SelectText(db), keys, marks.join(QLatin1String(", ")))
                       .arg(FWindowSize));
-    const size_t lastRow = size_t(FWindowRows - 1) * size_t(fieldCount);
+    const size_t lastRow = size_t(FWindow.Rows - 1) * size_t(fieldCount);
     for (int i = 0; i < keyCount; ++i)
-        query.bindValue(i, FWindow[lastRow + size_t(FFieldKeys[size_t(i)])]);
+        query.bindValue(i, FWindow.Values[lastRow + size_t(FFieldKeys[size_t(i)])]);
     return query.exec();
 }
 
-void TDataSet::ReadWindow(int First)
+TDataSet::TWindow TDataSet::ReadWindow(int Index)
 {
-    const int first = First / FWindowSize * FWindowSize;
+    TWindow window;
+    window.First = Index / FWindowSize * FWindowSize;
     QSqlDatabase db = Database();
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    if (!ExecWindowQuery(query, db, first))
-        throw EDatabaseError(QStringLiteral("Cannot read the rows from %1: %2").arg(first + 1).arg(query.lastError().text()));
+    if (!ExecWindowQuery(query, db, window.First))
+        throw EDatabaseError(QStringLiteral("Cannot read the rows from %1: %2").arg(window.First + 1).arg(query.lastError().text()));
     const QSqlRecord record = query.record();
     if (FActive && record.count() != FieldCount())
         throw EDatabaseError(QStringLiteral("The columns have changed since the data set was opened"));
     if (!FActive)
         BuildFields(record);
-    std::vector<QVariant> values;
-    values.reserve(size_t(FWindowSize) * size_t(record.count()));
-    int rows = 0;
+    window.Values.reserve(size_t(FWindowSize) * size_t(record.count()));
     while (query.next()) {
         for (int i = 0; i < record.count(); ++i)
-            values.push_back(query.value(i));
-        ++rows;
+            window.Values.push_back(query.value(i));
+        ++window.Rows;
     }
     if (query.lastError().isValid())
-        throw EDatabaseError(QStringLiteral("Cannot read the rows from %1: %2").arg(first + 1).arg(query.lastError().text()));
-    FWindow.swap(values);
-    FWindowFirst = first;
-    FWindowRows = rows;
+        throw EDatabaseError(QStringLiteral("Cannot read the rows from %1: %2").arg(window.First + 1).arg(query.lastError().text()));
+    return window;
 }
 
 void TDataSet::SetRecNo(int Value)
@@ -315,12 +307,13 @@ void TDataSet::SetRecNo(int Value)
     if (Value == FRecNo)
         return;
     const int index = Value - 1;
-    if (index < FWindowFirst || index >= FWindowFirst + FWindowRows)
-        ReadWindow(index);
-    if (index >= FWindowFirst + FWindowRows)
-        throw EDatabaseError(QStringLiteral("Record %1 of %2 is gone: the data changed after it was counted")
-                                 .arg(Value)
-                                 .arg(FRecordCount));
+    if (!FWindow.Holds(index)) {
+        TWindow window = ReadWindow(index);
+        if (!window.Holds(index))
+            throw EDatabaseError(
+                QStringLiteral("Record %1 of %2 is gone: the data changed after it was counted").arg(Value).arg(FRecordCount));
+        FWindow = std::move(window);
+    }
     FRecNo = Value;
     Notify(TDataEvent::Scrolled);
 }
@@ -342,10 +335,10 @@ void TDataSet::Next()
 
 QVariant TDataSet::CurrentValue(int FieldIndex) const
 {
-    if (!FActive || FRecNo == 0 || FieldIndex < 0 || FieldIndex >= FieldCount())
+    if (!FActive || !FWindow.Holds(FRecNo - 1) || FieldIndex < 0 || FieldIndex >= FieldCount())
         return QVariant();
-    const size_t row = size_t(FRecNo - 1 - FWindowFirst);
-    return FWindow[row * size_t(FieldCount()) + size_t(FieldIndex)];
+    const size_t row = size_t(FRecNo - 1 - FWindow.First);
+    return FWindow.Values[row * size_t(FieldCount()) + size_t(FieldIndex)];
 }
 
 // ---- Notification ---------------------------------------------------------------------------

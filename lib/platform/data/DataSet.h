@@ -97,6 +97,14 @@ public:
     void DataChanged();
 
 private:
+    /// Rows records from record index First (from 0), FieldCount values each.
+    struct TWindow {
+        int First = 0;
+        int Rows = 0;
+        std::vector<QVariant> Values;
+        bool Holds(int index) const { return index >= First && index < First + Rows; }
+    };
+
     friend class TDataSource;
     void AddSource(TDataSource* Source);
     void RemoveSource(TDataSource* Source);
@@ -113,8 +121,9 @@ private:
     QString OrderedSelectText(const QSqlDatabase& db) const;
     int CountRows(QSqlDatabase& db) const;
     bool ExecWindowQuery(QSqlQuery& query, const QSqlDatabase& db, int first) const;
-    /// Reads the window holding record index First (from 0) into the buffer.
-    void ReadWindow(int First);
+    /// Reads the window that should hold record index Index (from 0); builds the fields when
+    /// opening. The data set's state changes only once the caller takes the window.
+    TWindow ReadWindow(int Index);
     void BuildFields(const QSqlRecord& record);
 
     QString FConnectionName;
@@ -128,10 +137,7 @@ private:
     int FDisableCount = 0;
     bool FChangeHeldBack = false;
     std::vector<std::unique_ptr<TField>> FFields;
-    // The window: FWindowRows rows from record index FWindowFirst, FieldCount values each.
-    int FWindowFirst = 0;
-    int FWindowRows = 0;
-    std::vector<QVariant> FWindow;
+    TWindow FWindow;
     std::vector<TDataSource*> FSources;
     // A table's primary key: its column names and their positions among the fields.
     QStringList FKeyNames;
