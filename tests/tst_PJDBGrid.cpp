@@ -12,6 +12,7 @@
 #include <QFile>
 #include <gtest/gtest.h>
 #include <memory>
+#include <set>
 
 using namespace Vellaro;
 using namespace Vellaro::Testing;
@@ -166,6 +167,24 @@ TEST_P(PJDBGridTest, ColumnWidthsFollowTheVisibleFieldsDisplayWidths)
             EXPECT_EQ(Job.GetColWidth(&Canvas.Canvas, col), c.Expected[col]) << "column " << col << " of " << c.Id << "/" << c.Name;
     }
     DrawnTexts(1); // zero widths lay out without a division by zero
+
+    // The page drawn puts its cells where the reported widths say, index column first.
+    Job.SetIndexColumn(true);
+    Job.SetPageCellBorders({cbLeft});
+    id->SetDisplayWidth(10);
+    name->SetDisplayWidth(30);
+    area->SetDisplayWidth(20);
+    std::set<int> lefts;
+    int x = 100;
+    for (int col : {IndexCol, 0, 1, 2}) {
+        lefts.insert(x);
+        x += Job.GetColWidth(&Canvas.Canvas, col);
+    }
+    DrawnTexts(1);
+    std::set<int> drawn;
+    for (const TDrawRecord& line : RecordsOf(Canvas.Records(), TDrawRecord::drLine))
+        drawn.insert(line.From.X);
+    EXPECT_EQ(drawn, lefts);
 
     for (int col : {IndexCol, 0, 1})
         EXPECT_EQ(TDBGridPrintJob().GetColWidth(&Canvas.Canvas, col), 100); // no data source

@@ -1,5 +1,6 @@
 #include "gridjobs/PJDBGrid.h"
 
+#include <cstdint>
 #include <vector>
 
 namespace Vellaro {
@@ -105,15 +106,35 @@ void TCustomDBGridPrintJob::Update()
 
 void TCustomDBGridPrintJob::Draw(TCanvas* TheCanvas, int PageIndex, TDrawTarget Target)
 {
-    struct UpdateLock {
-        TCustomPrintJob* Job;
-        explicit UpdateLock(TCustomPrintJob* job) : Job(job) { Job->LockUpdate(); }
-        ~UpdateLock() { Job->UnlockUpdate(); }
-    } lock(this);
+    struct DrawingState {
+        TCustomDBGridPrintJob* Job;
+        explicit DrawingState(TCustomDBGridPrintJob* job) : Job(job)
+        {
+            Job->LockUpdate();
+            Job->FDrawing = true;
+            Job->FPageWidths.assign(size_t(Job->ColCount()) + 1, std::nullopt);
+        }
+        ~DrawingState()
+        {
+            Job->FDrawing = false;
+            Job->FPageWidths.clear();
+            Job->UnlockUpdate();
+        }
+    } state(this);
     TSpecialTextGridPrintJob::Draw(TheCanvas, PageIndex, Target);
 }
 
 int TCustomDBGridPrintJob::GetColWidth(TCanvas* Canvas, int ACol)
+{
+    const size_t slot = size_t(std::int64_t(ACol) + 1);
+    if (!FDrawing || ACol < IndexCol || slot >= FPageWidths.size())
+        return ComputeColWidth(Canvas, ACol);
+    if (!FPageWidths[slot])
+        FPageWidths[slot] = ComputeColWidth(Canvas, ACol);
+    return *FPageWidths[slot];
+}
+
+int TCustomDBGridPrintJob::ComputeColWidth(TCanvas* Canvas, int ACol)
 {
     if (!FDataLink || !FDataLink->DataSet())
         return 100;

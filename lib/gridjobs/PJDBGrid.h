@@ -8,6 +8,8 @@
 #include "platform/data/DataSource.h"
 
 #include <memory>
+#include <optional>
+#include <vector>
 
 namespace Vellaro {
 
@@ -62,8 +64,13 @@ protected:
 private:
     /// The data set when it is open, else nullptr.
     TDataSet* ActiveDataSet() const;
+    int ComputeColWidth(TCanvas* Canvas, int ACol);
 
     std::unique_ptr<TPrintJobDataLink> FDataLink;
+    /// Column widths of the page being drawn (index column first), each measured once: a pass
+    /// asks for every width twice per cell, and measuring costs text layout.
+    std::vector<std::optional<int>> FPageWidths;
+    bool FDrawing = false;
 };
 
 /// Prints the records of a data set.
