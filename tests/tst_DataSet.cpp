@@ -103,7 +103,7 @@ TEST_P(DataSetTest, RecNoJumpsBackAndForthAndStopsAtTheEnds)
 TEST_P(DataSetTest, QueryKeepsItsOwnOrderAndCount)
 {
     Towns.SetTableName(QString());
-    Towns.SetSQL(QStringLiteral("SELECT name, population FROM towns WHERE population > 20000 ORDER BY id DESC ;"));
+    Towns.SetSQL(QStringLiteral("SELECT name, population FROM towns WHERE population > 20000 ORDER BY id DESC -- newest first"));
     Towns.Open();
     EXPECT_EQ(Towns.RecordCount(), 25);
     QStringList names;
@@ -115,7 +115,7 @@ TEST_P(DataSetTest, QueryKeepsItsOwnOrderAndCount)
 
     // An empty result has its fields but no current record.
     Towns.Close();
-    Towns.SetSQL(QStringLiteral("SELECT * FROM towns WHERE id < 0"));
+    Towns.SetSQL(QStringLiteral("SELECT * FROM towns WHERE id < 0 ;"));
     Towns.Open();
     EXPECT_EQ(Towns.FieldCount(), 4);
     EXPECT_TRUE(Towns.Eof());

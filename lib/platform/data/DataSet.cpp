@@ -10,6 +10,7 @@
 #include <QSqlRecord>
 #include <QStringList>
 #include <algorithm>
+#include <climits>
 
 namespace Vellaro {
 
@@ -107,6 +108,8 @@ QString TDataSet::KeyList(const QSqlDatabase& db) const
 QString TDataSet::SelectText(const QSqlDatabase& db) const
 {
     if (ReadsQuery()) {
+        // The text runs inside a subquery, where a second statement or one that is no query is
+        // refused and never run; the callers end it with a line break, closing a trailing comment.
         QString sql = FSQL.trimmed();
         while (sql.endsWith(QLatin1Char(';')))
             sql = sql.chopped(1).trimmed();
@@ -140,7 +143,7 @@ int TDataSet::CountRows(QSqlDatabase& db) const
     // whole result: a COUNT query costs the server a scan and the client nothing.
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    const QString text = QStringLiteral("SELECT COUNT(*) FROM (%1) vellaro_rows").arg(SelectText(db));
+    const QString text = QStringLiteral("SELECT COUNT(*) FROM (%1\n) vellaro_rows").arg(SelectText(db));
     if (!query.exec(text) || !query.next())
         throw EDatabaseError(QStringLiteral("Cannot count the rows: %1").arg(query.lastError().text()));
     const qlonglong count = query.value(0).toLongLong();
@@ -250,7 +253,7 @@ bool TDataSet::ExecWindowQuery(QSqlQuery& query, const QSqlDatabase& db, int fir
     const bool follows = keyCount > 0 && FWindow.Rows == FWindowSize && first == FWindow.First + FWindow.Rows
         && FFieldKeys.size() == size_t(keyCount);
     if (!follows) {
-        const QString window = ReadsQuery() ? QStringLiteral("SELECT * FROM (%1) vellaro_rows").arg(SelectText(db))
+        const QString window = ReadsQuery() ? QStringLiteral("SELECT * FROM (%1\n) vellaro_rows").arg(SelectText(db))
                                             : OrderedSelectText(db);
         return query.exec(QStringLiteral("%1 LIMIT %2 OFFSET %3").arg(window).arg(FWindowSize).arg(first));
     }
