@@ -583,7 +583,8 @@ TSize TDeviceContext::TextOutMeasured(int x, int y, const QString& text, std::in
 
 QString TDeviceContext::ElidedToWidth(const QString& text, std::int64_t textWidth, int width) const
 {
-    if (textWidth <= width)
+    // Nothing to shorten: an empty text stays empty, even in a cell too narrow for the dots.
+    if (text.isEmpty() || textWidth <= width)
         return text;
     const QString dots = QStringLiteral("...");
     // The longest prefix that fits together with the dots (widths grow with the prefix).
