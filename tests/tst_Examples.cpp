@@ -46,7 +46,7 @@ TEST(Examples, ReadmeShowsEachExampleAsItStands)
         EXPECT_EQ(m.captured(2).toStdString(), file.toStdString()) << m.captured(1).toStdString();
         ++blocks;
     }
-    EXPECT_EQ(blocks, 2);
+    EXPECT_EQ(blocks, 3);
     EXPECT_EQ(readme.count(QStringLiteral("```cpp")), blocks) << "every C++ block of the README is an example";
 }
 
@@ -70,4 +70,18 @@ TEST(Examples, TablePrintsItsRowsWithHeaderAndFooterOnEveryPage)
     EXPECT_TRUE(text.contains(QStringLiteral("Article 1, column 1")));
     EXPECT_TRUE(text.contains(QStringLiteral("Article 500, column 3")));
     EXPECT_TRUE(text.contains(QStringLiteral("Page 13")));
+}
+
+TEST(Examples, DatabaseTablePrintsItsVisibleFields)
+{
+    const auto dir = RunExample(QStringLiteral(VELLARO_EXAMPLE_DatabaseTable));
+    const QString pdf = dir->filePath(QStringLiteral("towns.pdf"));
+    EXPECT_EQ(ReadPdfInfo(pdf).Pages, 4); // 100 records, 30 a page
+    const QString text = ReadPdfText(pdf);
+    EXPECT_TRUE(text.contains(QStringLiteral("Town 100")));
+    EXPECT_TRUE(text.contains(QStringLiteral("125000")));
+    EXPECT_TRUE(text.contains(QStringLiteral("inhabitants")));
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    EXPECT_TRUE(lines.contains(QStringLiteral("Town"))) << "the field's display label heads its column";
+    EXPECT_FALSE(lines.contains(QStringLiteral("id"))) << "the hidden field is left out";
 }
