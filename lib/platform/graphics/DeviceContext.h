@@ -146,6 +146,9 @@ public:
     void StretchImage(const TRect& dest, const QImage& image, const QRect& source);
 
     QPainter* Painter() const { return FPainter; }
+    /// The painter's world transform that draws in logical coordinates: the mapping on top of
+    /// the painter's own transform. For drawing that goes to Painter() directly.
+    QTransform PainterTransform() const { return Transform() * FBaseTransform; }
     TDrawRecorder* Recorder() const { return FRecorder; }
 
 private:
