@@ -163,7 +163,7 @@ public:
         QAbstractTextDocumentLayout::PaintContext context;
         context.clip = QRectF(-FWidth, top, 3 * FWidth, bottom - top);
         context.palette.setColor(QPalette::Text, Qt::black);
-        painter->setClipRect(context.clip);
+        painter->setClipRect(context.clip, Qt::IntersectClip);
         FDocument->documentLayout()->draw(painter, context);
         painter->restore();
     }
