@@ -105,6 +105,7 @@ TEST_F(PJRichEditTest, ProgressReportsThePositionReachedFromZero)
     });
     EXPECT_THROW(Job.Update(), std::runtime_error);
     EXPECT_FALSE(Job.GetUpdateLocked());
+    EXPECT_EQ(Job.PageRangeCount(), 0) << "no ranges of an unfinished pass";
 }
 
 TEST_F(PJRichEditTest, EachPrintedPageDrawsExactlyItsRangeBetweenTheBands)

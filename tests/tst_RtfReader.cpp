@@ -122,6 +122,10 @@ TEST(RtfReader, ParagraphPropertiesBelongToTheParagraphTheyEnd)
     ASSERT_EQ(justified.tabPositions().size(), 2);
     EXPECT_EQ(justified.tabPositions()[1].position, 192);
     EXPECT_EQ(left.leftMargin(), 0);
+    // Lengths beyond any page are kept to 22 inches.
+    const auto huge = Read(Tables + "\\li2147483647\\sb-99999999 Wide\\par}");
+    EXPECT_EQ(huge->begin().blockFormat().leftMargin(), 22 * 96);
+    EXPECT_EQ(huge->begin().blockFormat().topMargin(), 0) << "no negative spacing";
     EXPECT_TRUE(left.tabPositions().isEmpty());
 }
 
@@ -177,6 +181,12 @@ TEST(RtfReader, PngAndJpegPicturesBecomeImagesOfTheirGoalSize)
         ASSERT_EQ(resource.size(), QSize(8, 4)) << type;
         EXPECT_GT(qRed(resource.pixel(1, 1)), 200);
     }
+    // A goal size larger than any page is kept to the largest page length (22 inches).
+    const auto huge = Read(Tables + "{\\pict\\pngblip\\picwgoal2147483647\\pichgoal99999999 " + ImageBytes("PNG", Qt::red).toHex() + "}}");
+    QTextCursor at(huge.get());
+    at.setPosition(1);
+    EXPECT_EQ(at.charFormat().toImageFormat().width(), 22 * 96);
+    EXPECT_EQ(at.charFormat().toImageFormat().height(), 22 * 96);
     // Pictures in formats that are not read, and broken data, leave no image behind.
     EXPECT_EQ(Read(Tables + "a{\\pict\\wmetafile8 0102}{\\pict\\pngblip 0badbeef}b}")->toPlainText(), QStringLiteral("ab"));
 }

@@ -143,11 +143,3 @@ TEST(Strings, FileErrorsRaiseAndLeaveTheListAlone)
     EXPECT_THROW(list.SaveToFile(dir.filePath("no/such/folder/out.txt")), EFCreateError);
     EXPECT_EQ(list.ToStringList(), QStringList{"kept"});
 }
-
-TEST(Strings, CodePagesDecodeTheirHighCharacters)
-{
-    EXPECT_EQ(DecodeCodePage("\x80\x9F\xE9", 1252), QStringLiteral("\u20AC\u0178\u00E9"));
-    EXPECT_EQ(DecodeCodePage("\x81", 1252), QStringLiteral("\u0081")) << "a gap in the page keeps its byte";
-    EXPECT_EQ(DecodeCodePage("\x80", 28591), QStringLiteral("\u0080"));
-    EXPECT_EQ(DecodeCodePage("\xC3\xA9", 65001), QStringLiteral("\u00E9"));
-}

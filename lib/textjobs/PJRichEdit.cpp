@@ -97,6 +97,8 @@ void TCustomRichEditPrintJob::Update()
         else
             Paginate();
     } catch (...) {
+        // Ranges of a pass that did not finish describe no document.
+        ClearPages();
         FPaginating = false;
         UnlockUpdate();
         throw;

@@ -22,6 +22,13 @@ enum class TDestination { Text, Skip, FontTable, ColorTable, Picture };
 /// Lengths in RTF are twips; the document measures in pixels of a 96 dpi screen.
 constexpr double TwipsPerPixel = 15.0;
 
+/// A length as large as a page can be (22 inches) at most, so hostile values cannot make the
+/// layout of a page enormous.
+int PageLength(int twips)
+{
+    return std::clamp(twips, -31680, 31680);
+}
+
 /// What a group carries: its destination and the character and paragraph properties in force.
 struct TGroupState {
     TDestination Destination = TDestination::Text;
@@ -351,17 +358,17 @@ private:
         } else if (word == "qj") {
             s.Alignment = Qt::AlignJustify;
         } else if (word == "li") {
-            s.LeftIndent = param;
+            s.LeftIndent = PageLength(param);
         } else if (word == "ri") {
-            s.RightIndent = param;
+            s.RightIndent = PageLength(param);
         } else if (word == "fi") {
-            s.FirstIndent = param;
+            s.FirstIndent = PageLength(param);
         } else if (word == "sb") {
-            s.SpaceBefore = param;
+            s.SpaceBefore = std::max(PageLength(param), 0);
         } else if (word == "sa") {
-            s.SpaceAfter = param;
+            s.SpaceAfter = std::max(PageLength(param), 0);
         } else if (word == "tx" && s.Tabs.size() < 64) {
-            s.Tabs.push_back(param);
+            s.Tabs.push_back(PageLength(param));
         }
     }
 
@@ -405,9 +412,9 @@ private:
         else if (word == "wmetafile" || word == "emfblip" || word == "macpict" || word == "dibitmap" || word == "wbitmap")
             FPicture.Supported = false;
         else if (word == "picwgoal" && hasParam)
-            FPicture.WidthTwips = param;
+            FPicture.WidthTwips = PageLength(param);
         else if (word == "pichgoal" && hasParam)
-            FPicture.HeightTwips = param;
+            FPicture.HeightTwips = PageLength(param);
         else if (word == "bin") {
             const qsizetype count = std::clamp<qsizetype>(param, 0, FData.size() - FPos);
             FPicture.Data.append(FData.mid(FPos, count));
