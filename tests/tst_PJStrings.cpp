@@ -164,6 +164,12 @@ TEST_F(PJStringsTest, WrappingCutsAtTheLastBreakCharacterThatFits)
         EXPECT_LE(m.Width(pieces[i]), third);
         EXPECT_GT(m.Width(pieces[i] + pieces[i + 1][0]), third) << "piece " << i << " could take one more";
     }
+
+    // No room at all: a character a piece, and a character outside the 16-bit range is one character.
+    const QString faces = QStringLiteral("\U0001F600\U0001F601a");
+    TStringList narrow({faces});
+    Job.FormatText(m.Canvas.Handle(), &narrow, 0);
+    EXPECT_EQ(narrow.ToStringList(), (QStringList{QStringLiteral("\U0001F600"), QStringLiteral("\U0001F601"), "a"}));
 }
 
 TEST_F(PJStringsTest, WrappingMatchesTheRuleMeasuredPrefixByPrefix)

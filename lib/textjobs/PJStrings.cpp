@@ -1,64 +1,71 @@
 #include "textjobs/PJStrings.h"
 
-#include <QTextLayout>
+#include <QFontMetricsF>
+#include <QHash>
 #include <algorithm>
+#include <array>
 
 namespace Vellaro {
 
 namespace {
 
-/// Finds where the prefixes of one text stop fitting a width. Widths are those of the device
-/// context; a single layout of the whole text gives a first guess for each piece, which a few
-/// exact measurements then confirm, so a long text costs a small, fixed number of measurements
-/// per piece rather than one per character.
+/// Finds where the prefixes of a text stop fitting a width. Widths are those of the device
+/// context; the sum of the characters' own advances gives a first guess for each piece, which
+/// a few exact measurements then confirm (kerning makes the guess differ a little), so a long
+/// text costs a fixed number of measurements per piece rather than one per character.
 class TPrefixFinder {
 public:
-    TPrefixFinder(TDeviceContext* dc, const QFont& font, const QString& text, int maxWidth)
-        : FDc(dc), FText(text), FMaxWidth(maxWidth), FLayout(text, font)
+    TPrefixFinder(TDeviceContext* dc, const QFont& font, int maxWidth) : FDc(dc), FMetrics(font), FMaxWidth(maxWidth)
     {
-        QTextOption option;
-        option.setWrapMode(QTextOption::NoWrap);
-        FLayout.setTextOption(option);
-        FLayout.beginLayout();
-        FLine = FLayout.createLine();
-        FLayout.endLayout();
+        FLatin1.fill(-1);
     }
 
-    /// The number J of characters from start whose prefix is the first one wider than the
-    /// width, or 0 when the whole rest of the text fits.
-    int FirstOverflow(int start)
+    /// The number J of characters of text from start whose prefix is the first one wider than
+    /// the width, or 0 when the whole rest of the text fits.
+    int FirstOverflow(const QString& text, int start)
     {
-        const int rest = int(FText.size()) - start;
-        const double origin = FLine.cursorToX(start);
-        // The first length whose estimated width exceeds the width (rest + 1 if none).
-        int lo = 1, hi = rest + 1;
-        while (lo < hi) {
-            const int mid = lo + (hi - lo) / 2;
-            if (FLine.cursorToX(start + mid) - origin > FMaxWidth)
-                hi = mid;
-            else
-                lo = mid + 1;
+        const int rest = int(text.size()) - start;
+        double width = 0;
+        int j = 1;
+        for (; j <= rest; ++j) {
+            width += Advance(text[start + j - 1]);
+            if (width > FMaxWidth)
+                break;
         }
-        int j = std::min(lo, rest);
+        j = std::min(j, rest);
         // Confirm with the exact rule: prefix j too wide, prefix j - 1 not.
-        while (j > 1 && Wider(start, j - 1))
+        while (j > 1 && Wider(text, start, j - 1))
             --j;
-        while (j <= rest && !Wider(start, j))
+        while (j <= rest && !Wider(text, start, j))
             ++j;
         return j > rest ? 0 : j;
     }
 
 private:
-    bool Wider(int start, int length) const
+    double Advance(QChar c)
     {
-        return FDc->TextExtent(FText.mid(start, length)).cx > FMaxWidth;
+        if (c.unicode() < FLatin1.size()) {
+            double& cached = FLatin1[c.unicode()];
+            if (cached < 0)
+                cached = FMetrics.horizontalAdvance(c);
+            return cached;
+        }
+        auto it = FOthers.find(c.unicode());
+        if (it == FOthers.end())
+            it = FOthers.insert(c.unicode(), FMetrics.horizontalAdvance(c));
+        return *it;
+    }
+
+    bool Wider(const QString& text, int start, int length) const
+    {
+        return FDc->TextExtent(text.mid(start, length)).cx > FMaxWidth;
     }
 
     TDeviceContext* FDc;
-    const QString& FText;
+    QFontMetricsF FMetrics;
     int FMaxWidth;
-    QTextLayout FLayout;
-    QTextLine FLine;
+    std::array<double, 256> FLatin1;
+    QHash<char16_t, double> FOthers;
 };
 
 /// The length of the next piece of text from start, given the first overflowing prefix
@@ -66,10 +73,16 @@ private:
 /// characters that fit, and never less than one character.
 int PieceLength(const QString& text, int start, int j)
 {
+    int length = std::max(j - 1, 1);
     for (int k = j - 1; k >= 1; --k)
-        if (!text[start + k - 1].isLetterOrNumber())
-            return k;
-    return std::max(j - 1, 1);
+        if (!text[start + k - 1].isLetterOrNumber()) {
+            length = k;
+            break;
+        }
+    // Never part a surrogate pair.
+    if (text[start + length - 1].isHighSurrogate() && start + length < text.size())
+        ++length;
+    return length;
 }
 
 } // namespace
@@ -179,7 +192,7 @@ void TCustomStringsPrintJob::FormatText(TDeviceContext* DC, TStrings* Lines, int
     // would move every later entry for each piece.
     const QStringList entries = Lines->ToStringList();
     const int total = int(entries.size());
-    const QFont font = DC->Font().ToQFont();
+    TPrefixFinder finder(DC, DC->Font().ToQFont(), MaxWidth);
     QStringList laidOut;
     laidOut.reserve(total);
     for (const QString& entry : entries) {
@@ -188,10 +201,9 @@ void TCustomStringsPrintJob::FormatText(TDeviceContext* DC, TStrings* Lines, int
             ReportProgress(int(laidOut.size()), total);
             continue;
         }
-        TPrefixFinder finder(DC, font, entry, MaxWidth);
         int start = 0;
         while (start < entry.size()) {
-            const int overflow = finder.FirstOverflow(start);
+            const int overflow = finder.FirstOverflow(entry, start);
             const int length = overflow == 0 ? int(entry.size()) - start : PieceLength(entry, start, overflow);
             laidOut << entry.mid(start, length);
             start += length;
