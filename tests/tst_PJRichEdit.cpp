@@ -7,7 +7,10 @@
 #include "TestSupport.h"
 #include "preview/VLPreview.h"
 
+#include <QBuffer>
 #include <QDir>
+#include <QFile>
+#include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTextCursor>
@@ -323,4 +326,38 @@ TEST(PJRichEditPreview, ThePaneShowsThePrintedPage)
     EXPECT_LT(same, 9.0);
     // The comparison can fail: the same page moved by three pixels differs clearly.
     EXPECT_GT(shifted, 2 * same);
+}
+
+TEST_F(PJRichEditTest, PicturesOfALoadedRtfFileArePrinted)
+{
+    QImage red(40, 20, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    red.save(&buffer, "PNG");
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("picture.rtf"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("{\\rtf1 Above\\par{\\pict\\pngblip\\picwgoal1440\\pichgoal720 " + png.toHex() + "}\\par Below}");
+    file.close();
+    Edit.LoadFromFile(path);
+    Job.SetOptions({joMargins});
+    Job.SetRichEdit(&Edit);
+    // The page drawn on an image at the printer's resolution: a one inch wide red picture.
+    QImage page(4800, 6600, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    {
+        TDeviceContext dc(&page, 600, 600);
+        TCanvas canvas;
+        canvas.SetHandle(&dc);
+        Job.Draw(&canvas, 1, dtPrint);
+    }
+    int redPixels = 0;
+    for (int y = 0; y < page.height(); y += 4)
+        for (int x = 0; x < page.width(); x += 4)
+            redPixels += page.pixel(x, y) == qRgb(255, 0, 0);
+    // 600 x 300 pixels, sampled every fourth pixel in each direction.
+    EXPECT_NEAR(redPixels, 150 * 75, 150 + 75 + 1);
 }
