@@ -181,4 +181,13 @@ TEST(RichEdit, MeasuringFollowsTheTextAndTheRectangle)
     edit.setPlainText(QString(40, QLatin1Char('w')).append(QStringLiteral(" ")).repeated(1).append(QStringLiteral("end")));
     EXPECT_LT(FirstNotFitting(edit, 0, TwipsPerInch / 2, TwipsPerInch / 4), edit.GetTextLen());
     EXPECT_THROW(edit.FormatRange(std::make_unique<TFormatRange>().get(), false), EInvalidOperation) << "no device";
+
+    // A document set on the editor directly is measured, and so are its later edits.
+    auto* other = new QTextDocument(&edit); // the editor's child: it owns it
+    other->setDefaultFont(font);
+    other->setPlainText(paragraphs.join('\n'));
+    edit.setDocument(other);
+    EXPECT_EQ(FirstNotFitting(edit, 0, width, TwipsPerInch), oneInch);
+    other->setPlainText(QStringLiteral("short"));
+    EXPECT_EQ(FirstNotFitting(edit, 0, width, TwipsPerInch), 5);
 }

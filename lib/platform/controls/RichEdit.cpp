@@ -235,7 +235,7 @@ TCustomRichEdit::TCustomRichEdit(TComponent* AOwner, QWidget* parent)
     , FLines(std::make_unique<TRichEditStrings>(this))
 {
     setAcceptRichText(true);
-    connect(document(), &QTextDocument::contentsChanged, this, [this] { FLayoutStale = true; });
+    WatchDocument();
     connect(this, &QTextEdit::textChanged, this, [this] {
         GuardEvent([this] {
             if (FOnChange)
@@ -297,8 +297,7 @@ void TCustomRichEdit::LoadFromFile(const QString& FileName, TRichEditFileFormat 
         read.setDefaultFont(document()->defaultFont());
         ReadRtf(bytes, &read);
         setDocument(read.clone(this));
-        connect(document(), &QTextDocument::contentsChanged, this, [this] { FLayoutStale = true; });
-        FLayoutStale = true;
+        WatchDocument();
         break;
     }
     case ffHtml: setHtml(DecodeTextFile(bytes)); break;
@@ -317,8 +316,19 @@ void TCustomRichEdit::SaveToFile(const QString& FileName) const
         throw EFCreateError(QStringLiteral("Cannot write file \"%1\": %2").arg(FileName, file.errorString()));
 }
 
+void TCustomRichEdit::WatchDocument()
+{
+    // Any change of the text or its formatting makes the printing layout stale.
+    FWatchedDocument = document();
+    connect(FWatchedDocument, &QTextDocument::contentsChanged, this, [this] { FLayoutStale = true; });
+    FLayoutStale = true;
+}
+
 TRichEditLayout* TCustomRichEdit::LayoutFor(const TFormatRange& Range)
 {
+    // A document set on the editor directly is watched from its first printing on.
+    if (document() != FWatchedDocument)
+        WatchDocument();
     const TDeviceContext* target = Range.hdcTarget ? Range.hdcTarget : Range.hdc;
     if (!target)
         throw EInvalidOperation(QStringLiteral("Formatting a range needs a device context"));

@@ -94,10 +94,12 @@ protected:
 
 private:
     TRichEditLayout* LayoutFor(const TFormatRange& Range);
+    void WatchDocument();
 
     std::unique_ptr<TStrings> FLines;
     std::unique_ptr<TRichEditLayout> FLayout;
     bool FLayoutStale = true;
+    QTextDocument* FWatchedDocument = nullptr;
     TNotifyEvent FOnChange, FOnSelectionChange;
     TKeyEvent FOnKeyDown;
     TKeyPressEvent FOnKeyPress;
