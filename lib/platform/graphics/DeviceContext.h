@@ -152,6 +152,9 @@ public:
     /// The painter, for drawing this context does not offer (rich text). Lines still waiting
     /// to be drawn are drawn first, and the painter's state is taken as unknown afterwards.
     QPainter* Painter();
+    /// The painter's world transform that draws in logical coordinates: the mapping on top of
+    /// the painter's own transform. For drawing that goes to Painter() directly.
+    QTransform PainterTransform() const { return Transform() * FBaseTransform; }
     TDrawRecorder* Recorder() const { return FRecorder; }
     /// Draws the lines still waiting to be merged. Devices call it before a new page or the
     /// document's end; every other primitive and the destructor call it themselves.

@@ -1,0 +1,31 @@
+#pragma once
+// Reading RTF into a Qt text document: groups, font and colour tables, character formatting
+// (font, size, bold, italic, underline, strike-out, colour), paragraphs with alignment,
+// indents, spacing and tab stops, Unicode characters with their fallbacks, 8-bit characters
+// in the document's or the font's code page, line breaks and tabs, PNG and JPEG pictures, and
+// table rows as plain paragraphs (cells separated by tabs). Destinations it does not know
+// (style sheet, document information, headers, footers, fields' instructions, anything marked
+// ignorable) are skipped.
+
+#include "platform/core/Types.h"
+
+#include <QByteArray>
+
+class QTextDocument;
+
+namespace Vellaro {
+
+/// RTF input that cannot be read; the message names the byte position.
+class VELLARO_EXPORT ERtfError : public Exception {
+    using Exception::Exception;
+};
+
+/// Replaces the content of document by the RTF text in data. Malformed input (unbalanced
+/// braces, truncation, junk) is read as far as it makes sense; input that is not RTF at all
+/// or nests groups deeper than MaxRtfGroupDepth raises ERtfError.
+VELLARO_EXPORT void ReadRtf(const QByteArray& data, QTextDocument* document);
+
+/// The deepest group nesting ReadRtf accepts.
+constexpr int MaxRtfGroupDepth = 1000;
+
+} // namespace Vellaro

@@ -1,0 +1,174 @@
+#include "textjobs/PJRichEdit.h"
+
+namespace Vellaro {
+
+namespace {
+/// Drops the control's device state when the scope ends, also when a step failed.
+class TFormattingScope {
+public:
+    explicit TFormattingScope(TCustomRichEdit* edit) : FEdit(edit) { FEdit->FormatRange(nullptr, false); }
+    ~TFormattingScope() { FEdit->FormatRange(nullptr, false); }
+    TFormattingScope(const TFormattingScope&) = delete;
+    TFormattingScope& operator=(const TFormattingScope&) = delete;
+
+private:
+    TCustomRichEdit* FEdit;
+};
+
+/// Sets a context's window extent and gives the old one back when the scope ends.
+class TWindowExtentScope {
+public:
+    TWindowExtentScope(TDeviceContext* dc, int cx, int cy) : FDc(dc) { SetWindowExtEx(dc, cx, cy, &FOld); }
+    ~TWindowExtentScope() { SetWindowExtEx(FDc, FOld.cx, FOld.cy, nullptr); }
+    TWindowExtentScope(const TWindowExtentScope&) = delete;
+    TWindowExtentScope& operator=(const TWindowExtentScope&) = delete;
+
+private:
+    TDeviceContext* FDc;
+    TSize FOld;
+};
+
+int PixelsToTwips(int pixels, int dpi)
+{
+    return int(qint64(pixels) * TwipsPerInch / dpi);
+}
+} // namespace
+
+TCustomRichEditPrintJob::TCustomRichEditPrintJob(TComponent* AOwner)
+    : TCustomPrintJob(AOwner)
+{
+}
+
+TCustomRichEditPrintJob::~TCustomRichEditPrintJob()
+{
+    BeginDestruction();
+    ClearPages();
+}
+
+void TCustomRichEditPrintJob::SetRichEdit(TCustomRichEdit* Value)
+{
+    if (FRichEdit != Value) {
+        if (FRichEdit)
+            RemoveFreeNotification(FRichEdit);
+        FRichEdit = Value;
+        // Told when the control goes away, whoever owns it.
+        if (FRichEdit)
+            FreeNotification(FRichEdit);
+    }
+    Update();
+}
+
+void TCustomRichEditPrintJob::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TCustomPrintJob::Notification(AComponent, Operation);
+    if (Operation != opRemove || !FRichEdit || AComponent != static_cast<TComponent*>(FRichEdit))
+        return;
+    // The ranges belong to the text that is going away.
+    FRichEdit = nullptr;
+    ClearPages();
+    if (!HasState(csDestroying))
+        Update();
+}
+
+void TCustomRichEditPrintJob::ClearPages()
+{
+    FPages.clear();
+}
+
+TRect TCustomRichEditPrintJob::ToTwips(const TRect& Pixels) const
+{
+    const int dpiX = DPIX(), dpiY = DPIY();
+    return {PixelsToTwips(Pixels.Left, dpiX), PixelsToTwips(Pixels.Top, dpiY), PixelsToTwips(Pixels.Right, dpiX),
+        PixelsToTwips(Pixels.Bottom, dpiY)};
+}
+
+void TCustomRichEditPrintJob::Update()
+{
+    // Setting PageCount below re-enters Update; the pages just found stand, and the lock keeps
+    // that inner call from telling anyone.
+    if (FPaginating)
+        return;
+    ClearPages();
+    LockUpdate();
+    FPaginating = true;
+    try {
+        if (!PrinterOK() || !FRichEdit)
+            SetPageCount(1);
+        else
+            Paginate();
+    } catch (...) {
+        // Ranges of a pass that did not finish describe no document.
+        ClearPages();
+        FPaginating = false;
+        UnlockUpdate();
+        throw;
+    }
+    FPaginating = false;
+    UnlockUpdate();
+    TCustomPrintJob::Update();
+}
+
+void TCustomRichEditPrintJob::ReportProgress(int Pos, int Max)
+{
+    if (FOnUpdateProgress)
+        FOnUpdateProgress(this, Pos, 0, Max);
+}
+
+void TCustomRichEditPrintJob::Paginate()
+{
+    TFormatRange range;
+    range.hdc = range.hdcTarget = Printer()->Handle();
+    range.rcPage = ToTwips(GetPageRect());
+    range.rc = range.rcPage;
+    range.chrg.cpMax = -1;
+    const int length = FRichEdit->GetTextLen();
+    ReportProgress(0, length);
+    const TFormattingScope formatting(FRichEdit);
+    int position = 0;
+    do {
+        range.chrg.cpMin = position;
+        int next = FRichEdit->FormatRange(&range, false);
+        range.rc = range.rcPage;
+        if (next == -1)
+            next = length;
+        // Not a line fits: the rest of the text becomes one page, so the pass always ends.
+        if (next <= position)
+            next = length;
+        FPages.push_back(std::make_unique<TPageRange>(position, next));
+        ReportProgress(next, length);
+        position = next;
+    } while (position < length);
+    SetPageCount(int(FPages.size()));
+}
+
+void TCustomRichEditPrintJob::DrawArea(TCanvas* TheCanvas, int PageIndex, TRect TheRect, TDrawArea Area, TDrawTarget Target)
+{
+    if (Area != daPage || !FRichEdit || PageIndex < 1 || PageIndex > int(FPages.size())) {
+        TCustomPrintJob::DrawArea(TheCanvas, PageIndex, TheRect, Area, Target);
+        return;
+    }
+    TFormatRange range;
+    range.hdc = TheCanvas->Handle();
+    // Laid out for the printer on both targets, so the preview breaks lines where paper does.
+    range.hdcTarget = Printer()->Handle();
+    range.rc = ToTwips({TheRect.Left, TheRect.Top, TheRect.Right, GetSheetRect().Bottom});
+    range.rcPage = range.rc;
+    const TPageRange& page = *FPages[size_t(PageIndex - 1)];
+    range.chrg = {page.FStartPos, page.FEndPos};
+
+    std::unique_ptr<TWindowExtentScope> extent;
+    if (Target == dtPreview) {
+        // The control measures in the canvas's own resolution: the page at that resolution
+        // fills the preview's area.
+        TDeviceContext* dc = range.hdc;
+        const double width = dc->GetDeviceCaps(LOGPIXELSX) * PageWidth() / DPIX();
+        const double height = dc->GetDeviceCaps(LOGPIXELSY) * PageHeight() / DPIY();
+        extent = std::make_unique<TWindowExtentScope>(dc,
+            int(ConvertUnits(width, PageUnits(), unPixels, dirHorizontal, Printer()->PageWidth())),
+            int(ConvertUnits(height, PageUnits(), unPixels, dirVertical, Printer()->PageHeight())));
+    }
+    const TFormattingScope formatting(FRichEdit);
+    FRichEdit->FormatRange(&range, true);
+}
+
+} // namespace Vellaro
