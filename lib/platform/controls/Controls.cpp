@@ -1,5 +1,8 @@
 #include "platform/controls/Controls.h"
 
+#include "platform/controls/Menus.h"
+#include "platform/core/Application.h"
+
 #include "platform/core/Application.h"
 
 #include <QApplication>
@@ -115,6 +118,7 @@ TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
 
 TWinControl::~TWinControl()
 {
+    QObject::disconnect(FPopupConnection);
     std::erase_if(AlignedControls(), [this](const TAlignedControl& e) { return e.Control == this; });
 }
 
@@ -181,6 +185,57 @@ void TWinControl::SetParentWidget(QWidget* parent)
 }
 
 QWidget* TWinControl::Parent() const { return Widget()->parentWidget(); }
+
+TComponent* ParentComponentOf(const QWidget* widget)
+{
+    for (QWidget* w = widget->parentWidget(); w; w = w->parentWidget())
+        if (auto* c = dynamic_cast<TComponent*>(w))
+            return c;
+    return nullptr;
+}
+
+void TWinControl::SetPopupMenu(TPopupMenu* value)
+{
+    if (value == FPopupMenu)
+        return;
+    if (FPopupMenu)
+        RemoveFreeNotification(FPopupMenu);
+    QObject::disconnect(FPopupConnection);
+    FPopupMenu = value;
+    QWidget* w = Widget();
+    if (!FPopupMenu) {
+        w->setContextMenuPolicy(Qt::DefaultContextMenu);
+        return;
+    }
+    FreeNotification(FPopupMenu);
+    w->setContextMenuPolicy(Qt::CustomContextMenu);
+    FPopupConnection = QObject::connect(w, &QWidget::customContextMenuRequested, w, [this](const QPoint& pos) {
+        GuardEvent([&] {
+            if (FPopupMenu) {
+                const QPoint global = Widget()->mapToGlobal(pos);
+                FPopupMenu->Popup(global.x(), global.y());
+            }
+        });
+    });
+}
+
+void TWinControl::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TControl::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == FPopupMenu)
+        SetPopupMenu(nullptr);
+}
+
+TComponent* TWinControl::GetParentComponent() const
+{
+    return ParentComponentOf(Widget());
+}
+
+void TWinControl::SetParentComponent(TComponent* Parent)
+{
+    if (auto* control = dynamic_cast<TWinControl*>(Parent))
+        SetParent(control);
+}
 
 void TWinControl::SetVisible(bool value)
 {

@@ -1,8 +1,12 @@
 #include "platform/controls/StringGrid.h"
 
+#include "platform/core/ClassRegistry.h"
+
 #include <QHeaderView>
 
 namespace Vellaro {
+
+VELLARO_REGISTER_CLASS(TStringGrid)
 
 TStringGrid::TStringGrid(TComponent* AOwner, QWidget* parent)
     : QTableWidget(parent)
