@@ -48,7 +48,7 @@ const TPropertyTable& PropertyTable(const QMetaObject* mo)
         chain.insert(chain.begin(), m);
     auto table = std::make_shared<TPropertyTable>();
     for (const QMetaObject* m : chain)
-        for (int i = m->propertyOffset(); i < m->propertyOffset() + m->propertyCount(); ++i) {
+        for (int i = m->propertyOffset(); i < m->propertyCount(); ++i) { // the class's own
             table->Order.push_back(i);
             table->ByName.insert(QString::fromLatin1(mo->property(i).name()).toLower(), i);
         }
