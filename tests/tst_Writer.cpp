@@ -18,6 +18,7 @@
 
 #include "TestSupport.h"
 
+#include <QFile>
 #include <QRegularExpression>
 #include <functional>
 #include <memory>
@@ -211,8 +212,12 @@ TEST_F(FormFileRoundTrip, EveryPublishedClassWritesReadsAndWritesTheSameText)
         RegisterHandlers(second.get());
         ReadComponentText(text, second.get());
         EXPECT_EQ(ComponentToText(second.get()).toStdString(), text.toStdString());
-        if (qEnvironmentVariableIsSet("VELLARO_DUMP_FORMS"))
-            std::printf("%s\n", qPrintable(text));
+        // The fuzz target's seeds are these texts: VELLARO_FORM_CORPUS names the folder.
+        if (const QString dir = qEnvironmentVariable("VELLARO_FORM_CORPUS"); !dir.isEmpty()) {
+            QFile seed(dir + QStringLiteral("/%1.vfm").arg(QString::fromLatin1(c.Name).section(u',', 0, 0).remove(u' ')));
+            ASSERT_TRUE(seed.open(QIODevice::WriteOnly));
+            seed.write(text.toUtf8());
+        }
     }
 }
 

@@ -66,7 +66,10 @@ QString TMenuItem::ShortCut() const
 void TMenuItem::SetShortCut(const QString& Value)
 {
     const QKeySequence sequence = QKeySequence::fromString(Value, QKeySequence::PortableText);
-    if (!Value.isEmpty() && sequence.isEmpty())
+    bool known = !sequence.isEmpty();
+    for (int i = 0; i < sequence.count(); ++i)
+        known = known && sequence[i].key() != Qt::Key_unknown;
+    if (!Value.isEmpty() && !known)
         throw EInvalidOperation(QStringLiteral("'%1' is not a shortcut").arg(Value));
     FAction->setShortcut(sequence);
 }
