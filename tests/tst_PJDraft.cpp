@@ -209,6 +209,18 @@ TEST_F(DraftJob, LinkedJobOfAnotherOwnerGoingAwayUnlinks)
     draft.Print(); // draws no cells and reaches no freed job
 }
 
+TEST_F(DraftJob, DestroyedDraftJobLeavesNoSubscriptionBehind)
+{
+    TPrintJob* job = MakeJob(&Form, 3);
+    {
+        TDraftPrintJob draft;
+        draft.SetPrintJob(job);
+        EXPECT_EQ(job->PrintJobNotificationCount(), 1);
+    }
+    EXPECT_EQ(job->PrintJobNotificationCount(), 0);
+    job->SetPageCount(4); // would reach the freed draft job otherwise
+}
+
 TEST_F(DraftJob, DraftOfAMultiJobThatListsTheDraftEndsDrawing)
 {
     auto* multi = new TMultiPrintJob(&Form);
