@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -104,6 +105,13 @@ TEST(Menus, PreviewControlsOpenTheirPopupMenuOnAContextMenuRequest)
         EXPECT_EQ(popups, 1);
         EXPECT_TRUE(menu.Menu()->isVisible());
         menu.Menu()->hide();
+        // The zoom box's text field opens the same menu, not its own.
+        if (auto* edit = control->Widget()->findChild<QLineEdit*>()) {
+            EXPECT_EQ(edit->contextMenuPolicy(), Qt::CustomContextMenu);
+            emit edit->customContextMenuRequested(QPoint(2, 2));
+            EXPECT_EQ(popups, 2);
+            menu.Menu()->hide();
+        }
         // Through the published property as well: the form files' way.
         auto* object = dynamic_cast<QObject*>(control);
         EXPECT_EQ(object->property("PopupMenu").value<TPopupMenu*>(), &menu);

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPointer>
 #include <QScrollBar>
@@ -118,7 +119,8 @@ TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
 
 TWinControl::~TWinControl()
 {
-    QObject::disconnect(FPopupConnection);
+    for (const QMetaObject::Connection& c : FPopupConnections)
+        QObject::disconnect(c);
     std::erase_if(AlignedControls(), [this](const TAlignedControl& e) { return e.Control == this; });
 }
 
@@ -200,23 +202,30 @@ void TWinControl::SetPopupMenu(TPopupMenu* value)
         return;
     if (FPopupMenu)
         RemoveFreeNotification(FPopupMenu);
-    QObject::disconnect(FPopupConnection);
+    for (const QMetaObject::Connection& c : FPopupConnections)
+        QObject::disconnect(c);
+    FPopupConnections.clear();
     FPopupMenu = value;
     QWidget* w = Widget();
-    if (!FPopupMenu) {
-        w->setContextMenuPolicy(Qt::DefaultContextMenu);
-        return;
+    // An editable combo box's text field shows a menu of its own unless told otherwise.
+    std::vector<QWidget*> targets{w};
+    for (QLineEdit* edit : w->findChildren<QLineEdit*>(Qt::FindDirectChildrenOnly))
+        targets.push_back(edit);
+    for (QWidget* target : targets) {
+        target->setContextMenuPolicy(FPopupMenu ? Qt::CustomContextMenu : Qt::DefaultContextMenu);
+        if (!FPopupMenu)
+            continue;
+        FPopupConnections.push_back(QObject::connect(target, &QWidget::customContextMenuRequested, w, [this, target](const QPoint& pos) {
+            GuardEvent([&] {
+                if (FPopupMenu) {
+                    const QPoint global = target->mapToGlobal(pos);
+                    FPopupMenu->Popup(global.x(), global.y());
+                }
+            });
+        }));
     }
-    FreeNotification(FPopupMenu);
-    w->setContextMenuPolicy(Qt::CustomContextMenu);
-    FPopupConnection = QObject::connect(w, &QWidget::customContextMenuRequested, w, [this](const QPoint& pos) {
-        GuardEvent([&] {
-            if (FPopupMenu) {
-                const QPoint global = Widget()->mapToGlobal(pos);
-                FPopupMenu->Popup(global.x(), global.y());
-            }
-        });
-    });
+    if (FPopupMenu)
+        FreeNotification(FPopupMenu);
 }
 
 void TWinControl::Notification(TComponent* AComponent, TOperation Operation)

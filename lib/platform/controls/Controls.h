@@ -11,6 +11,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QScrollBar;
 
@@ -169,7 +170,8 @@ private:
     TCursor FCursor = crDefault;
     int FTabOrder = -1;
     TPopupMenu* FPopupMenu = nullptr;
-    QMetaObject::Connection FPopupConnection;
+    /// The context-menu requests of the widget and of its text field (an editable combo box's).
+    std::vector<QMetaObject::Connection> FPopupConnections;
 };
 
 /// The nearest widget above widget that is a component, or nullptr.
