@@ -29,13 +29,13 @@ TEST(PreviewProperties, PublishedInStreamingOrder)
             "MarginsVisible MarginsFill MarginsBorder PageIndex ScrollTracking DragScroll OnUpdate OnPageChanged Align TabStop "
             "TabOrder Visible OnEnter OnExit OnKeyDown OnKeyPress OnKeyUp")},
         {&TPreviewComboBox::staticMetaObject, QStringLiteral("Name Tag Preview Color Ctl3D Font ParentColor ParentCtl3D ParentFont "
-            "ParentShowHint ShowHint TabOrder Visible OnUpdate")},
+            "ParentShowHint PopupMenu ShowHint TabOrder Visible OnUpdate")},
         {&TPreviewToolbar::staticMetaObject, QStringLiteral("Name Tag Preview Buttons Flat ScaleBox ScaleBoxPos UserButtonEnabled "
             "UserButtonGlyph UserButtonHint OnUpdate OnUserButtonClick Align ParentShowHint ShowHint Visible")},
         {&TPreviewStatusBar::staticMetaObject, QStringLiteral("Name Tag Preview Panels PagePanelWidth ScalePanelWidth UserText SizeGrip "
-            "Font ParentFont ParentShowHint ShowHint Visible OnUpdate")},
+            "Font ParentFont ParentShowHint PopupMenu ShowHint Visible OnUpdate")},
         {&TPreviewLabel::staticMetaObject, QStringLiteral("Name Tag Preview Mode Align Alignment AutoSize Color Font Layout ParentColor "
-            "ParentFont ParentShowHint ShowHint Transparent Visible OnUpdate")},
+            "ParentFont ParentShowHint PopupMenu ShowHint Transparent Visible OnUpdate")},
         {&TPreviewWindow::staticMetaObject, QStringLiteral("Name Tag PrintJob BorderIcons BorderStyle Caption Ctl3D Font Icon Position "
             "WindowState Left Top Width Height MarginsBorder MarginsFill MarginsVisible PageIndex DragScroll ScrollTracking ViewMode "
             "ViewScale Buttons Flat ScaleBox ScaleBoxPos ShowHint UserButtonEnabled UserButtonGlyph UserButtonHint PagePanelWidth "

@@ -32,3 +32,15 @@ TEST(StringGrid, OutOfRangeWritesAndNegativeCountsAreRefused)
     EXPECT_THROW(grid.SetRowCount(-1), EInvalidOperation);
     EXPECT_THROW(grid.SetColCount(-1), EInvalidOperation);
 }
+
+TEST(StringGrid, CountsThatWouldTakeGigabytesAreRefused)
+{
+    // A form file can ask for any count; the table would hold a pointer per cell.
+    TStringGrid grid;
+    EXPECT_THROW(grid.SetRowCount(2'000'000'000), EInvalidOperation);
+    grid.SetRowCount(100'000);
+    EXPECT_THROW(grid.SetColCount(1'000), EInvalidOperation);
+    grid.SetColCount(100);
+    EXPECT_EQ(grid.ColCount(), 100);
+    EXPECT_EQ(grid.RowCount(), 100'000);
+}

@@ -1,8 +1,12 @@
 #include "gridjobs/PJGrid.h"
 
+#include "platform/core/ClassRegistry.h"
+
 #include <algorithm>
 
 namespace Vellaro {
+
+VELLARO_REGISTER_SET(TCellBorder)
 
 TCustomGridPrintJob::TCustomGridPrintJob(TComponent* AOwner)
     : TCustomPrintJob(AOwner)

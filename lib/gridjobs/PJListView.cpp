@@ -1,8 +1,12 @@
 #include "gridjobs/PJListView.h"
 
+#include "platform/core/ClassRegistry.h"
+
 #include <cstdlib>
 
 namespace Vellaro {
+
+VELLARO_REGISTER_CLASS(TListViewPrintJob)
 
 void TCustomListViewPrintJob::SetListView(TListView* Value)
 {

@@ -1,6 +1,10 @@
 #include "gridjobs/PJSimpleGrid.h"
 
+#include "platform/core/ClassRegistry.h"
+
 namespace Vellaro {
+
+VELLARO_REGISTER_CLASS(TSimpleGridPrintJob)
 
 int TCustomSimpleGridPrintJob::GetColWidth(TCanvas* Canvas, int ACol)
 {

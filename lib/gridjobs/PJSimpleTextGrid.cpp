@@ -1,6 +1,10 @@
 #include "gridjobs/PJSimpleTextGrid.h"
 
+#include "platform/core/ClassRegistry.h"
+
 namespace Vellaro {
+
+VELLARO_REGISTER_CLASS(TSimpleTextGridPrintJob)
 
 int TCustomSimpleTextGridPrintJob::GetColWidth(TCanvas* Canvas, int ACol)
 {

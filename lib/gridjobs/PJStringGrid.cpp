@@ -1,6 +1,10 @@
 #include "gridjobs/PJStringGrid.h"
 
+#include "platform/core/ClassRegistry.h"
+
 namespace Vellaro {
+
+VELLARO_REGISTER_CLASS(TStringGridPrintJob)
 
 void TCustomStringGridPrintJob::SetStringGrid(TStringGrid* Value)
 {

@@ -1,11 +1,16 @@
 #include "job/VLJob.h"
 
+#include "platform/core/ClassRegistry.h"
+
 #include "platform/printing/Dialogs.h"
 
 #include <algorithm>
 #include <vector>
 
 namespace Vellaro {
+
+VELLARO_REGISTER_CLASS(TPrintJob)
+VELLARO_REGISTER_SET(TJobOptions)
 
 void TMargins::Assign(const TMargins* source)
 {

@@ -277,6 +277,21 @@ private:
     TJobOptionsSet FOptions;
 };
 
+/// Raises one of a job's lock counters for the life of a scope; the release also runs when
+/// the scope is left by an exception.
+class VELLARO_EXPORT TJobLock {
+public:
+    using TStep = void (TCustomPrintJob::*)();
+    TJobLock(TCustomPrintJob* Job, TStep Lock, TStep Unlock) : FJob(Job), FUnlock(Unlock) { (Job->*Lock)(); }
+    ~TJobLock() { (FJob->*FUnlock)(); }
+    TJobLock(const TJobLock&) = delete;
+    TJobLock& operator=(const TJobLock&) = delete;
+
+private:
+    TCustomPrintJob* FJob;
+    TStep FUnlock;
+};
+
 /// A print job whose pages the application draws in OnDraw, area by area.
 class VELLARO_EXPORT TPrintJob : public TCustomPrintJob {
     Q_OBJECT
@@ -316,7 +331,6 @@ public:
 } // namespace Vellaro
 
 Q_DECLARE_METATYPE(Vellaro::TJobOptionsSet)
-Q_DECLARE_METATYPE(Vellaro::TNotifyEvent)
 Q_DECLARE_METATYPE(Vellaro::TInitDrawEvent)
 Q_DECLARE_METATYPE(Vellaro::TDrawEvent)
 Q_DECLARE_METATYPE(Vellaro::TProgressEvent)

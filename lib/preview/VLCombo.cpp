@@ -1,8 +1,12 @@
 #include "preview/VLCombo.h"
 
+#include "platform/core/ClassRegistry.h"
+
 #include "platform/core/Application.h"
 
 namespace Vellaro {
+
+VELLARO_REGISTER_CLASS(TPreviewComboBox)
 
 namespace {
 const QString NotLinked = QStringLiteral("not linked");

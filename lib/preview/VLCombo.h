@@ -2,6 +2,7 @@
 // The zoom combo box: shows a preview pane's scale text and sets the pane's view from a list
 // choice or a typed percentage.
 
+#include "platform/controls/Menus.h"
 #include "platform/controls/StdControls.h"
 #include "preview/VLPreview.h"
 
@@ -55,6 +56,7 @@ class VELLARO_EXPORT TPreviewComboBox : public TCustomPreviewComboBox {
     Q_PROPERTY(bool ParentCtl3D READ ParentCtl3D WRITE SetParentCtl3D)
     Q_PROPERTY(bool ParentFont READ ParentFont WRITE SetParentFont)
     Q_PROPERTY(bool ParentShowHint READ ParentShowHint WRITE SetParentShowHint)
+    Q_PROPERTY(Vellaro::TPopupMenu* PopupMenu READ PopupMenu WRITE SetPopupMenu)
     Q_PROPERTY(bool ShowHint READ ShowHint WRITE SetShowHint)
     Q_PROPERTY(int TabOrder READ TabOrder WRITE SetTabOrder)
     Q_PROPERTY(bool Visible READ Visible WRITE SetVisible)

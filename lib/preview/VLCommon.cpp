@@ -1,6 +1,10 @@
 #include "preview/VLCommon.h"
 
+#include "platform/core/ClassRegistry.h"
+
 namespace Vellaro {
+
+VELLARO_REGISTER_SET(TButtonKind)
 
 const std::array<QString, 13> HintArray{
     QStringLiteral("Print"), QStringLiteral("Print dialog"), QStringLiteral("Printer setup dialog"),

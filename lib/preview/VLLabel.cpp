@@ -1,6 +1,10 @@
 #include "preview/VLLabel.h"
 
+#include "platform/core/ClassRegistry.h"
+
 namespace Vellaro {
+
+VELLARO_REGISTER_CLASS(TPreviewLabel)
 
 TCustomPreviewLabel::TCustomPreviewLabel(TComponent* AOwner, QWidget* parent) : TCustomLabel(AOwner, parent)
 {

@@ -1,6 +1,7 @@
 #pragma once
 // The preview label: the page or the scale of a preview pane as a caption.
 
+#include "platform/controls/Menus.h"
 #include "platform/controls/StdControls.h"
 #include "preview/VLPreview.h"
 
@@ -54,6 +55,7 @@ class VELLARO_EXPORT TPreviewLabel : public TCustomPreviewLabel {
     Q_PROPERTY(bool ParentColor READ ParentColor WRITE SetParentColor)
     Q_PROPERTY(bool ParentFont READ ParentFont WRITE SetParentFont)
     Q_PROPERTY(bool ParentShowHint READ ParentShowHint WRITE SetParentShowHint)
+    Q_PROPERTY(Vellaro::TPopupMenu* PopupMenu READ PopupMenu WRITE SetPopupMenu)
     Q_PROPERTY(bool ShowHint READ ShowHint WRITE SetShowHint)
     Q_PROPERTY(bool Transparent READ Transparent WRITE SetTransparent)
     Q_PROPERTY(bool Visible READ Visible WRITE SetVisible)

@@ -1,10 +1,14 @@
 #include "preview/VLPreview.h"
 
+#include "platform/core/ClassRegistry.h"
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <algorithm>
 
 namespace Vellaro {
+
+VELLARO_REGISTER_CLASS(TPreview)
 
 namespace {
 constexpr TColor DeskColor = 0x808080;

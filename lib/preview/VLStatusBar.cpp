@@ -1,6 +1,11 @@
 #include "preview/VLStatusBar.h"
 
+#include "platform/core/ClassRegistry.h"
+
 namespace Vellaro {
+
+VELLARO_REGISTER_CLASS(TPreviewStatusBar)
+VELLARO_REGISTER_SET(TPanelKind)
 
 TCustomPreviewStatusBar::TCustomPreviewStatusBar(TComponent* AOwner, QWidget* parent) : TStatusBarControl(AOwner, parent)
 {

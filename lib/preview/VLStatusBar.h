@@ -2,6 +2,7 @@
 // The preview status bar: the page and scale of a preview pane and a free text, in up to
 // three parts.
 
+#include "platform/controls/Menus.h"
 #include "platform/controls/StdControls.h"
 #include "preview/VLPreview.h"
 
@@ -67,6 +68,7 @@ class VELLARO_EXPORT TPreviewStatusBar : public TCustomPreviewStatusBar {
     Q_PROPERTY(QFont Font READ Font WRITE SetFont)
     Q_PROPERTY(bool ParentFont READ ParentFont WRITE SetParentFont)
     Q_PROPERTY(bool ParentShowHint READ ParentShowHint WRITE SetParentShowHint)
+    Q_PROPERTY(Vellaro::TPopupMenu* PopupMenu READ PopupMenu WRITE SetPopupMenu)
     Q_PROPERTY(bool ShowHint READ ShowHint WRITE SetShowHint)
     Q_PROPERTY(bool Visible READ Visible WRITE SetVisible)
     Q_PROPERTY(Vellaro::TNotifyEvent OnUpdate READ OnUpdate WRITE SetOnUpdate)

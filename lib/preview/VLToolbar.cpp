@@ -1,8 +1,12 @@
 #include "preview/VLToolbar.h"
 
+#include "platform/core/ClassRegistry.h"
+
 #include "platform/controls/Forms.h"
 
 namespace Vellaro {
+
+VELLARO_REGISTER_CLASS(TPreviewToolbar)
 
 namespace {
 constexpr int ButtonSize = 24;

@@ -1,6 +1,10 @@
 #include "preview/VLWindow.h"
 
+#include "platform/core/ClassRegistry.h"
+
 namespace Vellaro {
+
+VELLARO_REGISTER_CLASS(TPreviewWindow)
 
 namespace {
 /// Stores a setting and, while a form is open, hands it to the form.

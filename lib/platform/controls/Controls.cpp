@@ -1,9 +1,13 @@
 #include "platform/controls/Controls.h"
 
+#include "platform/controls/Menus.h"
+#include "platform/core/Application.h"
+
 #include "platform/core/Application.h"
 
 #include <QApplication>
 #include <QEvent>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPointer>
 #include <QScrollBar>
@@ -115,6 +119,8 @@ TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
 
 TWinControl::~TWinControl()
 {
+    for (const QMetaObject::Connection& c : FPopupConnections)
+        QObject::disconnect(c);
     std::erase_if(AlignedControls(), [this](const TAlignedControl& e) { return e.Control == this; });
 }
 
@@ -181,6 +187,64 @@ void TWinControl::SetParentWidget(QWidget* parent)
 }
 
 QWidget* TWinControl::Parent() const { return Widget()->parentWidget(); }
+
+TComponent* ParentComponentOf(const QWidget* widget)
+{
+    for (QWidget* w = widget->parentWidget(); w; w = w->parentWidget())
+        if (auto* c = dynamic_cast<TComponent*>(w))
+            return c;
+    return nullptr;
+}
+
+void TWinControl::SetPopupMenu(TPopupMenu* value)
+{
+    if (value == FPopupMenu)
+        return;
+    if (FPopupMenu)
+        RemoveFreeNotification(FPopupMenu);
+    for (const QMetaObject::Connection& c : FPopupConnections)
+        QObject::disconnect(c);
+    FPopupConnections.clear();
+    FPopupMenu = value;
+    QWidget* w = Widget();
+    // An editable combo box's text field shows a menu of its own unless told otherwise.
+    std::vector<QWidget*> targets{w};
+    for (QLineEdit* edit : w->findChildren<QLineEdit*>(Qt::FindDirectChildrenOnly))
+        targets.push_back(edit);
+    for (QWidget* target : targets) {
+        target->setContextMenuPolicy(FPopupMenu ? Qt::CustomContextMenu : Qt::DefaultContextMenu);
+        if (!FPopupMenu)
+            continue;
+        FPopupConnections.push_back(QObject::connect(target, &QWidget::customContextMenuRequested, w, [this, target](const QPoint& pos) {
+            GuardEvent([&] {
+                if (FPopupMenu) {
+                    const QPoint global = target->mapToGlobal(pos);
+                    FPopupMenu->Popup(global.x(), global.y());
+                }
+            });
+        }));
+    }
+    if (FPopupMenu)
+        FreeNotification(FPopupMenu);
+}
+
+void TWinControl::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TControl::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == FPopupMenu)
+        SetPopupMenu(nullptr);
+}
+
+TComponent* TWinControl::GetParentComponent() const
+{
+    return ParentComponentOf(Widget());
+}
+
+void TWinControl::SetParentComponent(TComponent* Parent)
+{
+    if (auto* control = dynamic_cast<TWinControl*>(Parent))
+        SetParent(control);
+}
 
 void TWinControl::SetVisible(bool value)
 {

@@ -11,10 +11,13 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QScrollBar;
 
 namespace Vellaro {
+
+class TPopupMenu;
 
 namespace ControlsTypes {
 Q_NAMESPACE_EXPORT(VELLARO_EXPORT)
@@ -101,6 +104,10 @@ public:
     /// Places the control in any widget.
     void SetParentWidget(QWidget* parent);
     QWidget* Parent() const;
+    /// The nearest widget up the parent chain that is a component (form files nest in it).
+    TComponent* GetParentComponent() const override;
+    /// A form file nests this control in Parent: a windowed control becomes its parent.
+    void SetParentComponent(TComponent* Parent) override;
 
     bool Visible() const { return FVisible; }
     void SetVisible(bool value);
@@ -135,12 +142,17 @@ public:
     void SetParentFont(bool value);
     void SetFocus();
     bool Focused() const;
+    /// The menu that opens on the control's context-menu request; not owned, forgotten when
+    /// it goes away.
+    TPopupMenu* PopupMenu() const { return FPopupMenu; }
+    void SetPopupMenu(TPopupMenu* value);
     /// Paints the control at once.
     virtual void Repaint();
     /// Lets a pending repaint happen now.
     void Update() override;
 
 protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
     /// Called once the widget exists: subclasses call it at the end of their constructor.
     void InitWidget();
     /// Takes Ctl3D and the hint display from the parent where the Parent... flags say so.
@@ -157,7 +169,13 @@ private:
     bool FParentCtl3D = true;
     TCursor FCursor = crDefault;
     int FTabOrder = -1;
+    TPopupMenu* FPopupMenu = nullptr;
+    /// The context-menu requests of the widget and of its text field (an editable combo box's).
+    std::vector<QMetaObject::Connection> FPopupConnections;
 };
+
+/// The nearest widget above widget that is a component, or nullptr.
+VELLARO_EXPORT TComponent* ParentComponentOf(const QWidget* widget);
 
 /// Lays out the aligned controls of parent: top, bottom, left and right ones along its edges
 /// in the order they were aligned, the client one in what is left.

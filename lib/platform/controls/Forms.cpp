@@ -1,8 +1,13 @@
 #include "platform/controls/Forms.h"
 
+#include "platform/core/ClassRegistry.h"
+
+#include "platform/controls/Buttons.h"
 #include "platform/core/Application.h"
 
 #include <QApplication>
+#include <algorithm>
+#include <vector>
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QKeyEvent>
@@ -10,6 +15,9 @@
 #include <QScreen>
 
 namespace Vellaro {
+
+VELLARO_REGISTER_SET(TBorderIcon)
+VELLARO_REGISTER_CLASS(TForm)
 
 TCustomForm::TCustomForm(TComponent* AOwner) : QWidget(nullptr, Qt::Window), TWinControl(AOwner)
 {
@@ -188,6 +196,12 @@ bool TCustomForm::HandleKey(QKeyEvent* event)
     if (key == 0)
         return false;
     KeyDown(key, event->modifiers());
+    // Enter clicks the default button and Escape the cancel button, as in a dialog.
+    if (key == VK_RETURN || key == VK_ESCAPE)
+        if (TButton* button = FindDialogButton(this, key == VK_RETURN)) {
+            button->Click();
+            return true;
+        }
     return key == 0;
 }
 
@@ -241,6 +255,34 @@ void TCustomForm::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     GuardEvent([this] { WindowShown(); });
+}
+
+TForm::TForm(TComponent* AOwner)
+    : TCustomForm(AOwner)
+{
+}
+
+TForm::~TForm()
+{
+    DestroyComponent();
+}
+
+void TForm::Loaded()
+{
+    TCustomForm::Loaded();
+    std::vector<TWinControl*> controls;
+    for (int i = 0; i < ComponentCount(); ++i)
+        if (auto* control = dynamic_cast<TWinControl*>(Components(i)); control && control->TabOrder() >= 0)
+            controls.push_back(control);
+    std::stable_sort(controls.begin(), controls.end(), [](TWinControl* a, TWinControl* b) { return a->TabOrder() < b->TabOrder(); });
+    for (size_t i = 1; i < controls.size(); ++i)
+        QWidget::setTabOrder(controls[i - 1]->Widget(), controls[i]->Widget());
+}
+
+void TForm::WindowShown()
+{
+    if (FOnShow)
+        FOnShow(this);
 }
 
 } // namespace Vellaro

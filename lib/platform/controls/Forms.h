@@ -115,6 +115,37 @@ private:
     TCloseEvent FOnClose;
 };
 
+/// A form with its published properties, the root of a dialog read from a form file.
+class VELLARO_EXPORT TForm : public TCustomForm {
+    Q_OBJECT
+    Q_PROPERTY(QString Name READ Name WRITE SetName)
+    Q_PROPERTY(qintptr Tag READ Tag WRITE SetTag)
+    Q_PROPERTY(int Left READ Left WRITE SetLeft)
+    Q_PROPERTY(int Top READ Top WRITE SetTop)
+    Q_PROPERTY(Vellaro::TBorderIcons BorderIcons READ BorderIcons WRITE SetBorderIcons)
+    Q_PROPERTY(Vellaro::ControlsTypes::TFormBorderStyle BorderStyle READ BorderStyle WRITE SetBorderStyle)
+    Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
+    Q_PROPERTY(int ClientHeight READ ClientHeight WRITE SetClientHeight)
+    Q_PROPERTY(int ClientWidth READ ClientWidth WRITE SetClientWidth)
+    Q_PROPERTY(QFont Font READ Font WRITE SetFont)
+    Q_PROPERTY(bool KeyPreview READ KeyPreview WRITE SetKeyPreview)
+    Q_PROPERTY(Vellaro::FormsTypes::TPosition Position READ Position WRITE SetPosition)
+    Q_PROPERTY(Vellaro::TNotifyEvent OnShow READ OnShow WRITE SetOnShow)
+public:
+    explicit TForm(TComponent* AOwner = nullptr);
+    ~TForm() override;
+    TNotifyEvent OnShow() const { return FOnShow; }
+    void SetOnShow(TNotifyEvent Value) { FOnShow = std::move(Value); }
+
+protected:
+    void WindowShown() override;
+    /// Chains the focus of the form's controls in the order of their TabOrder.
+    void Loaded() override;
+
+private:
+    TNotifyEvent FOnShow;
+};
+
 } // namespace Vellaro
 
 Q_DECLARE_METATYPE(Vellaro::TBorderIcons)

@@ -1,8 +1,14 @@
 #include "platform/controls/StringGrid.h"
 
+#include "platform/core/ClassRegistry.h"
+
+#include <algorithm>
+
 #include <QHeaderView>
 
 namespace Vellaro {
+
+VELLARO_REGISTER_CLASS(TStringGrid)
 
 TStringGrid::TStringGrid(TComponent* AOwner, QWidget* parent)
     : QTableWidget(parent)
@@ -21,16 +27,21 @@ TStringGrid::~TStringGrid()
     DestroyComponent();
 }
 
+namespace {
+/// The table keeps a pointer per cell: more cells than this would take gigabytes.
+constexpr qint64 MaxCells = 10'000'000;
+} // namespace
+
 void TStringGrid::SetColCount(int Value)
 {
-    if (Value < 0)
+    if (Value < 0 || qint64(Value) * std::max(rowCount(), 1) > MaxCells)
         throw EInvalidOperation(QStringLiteral("Invalid column count %1").arg(Value));
     setColumnCount(Value);
 }
 
 void TStringGrid::SetRowCount(int Value)
 {
-    if (Value < 0)
+    if (Value < 0 || qint64(Value) * std::max(columnCount(), 1) > MaxCells)
         throw EInvalidOperation(QStringLiteral("Invalid row count %1").arg(Value));
     setRowCount(Value);
 }

@@ -11,6 +11,10 @@ namespace Vellaro {
 /// A grid of text cells. A new grid has 5 columns of 64 pixels and 5 rows.
 class VELLARO_EXPORT TStringGrid : public QTableWidget, public TControl {
     Q_OBJECT
+    Q_PROPERTY(QString Name READ Name WRITE SetName)
+    Q_PROPERTY(qintptr Tag READ Tag WRITE SetTag)
+    Q_PROPERTY(int ColCount READ ColCount WRITE SetColCount)
+    Q_PROPERTY(int RowCount READ RowCount WRITE SetRowCount)
 public:
     explicit TStringGrid(TComponent* AOwner = nullptr, QWidget* parent = nullptr);
     ~TStringGrid() override;

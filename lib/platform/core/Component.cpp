@@ -1,5 +1,7 @@
 #include "platform/core/Component.h"
 
+#include "platform/core/Writer.h"
+
 #include <algorithm>
 
 namespace Vellaro {
@@ -183,6 +185,57 @@ void TComponent::EndLoading()
 void TComponent::Loaded()
 {
     FComponentState &= ~unsigned(csLoading);
+}
+
+void TComponent::CancelLoading()
+{
+    FComponentState &= ~unsigned(csLoading);
+    for (TComponent* c : FComponents)
+        c->CancelLoading();
+}
+
+void TComponent::WriteState(TWriter& Writer)
+{
+    Writer.WriteComponentData(this);
+}
+
+void TComponent::RegisterMethod(const QString& Name, const QVariant& Handler)
+{
+    for (auto& [name, handler] : FMethods)
+        if (name.compare(Name, Qt::CaseInsensitive) == 0) {
+            handler = Handler;
+            return;
+        }
+    FMethods.emplace_back(Name, Handler);
+}
+
+QVariant TComponent::MethodAddress(const QString& Name) const
+{
+    for (const auto& [name, handler] : FMethods)
+        if (name.compare(Name, Qt::CaseInsensitive) == 0)
+            return handler;
+    return {};
+}
+
+void TComponent::SetEventHandlerName(const QByteArray& Event, const QString& Handler)
+{
+    auto it = std::find_if(FEventHandlerNames.begin(), FEventHandlerNames.end(), [&](const auto& e) { return e.first == Event; });
+    if (Handler.isEmpty()) {
+        if (it != FEventHandlerNames.end())
+            FEventHandlerNames.erase(it);
+    } else if (it != FEventHandlerNames.end()) {
+        it->second = Handler;
+    } else {
+        FEventHandlerNames.emplace_back(Event, Handler);
+    }
+}
+
+QString TComponent::EventHandlerName(const QByteArray& Event) const
+{
+    for (const auto& [event, handler] : FEventHandlerNames)
+        if (event == Event)
+            return handler;
+    return {};
 }
 
 } // namespace Vellaro

@@ -5,8 +5,11 @@
 
 #include "platform/core/Types.h"
 
+#include <QByteArray>
 #include <QString>
+#include <QVariant>
 #include <functional>
+#include <utility>
 #include <vector>
 
 namespace Vellaro {
@@ -22,6 +25,8 @@ enum TComponentStateFlag : unsigned {
 using TComponentState = unsigned;
 
 class TComponent;
+class TFiler;
+class TWriter;
 /// The framework's notify event: a callable raised with the component that raises it.
 using TNotifyEvent = std::function<void(TComponent* Sender)>;
 
@@ -64,8 +69,32 @@ public:
     void BeginLoading();
     void EndLoading();
 
+    /// Clears csLoading here and in everything owned, without Loaded (a read that failed).
+    void CancelLoading();
+
     /// Sets csDestroying. Idempotent.
     void Destroying();
+
+    // Form files.
+    /// Declares properties stored besides the published ones (TFiler::DefineProperty).
+    virtual void DefineProperties(TFiler& Filer) { (void)Filer; }
+    /// Writes this component's object block; override to prepare state before the base writes it.
+    virtual void WriteState(TWriter& Writer);
+    /// The component a form file nests this one in (a control's parent control, a menu item's
+    /// menu); nullptr nests it directly in the root.
+    virtual TComponent* GetParentComponent() const { return nullptr; }
+    /// Called when a form file nests this component in Parent.
+    virtual void SetParentComponent(TComponent* Parent) { (void)Parent; }
+
+    // Event handlers by name.
+    /// Offers a handler (a QVariant holding an event callable) under a name to the components
+    /// read into this root.
+    void RegisterMethod(const QString& Name, const QVariant& Handler);
+    /// The handler registered under Name (case-insensitive), or an invalid QVariant.
+    QVariant MethodAddress(const QString& Name) const;
+    /// Records which named handler an event of this component is bound to (empty: none).
+    void SetEventHandlerName(const QByteArray& Event, const QString& Handler);
+    QString EventHandlerName(const QByteArray& Event) const;
 
 protected:
     /// Called after all properties have been read from a form file; clears csLoading.
@@ -92,6 +121,10 @@ private:
     bool FDestroyed = false;
     std::vector<TComponent*> FComponents;
     std::vector<TComponent*> FFreeNotifies;
+    std::vector<std::pair<QString, QVariant>> FMethods;
+    std::vector<std::pair<QByteArray, QString>> FEventHandlerNames;
 };
 
 } // namespace Vellaro
+
+Q_DECLARE_METATYPE(Vellaro::TNotifyEvent)

@@ -1,0 +1,344 @@
+#include "multijobs/PJMulti.h"
+
+#include "multijobs/PJMultiEditor.h"
+#include "platform/core/ClassRegistry.h"
+#include "platform/core/Reader.h"
+#include "platform/core/Writer.h"
+
+#include <algorithm>
+#include <limits>
+#include <memory>
+
+namespace Vellaro {
+
+VELLARO_REGISTER_CLASS(TMultiPrintJob)
+
+TCustomMultiPrintJob::TCustomMultiPrintJob(TComponent* AOwner, TNotifyEvent onCreate)
+    : TCustomPrintJob(AOwner, std::move(onCreate))
+{
+}
+
+TCustomMultiPrintJob::~TCustomMultiPrintJob()
+{
+    BeginDestruction();
+    DeleteNotifications();
+    FJobs.clear();
+}
+
+// ---- Registration with the listed jobs --------------------------------------------------
+
+void TCustomMultiPrintJob::Subscribe(TCustomPrintJob* Job)
+{
+    Job->AddPrintJobNotification(this);
+    // A job of another owner would not tell about its destruction otherwise.
+    FreeNotification(Job);
+}
+
+void TCustomMultiPrintJob::Unsubscribe(TCustomPrintJob* Job)
+{
+    // Another entry may still list the job: it keeps telling this job about its changes.
+    if (!Job || IndexOf(Job) >= 0)
+        return;
+    try {
+        Job->DeletePrintJobNotification(this);
+    } catch (...) {
+    }
+    RemoveFreeNotification(Job);
+}
+
+void TCustomMultiPrintJob::AddNotifications()
+{
+    for (const TEntry& e : FJobs) {
+        if (!e.Job)
+            continue;
+        try {
+            Subscribe(e.Job);
+        } catch (...) {
+        }
+    }
+}
+
+void TCustomMultiPrintJob::DeleteNotifications()
+{
+    for (const TEntry& e : FJobs) {
+        if (!e.Job)
+            continue;
+        try {
+            e.Job->DeletePrintJobNotification(this);
+        } catch (...) {
+        }
+        RemoveFreeNotification(e.Job);
+    }
+}
+
+void TCustomMultiPrintJob::Refresh()
+{
+    TJobLock lock(this, &TCustomPrintJob::LockJobsUpdate, &TCustomPrintJob::UnlockJobsUpdate);
+    Update();
+}
+
+// ---- The list ---------------------------------------------------------------------------
+
+void TCustomMultiPrintJob::CheckIndex(int Index, int Count) const
+{
+    if (Index < 0 || Index >= Count)
+        throw EComponentError(QStringLiteral("List index out of bounds (%1)").arg(Index));
+}
+
+void TCustomMultiPrintJob::CheckJob(TCustomPrintJob* Job) const
+{
+    if (!Job)
+        throw EPrintJobException(QStringLiteral("TMultiPrintJob cannot list a missing job"));
+    // Listing itself would make its page count depend on itself.
+    if (Job == this)
+        throw EPrintJobException(QStringLiteral("TMultiPrintJob cannot list himself"));
+}
+
+void TCustomMultiPrintJob::Add(TCustomPrintJob* Job)
+{
+    Insert(GetPrintJobCount(), Job);
+}
+
+void TCustomMultiPrintJob::Insert(int Index, TCustomPrintJob* Job)
+{
+    CheckJob(Job);
+    CheckIndex(Index, GetPrintJobCount() + 1);
+    FJobs.insert(FJobs.begin() + Index, TEntry{Job->Name(), Job});
+    Subscribe(Job);
+    Refresh();
+}
+
+void TCustomMultiPrintJob::Delete(int Index)
+{
+    CheckIndex(Index, GetPrintJobCount());
+    TCustomPrintJob* job = FJobs[size_t(Index)].Job;
+    FJobs.erase(FJobs.begin() + Index);
+    Unsubscribe(job);
+    Refresh();
+}
+
+void TCustomMultiPrintJob::Clear()
+{
+    DeleteNotifications();
+    FJobs.clear();
+    Refresh();
+}
+
+void TCustomMultiPrintJob::Move(int CurIndex, int NewIndex)
+{
+    CheckIndex(CurIndex, GetPrintJobCount());
+    CheckIndex(NewIndex, GetPrintJobCount());
+    const TEntry entry = FJobs[size_t(CurIndex)];
+    FJobs.erase(FJobs.begin() + CurIndex);
+    FJobs.insert(FJobs.begin() + NewIndex, entry);
+    Refresh();
+}
+
+int TCustomMultiPrintJob::IndexOf(const TCustomPrintJob* Job) const
+{
+    for (size_t i = 0; i < FJobs.size(); ++i)
+        if (FJobs[i].Job == Job)
+            return int(i);
+    return -1;
+}
+
+int TCustomMultiPrintJob::IndexOfName(const QString& Name) const
+{
+    for (size_t i = 0; i < FJobs.size(); ++i)
+        if (FJobs[i].Name.compare(Name, Qt::CaseInsensitive) == 0)
+            return int(i);
+    return -1;
+}
+
+TCustomPrintJob* TCustomMultiPrintJob::GetPrintJob(int Index) const
+{
+    return Index >= 0 && Index < GetPrintJobCount() ? FJobs[size_t(Index)].Job : nullptr;
+}
+
+QString TCustomMultiPrintJob::GetPrintJobName(int Index) const
+{
+    return Index >= 0 && Index < GetPrintJobCount() ? FJobs[size_t(Index)].Name : QString();
+}
+
+// ---- Page mapping -----------------------------------------------------------------------
+
+int TCustomMultiPrintJob::TotalPages() const
+{
+    qint64 sum = 0;
+    for (const TEntry& e : FJobs)
+        if (e.Job)
+            sum += e.Job->PageCount();
+    return int(std::min<qint64>(sum, std::numeric_limits<int>::max()));
+}
+
+TCustomPrintJob* TCustomMultiPrintJob::GetPageJob(int PageIndex) const
+{
+    qint64 bound = 1;
+    for (const TEntry& e : FJobs) {
+        if (!e.Job)
+            continue;
+        bound += e.Job->PageCount();
+        if (bound > PageIndex)
+            return e.Job;
+    }
+    return nullptr;
+}
+
+int TCustomMultiPrintJob::GetLocalPage(int PageIndex) const
+{
+    qint64 bound = 1;
+    for (const TEntry& e : FJobs) {
+        if (!e.Job)
+            continue;
+        bound += e.Job->PageCount();
+        if (bound > PageIndex)
+            return int(e.Job->PageCount() - (bound - PageIndex) + 1);
+    }
+    return int(std::min<qint64>(bound, std::numeric_limits<int>::max()));
+}
+
+// ---- Change notification and drawing ----------------------------------------------------
+
+void TCustomMultiPrintJob::Update()
+{
+    // A pane repainting while the count changes shows an empty sheet, not a half-updated one.
+    TJobLock draw(this, &TCustomPrintJob::LockDraw, &TCustomPrintJob::UnlockDraw);
+    if (GetUpdateLocked())
+        return;
+    SetPageCount(TotalPages());
+    // Jobs registered with this one are not told: two multi jobs listing each other stay calm.
+    TJobLock jobs(this, &TCustomPrintJob::LockJobsUpdate, &TCustomPrintJob::UnlockJobsUpdate);
+    TCustomPrintJob::Update();
+}
+
+void TCustomMultiPrintJob::Draw(TCanvas* TheCanvas, int PageIndex, TDrawTarget Target)
+{
+    if (GetDrawLocked())
+        return;
+    TCustomPrintJob* job = GetPageJob(PageIndex);
+    if (!job)
+        return;
+    {
+        TJobLock lock(this, &TCustomPrintJob::LockUpdate, &TCustomPrintJob::UnlockUpdate);
+        SetPageUnits(job->PageUnits());
+        SetPageMode(job->PageMode());
+        SetPageWidth(job->PageWidth());
+        SetPageHeight(job->PageHeight());
+    }
+    // A change of orientation takes the setter's full path, so the controls hear of it.
+    SetOrientation(job->Orientation());
+    ResetToDefaultPage();
+    // While the owning job draws, this one does not draw again: jobs that list each other
+    // (directly or through a draft job) end instead of recursing without end.
+    TJobLock drawing(this, &TCustomPrintJob::LockDraw, &TCustomPrintJob::UnlockDraw);
+    job->Draw(TheCanvas, GetLocalPage(PageIndex), Target);
+}
+
+// ---- Form files -------------------------------------------------------------------------
+
+void TCustomMultiPrintJob::DefineProperties(TFiler& Filer)
+{
+    TCustomPrintJob::DefineProperties(Filer);
+    Filer.DefineProperty(QStringLiteral("PrintJobs"), [this](TReader& r) { ReadData(r); },
+        [this](TWriter& w) { WriteData(w); }, true);
+}
+
+void TCustomMultiPrintJob::WriteData(TWriter& Writer)
+{
+    Writer.WriteListBegin();
+    for (const TEntry& e : FJobs)
+        Writer.WriteString(e.Name);
+    Writer.WriteListEnd();
+}
+
+void TCustomMultiPrintJob::ReadData(TReader& Reader)
+{
+    Reader.ReadListBegin();
+    DeleteNotifications();
+    FJobs.clear();
+    while (!Reader.EndOfList())
+        FJobs.push_back(TEntry{Reader.ReadString(), nullptr});
+    Reader.ReadListEnd();
+}
+
+void TCustomMultiPrintJob::WriteState(TWriter& Writer)
+{
+    // A job renamed after it was added is stored under its new name.
+    for (TEntry& e : FJobs)
+        if (e.Job)
+            e.Name = e.Job->Name();
+    TCustomPrintJob::WriteState(Writer);
+}
+
+void TCustomMultiPrintJob::Loaded()
+{
+    TCustomPrintJob::Loaded();
+    for (TEntry& e : FJobs) {
+        TComponent* found = Owner() ? Owner()->FindComponent(e.Name) : nullptr;
+        auto* job = dynamic_cast<TCustomPrintJob*>(found);
+        e.Job = job == this ? nullptr : job;
+    }
+    AddNotifications();
+    Refresh();
+}
+
+void TCustomMultiPrintJob::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TCustomPrintJob::Notification(AComponent, Operation);
+    if (Operation != opRemove || AComponent == this)
+        return;
+    const auto listed = [AComponent](const TEntry& e) { return e.Job && static_cast<TComponent*>(e.Job) == AComponent; };
+    const auto it = std::find_if(FJobs.begin(), FJobs.end(), listed);
+    if (it == FJobs.end())
+        return;
+    TCustomPrintJob* job = it->Job;
+    std::erase_if(FJobs, listed);
+    Unsubscribe(job);
+}
+
+// ---- Editing ----------------------------------------------------------------------------
+
+TComponent* TCustomMultiPrintJob::KnownComponent(const TComponent* Candidate) const
+{
+    for (const TEntry& e : FJobs)
+        if (e.Job && static_cast<const TComponent*>(e.Job) == Candidate)
+            return e.Job;
+    for (int i = 0; Owner() && i < Owner()->ComponentCount(); ++i)
+        if (Owner()->Components(i) == Candidate)
+            return Owner()->Components(i);
+    return nullptr;
+}
+
+void TCustomMultiPrintJob::EditPrintJobs()
+{
+    auto dialog = std::make_unique<TfrmMultiEditor>(nullptr);
+    const QString prefix = Owner() ? Owner()->Name() + u'.' : QString();
+    dialog->SetCaption(prefix + Name() + QStringLiteral(".PrintJobs"));
+    dialog->SetMultiJob(this);
+    TListView* view = dialog->PrintJobsView();
+    for (const TEntry& e : FJobs) {
+        if (!e.Job || e.Job == this)
+            continue;
+        TListItem item = view->Items().Add();
+        item.SetCaption(e.Job->Name());
+        item.SetSubItems({e.Job->Title()});
+        item.SetData(static_cast<TComponent*>(e.Job));
+    }
+    if (dialog->ShowModal() != mrOk)
+        return;
+    // The items' data are plain pointers: take only those that are still listed here or
+    // owned by this job's owner, so a job gone while the dialog was open is left out.
+    std::vector<TEntry> entries;
+    for (int i = 0; i < view->Items().Count(); ++i) {
+        const TListItem item = view->Items().Items(i);
+        auto* job = dynamic_cast<TCustomPrintJob*>(KnownComponent(static_cast<TComponent*>(item.Data())));
+        if (job && job != this)
+            entries.push_back(TEntry{item.Caption(), job});
+    }
+    DeleteNotifications();
+    FJobs = std::move(entries);
+    AddNotifications();
+    Update();
+}
+
+} // namespace Vellaro

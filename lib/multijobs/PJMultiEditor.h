@@ -1,0 +1,56 @@
+#pragma once
+// The job list editor: a modal dialog showing a multi job's list in a two-column list view,
+// with adding (through the add dialog), deleting, clearing and reordering. It edits only its
+// own list; the caller copies the list back when the dialog closes with OK. Its layout is the
+// form file PJMultiEditor.vfm.
+
+#include "platform/controls/Buttons.h"
+#include "platform/controls/Forms.h"
+#include "platform/controls/ListView.h"
+
+namespace Vellaro {
+
+class TCustomMultiPrintJob;
+
+class VELLARO_EXPORT TfrmMultiEditor : public TForm {
+    Q_OBJECT
+public:
+    /// Builds the dialog from its form file.
+    explicit TfrmMultiEditor(TComponent* AOwner = nullptr);
+    ~TfrmMultiEditor() override;
+
+    /// The multi job whose owner's jobs the add dialog offers.
+    TCustomMultiPrintJob* MultiJob() const { return FMultiJob; }
+    void SetMultiJob(TCustomMultiPrintJob* Value) { FMultiJob = Value; }
+    TListView* PrintJobsView() const { return lsvPrintJobs; }
+
+    /// Appends one item per print job of the multi job's owner, in the owner's order, leaving
+    /// out the multi job itself: caption the job's Name, sub-item its Title, data the job.
+    static void FillListView(TCustomMultiPrintJob* MultiJob, TListView* ListView);
+    /// Enables the buttons whose action the current selection allows.
+    void UpdateButtons();
+
+private:
+    void FormShow();
+    void lsvPrintJobsChange(TListItem Item);
+    void btnAddClick();
+    void btnDeleteClick();
+    void btnMoveUpClick();
+    void btnMoveDownClick();
+    void btnClearClick();
+    /// Exchanges the contents of items i and j and selects j.
+    void Exchange(int i, int j);
+
+    TCustomMultiPrintJob* FMultiJob = nullptr;
+    TListView* lsvPrintJobs = nullptr;
+    TButton* btnAdd = nullptr;
+    TButton* btnDelete = nullptr;
+    TButton* btnClear = nullptr;
+    TButton* btnMoveUp = nullptr;
+    TButton* btnMoveDown = nullptr;
+};
+
+/// Selects the item at Index alone and gives it the focus state.
+VELLARO_EXPORT void SelectOnly(TListView* View, int Index);
+
+} // namespace Vellaro

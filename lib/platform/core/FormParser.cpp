@@ -1,0 +1,433 @@
+#include "platform/core/FormParser.h"
+
+#include <cmath>
+#include <limits>
+
+namespace Vellaro {
+
+QString TFilerValue::KindName() const
+{
+    switch (Kind) {
+    case vkInteger: return QStringLiteral("an integer");
+    case vkFloat: return QStringLiteral("a number");
+    case vkString: return QStringLiteral("a string");
+    case vkIdent: return QStringLiteral("the identifier '%1'").arg(Text);
+    case vkSet: return QStringLiteral("a set");
+    case vkList: return QStringLiteral("a list");
+    case vkBinary: return QStringLiteral("binary data");
+    case vkCollection: return QStringLiteral("a collection");
+    }
+    return {};
+}
+
+namespace {
+
+struct TToken {
+    enum TKind { tkEof, tkIdent, tkInteger, tkFloat, tkString, tkBinary, tkSymbol };
+    TKind Kind = tkEof;
+    int Line = 1;
+    QString Text;
+    qint64 Integer = 0;
+    double Float = 0;
+    QByteArray Binary;
+    QChar Symbol;
+};
+
+bool IsIdentStart(QChar c) { return c.isLetter() || c == u'_'; }
+bool IsIdentChar(QChar c) { return c.isLetterOrNumber() || c == u'_'; }
+int HexValue(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u >= u'0' && u <= u'9') return u - u'0';
+    if (u >= u'a' && u <= u'f') return u - u'a' + 10;
+    if (u >= u'A' && u <= u'F') return u - u'A' + 10;
+    return -1;
+}
+
+/// Splits the text into tokens; every step consumes at least one character.
+class TLexer {
+public:
+    explicit TLexer(const QString& text) : FText(text) {}
+
+    TToken Next()
+    {
+        SkipBlanks();
+        TToken t;
+        t.Line = FLine;
+        if (FPos >= FText.size())
+            return t;
+        const QChar c = FText[FPos];
+        if (IsIdentStart(c))
+            return Ident(t);
+        if (c.isDigit() || c == u'$' || ((c == u'-' || c == u'+') && FPos + 1 < FText.size() && (FText[FPos + 1].isDigit() || FText[FPos + 1] == u'$')))
+            return Number(t);
+        if (c == u'\'' || c == u'#')
+            return String(t);
+        if (c == u'{')
+            return Binary(t);
+        if (QStringView(u"=:[](),<>").contains(c)) {
+            ++FPos;
+            t.Kind = TToken::tkSymbol;
+            t.Symbol = c;
+            return t;
+        }
+        throw EReadError(FLine, QStringLiteral("unexpected character '%1'").arg(c.isPrint() ? QString(c) : QStringLiteral("#%1").arg(c.unicode())));
+    }
+
+private:
+    void SkipBlanks()
+    {
+        while (FPos < FText.size() && FText[FPos].isSpace()) {
+            if (FText[FPos] == u'\n')
+                ++FLine;
+            ++FPos;
+        }
+    }
+
+    TToken Ident(TToken& t)
+    {
+        const qsizetype start = FPos;
+        for (;;) {
+            while (FPos < FText.size() && IsIdentChar(FText[FPos]))
+                ++FPos;
+            // A dot continues a qualified name only when a name part follows it.
+            if (FPos + 1 < FText.size() && FText[FPos] == u'.' && IsIdentStart(FText[FPos + 1]))
+                ++FPos;
+            else
+                break;
+        }
+        t.Kind = TToken::tkIdent;
+        t.Text = FText.mid(start, FPos - start);
+        return t;
+    }
+
+    TToken Number(TToken& t)
+    {
+        const qsizetype start = FPos;
+        bool negative = false;
+        if (FText[FPos] == u'-' || FText[FPos] == u'+')
+            negative = FText[FPos++] == u'-';
+        if (FPos < FText.size() && FText[FPos] == u'$')
+            return HexNumber(t, negative);
+        while (FPos < FText.size() && FText[FPos].isDigit())
+            ++FPos;
+        bool isFloat = false;
+        if (FPos + 1 < FText.size() && FText[FPos] == u'.' && FText[FPos + 1].isDigit()) {
+            isFloat = true;
+            ++FPos;
+            while (FPos < FText.size() && FText[FPos].isDigit())
+                ++FPos;
+        }
+        if (FPos < FText.size() && (FText[FPos] == u'e' || FText[FPos] == u'E')) {
+            qsizetype p = FPos + 1;
+            if (p < FText.size() && (FText[p] == u'-' || FText[p] == u'+'))
+                ++p;
+            if (p < FText.size() && FText[p].isDigit()) {
+                isFloat = true;
+                FPos = p;
+                while (FPos < FText.size() && FText[FPos].isDigit())
+                    ++FPos;
+            }
+        }
+        const QString text = FText.mid(start, FPos - start);
+        bool ok = false;
+        if (isFloat) {
+            t.Kind = TToken::tkFloat;
+            t.Float = text.toDouble(&ok);
+            if (!ok || !std::isfinite(t.Float))
+                throw EReadError(t.Line, QStringLiteral("the number %1 is out of range").arg(text));
+        } else {
+            t.Kind = TToken::tkInteger;
+            t.Integer = text.toLongLong(&ok);
+            if (!ok)
+                throw EReadError(t.Line, QStringLiteral("the integer %1 is out of range").arg(text));
+        }
+        return t;
+    }
+
+    TToken HexNumber(TToken& t, bool negative)
+    {
+        ++FPos; // '$'
+        quint64 value = 0;
+        int digits = 0;
+        while (FPos < FText.size() && HexValue(FText[FPos]) >= 0) {
+            if (++digits > 16)
+                throw EReadError(t.Line, QStringLiteral("the hexadecimal integer is out of range"));
+            value = value * 16 + quint64(HexValue(FText[FPos++]));
+        }
+        if (digits == 0)
+            throw EReadError(t.Line, QStringLiteral("expected hexadecimal digits after '$'"));
+        t.Kind = TToken::tkInteger;
+        t.Integer = negative ? -qint64(value) : qint64(value);
+        return t;
+    }
+
+    TToken String(TToken& t)
+    {
+        // Quoted runs ('' stands for a quote) and #code characters, written next to each other.
+        t.Kind = TToken::tkString;
+        while (FPos < FText.size() && (FText[FPos] == u'\'' || FText[FPos] == u'#')) {
+            if (FText[FPos] == u'\'')
+                QuotedRun(t);
+            else
+                CharCode(t);
+        }
+        return t;
+    }
+
+    void QuotedRun(TToken& t)
+    {
+        ++FPos;
+        for (;;) {
+            if (FPos >= FText.size() || FText[FPos] == u'\n')
+                throw EReadError(t.Line, QStringLiteral("unterminated string; expected a closing quote on the same line"));
+            if (FText[FPos] == u'\'') {
+                if (FPos + 1 < FText.size() && FText[FPos + 1] == u'\'') {
+                    t.Text += u'\'';
+                    FPos += 2;
+                    continue;
+                }
+                ++FPos;
+                return;
+            }
+            t.Text += FText[FPos++];
+        }
+    }
+
+    void CharCode(TToken& t)
+    {
+        ++FPos;
+        quint32 code = 0;
+        int digits = 0;
+        while (FPos < FText.size() && FText[FPos].isDigit()) {
+            code = code * 10 + quint32(FText[FPos++].digitValue());
+            if (++digits > 7 || code > 0x10FFFF)
+                throw EReadError(t.Line, QStringLiteral("character code out of range after '#'"));
+        }
+        if (digits == 0)
+            throw EReadError(t.Line, QStringLiteral("expected a character code after '#'"));
+        if (code <= 0xFFFF)
+            t.Text += QChar(char16_t(code));
+        else {
+            const char32_t c = code;
+            t.Text += QString::fromUcs4(&c, 1);
+        }
+    }
+
+    TToken Binary(TToken& t)
+    {
+        ++FPos;
+        t.Kind = TToken::tkBinary;
+        int high = -1;
+        for (;;) {
+            if (FPos >= FText.size())
+                throw EReadError(t.Line, QStringLiteral("binary data not closed; expected '}'"));
+            const QChar c = FText[FPos++];
+            if (c == u'}')
+                break;
+            if (c.isSpace()) {
+                if (c == u'\n')
+                    ++FLine;
+                continue;
+            }
+            const int v = HexValue(c);
+            if (v < 0)
+                throw EReadError(FLine, QStringLiteral("expected hexadecimal digits in binary data"));
+            if (high < 0)
+                high = v;
+            else {
+                t.Binary.append(char(high * 16 + v));
+                high = -1;
+            }
+        }
+        if (high >= 0)
+            throw EReadError(FLine, QStringLiteral("binary data has an odd number of hexadecimal digits"));
+        return t;
+    }
+
+    const QString& FText;
+    qsizetype FPos = 0;
+    int FLine = 1;
+};
+
+QString Describe(const TToken& t)
+{
+    switch (t.Kind) {
+    case TToken::tkEof: return QStringLiteral("the end of the file");
+    case TToken::tkIdent: return QStringLiteral("'%1'").arg(t.Text);
+    case TToken::tkInteger: return QStringLiteral("the integer %1").arg(t.Integer);
+    case TToken::tkFloat: return QStringLiteral("a number");
+    case TToken::tkString: return QStringLiteral("a string");
+    case TToken::tkBinary: return QStringLiteral("binary data");
+    case TToken::tkSymbol: return QStringLiteral("'%1'").arg(t.Symbol);
+    }
+    return {};
+}
+
+/// Recursive descent over the tokens with one token of look-ahead.
+class TParser {
+public:
+    explicit TParser(const QString& text) : FLexer(text) { Advance(); }
+
+    TFilerObject File()
+    {
+        TFilerObject root = Object(0);
+        if (FToken.Kind != TToken::tkEof)
+            throw EReadError(FToken.Line, QStringLiteral("expected the end of the file after the root object's 'end', found %1").arg(Describe(FToken)));
+        return root;
+    }
+
+private:
+    void Advance() { FToken = FLexer.Next(); }
+
+    bool IsWord(const char* word) const
+    {
+        return FToken.Kind == TToken::tkIdent && FToken.Text.compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
+    }
+    bool IsSymbol(char16_t c) const { return FToken.Kind == TToken::tkSymbol && FToken.Symbol == QChar(c); }
+
+    void ExpectSymbol(char16_t c, const char* after)
+    {
+        if (!IsSymbol(c))
+            throw EReadError(FToken.Line, QStringLiteral("expected '%1' %2, found %3").arg(QChar(c)).arg(QLatin1String(after)).arg(Describe(FToken)));
+        Advance();
+    }
+
+    QString ExpectIdent(const char* what)
+    {
+        if (FToken.Kind != TToken::tkIdent)
+            throw EReadError(FToken.Line, QStringLiteral("expected %1, found %2").arg(QLatin1String(what)).arg(Describe(FToken)));
+        QString text = FToken.Text;
+        Advance();
+        return text;
+    }
+
+    TFilerObject Object(int depth)
+    {
+        if (depth >= MaxObjectDepth)
+            throw EReadError(FToken.Line, QStringLiteral("objects nested more than %1 deep").arg(MaxObjectDepth));
+        if (!IsWord("object"))
+            throw EReadError(FToken.Line, QStringLiteral("expected 'object', found %1").arg(Describe(FToken)));
+        TFilerObject obj;
+        obj.Line = FToken.Line;
+        Advance();
+        obj.Name = ExpectIdent("a component name after 'object'");
+        if (obj.Name.contains(u'.'))
+            throw EReadError(obj.Line, QStringLiteral("expected a component name without dots, found '%1'").arg(obj.Name));
+        ExpectSymbol(u':', "after the component name");
+        obj.ClassName = ExpectIdent("a class name after ':'");
+        for (;;) {
+            if (IsWord("end")) {
+                Advance();
+                return obj;
+            }
+            if (IsWord("object")) {
+                obj.Children.push_back(Object(depth + 1));
+                continue;
+            }
+            if (FToken.Kind != TToken::tkIdent)
+                throw EReadError(FToken.Line, QStringLiteral("expected a property, 'object' or 'end' in %1, found %2").arg(obj.Name, Describe(FToken)));
+            obj.Properties.push_back(Property(depth));
+        }
+    }
+
+    TFilerProperty Property(int depth)
+    {
+        TFilerProperty p;
+        p.Line = FToken.Line;
+        p.Name = ExpectIdent("a property name");
+        ExpectSymbol(u'=', "after the property name");
+        p.Value = Value(depth);
+        return p;
+    }
+
+    TFilerValue Value(int depth)
+    {
+        if (depth >= MaxValueDepth)
+            throw EReadError(FToken.Line, QStringLiteral("values nested more than %1 deep").arg(MaxValueDepth));
+        TFilerValue v;
+        v.Line = FToken.Line;
+        switch (FToken.Kind) {
+        case TToken::tkInteger: v.Kind = TFilerValue::vkInteger; v.Integer = FToken.Integer; Advance(); return v;
+        case TToken::tkFloat: v.Kind = TFilerValue::vkFloat; v.Float = FToken.Float; Advance(); return v;
+        case TToken::tkString: v.Kind = TFilerValue::vkString; v.Text = FToken.Text; Advance(); return v;
+        case TToken::tkIdent: v.Kind = TFilerValue::vkIdent; v.Text = FToken.Text; Advance(); return v;
+        case TToken::tkBinary: v.Kind = TFilerValue::vkBinary; v.Binary = FToken.Binary; Advance(); return v;
+        case TToken::tkSymbol:
+            if (IsSymbol(u'['))
+                return Set(v);
+            if (IsSymbol(u'('))
+                return List(v, depth);
+            if (IsSymbol(u'<'))
+                return Collection(v, depth);
+            break;
+        case TToken::tkEof:
+            break;
+        }
+        throw EReadError(FToken.Line, QStringLiteral("expected a value, found %1").arg(Describe(FToken)));
+    }
+
+    TFilerValue Set(TFilerValue& v)
+    {
+        v.Kind = TFilerValue::vkSet;
+        Advance();
+        if (IsSymbol(u']')) {
+            Advance();
+            return v;
+        }
+        for (;;) {
+            v.Set << ExpectIdent("an element name in the set");
+            if (IsSymbol(u']')) {
+                Advance();
+                return v;
+            }
+            ExpectSymbol(u',', "or ']' in the set");
+        }
+    }
+
+    TFilerValue List(TFilerValue& v, int depth)
+    {
+        v.Kind = TFilerValue::vkList;
+        Advance();
+        while (!IsSymbol(u')')) {
+            if (FToken.Kind == TToken::tkEof)
+                throw EReadError(FToken.Line, QStringLiteral("list not closed; expected ')'"));
+            v.List.push_back(Value(depth + 1));
+        }
+        Advance();
+        return v;
+    }
+
+    TFilerValue Collection(TFilerValue& v, int depth)
+    {
+        v.Kind = TFilerValue::vkCollection;
+        Advance();
+        while (!IsSymbol(u'>')) {
+            if (!IsWord("item"))
+                throw EReadError(FToken.Line, QStringLiteral("expected 'item' or '>' in the collection, found %1").arg(Describe(FToken)));
+            Advance();
+            std::vector<TFilerProperty> item;
+            while (!IsWord("end")) {
+                if (FToken.Kind != TToken::tkIdent)
+                    throw EReadError(FToken.Line, QStringLiteral("expected a property or 'end' in the collection item, found %1").arg(Describe(FToken)));
+                item.push_back(Property(depth + 1));
+            }
+            Advance();
+            v.Items.push_back(std::move(item));
+        }
+        Advance();
+        return v;
+    }
+
+    TLexer FLexer;
+    TToken FToken;
+};
+
+} // namespace
+
+TFilerObject ParseForm(const QString& text)
+{
+    return TParser(text).File();
+}
+
+} // namespace Vellaro

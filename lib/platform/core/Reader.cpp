@@ -1,0 +1,475 @@
+#include "platform/core/Reader.h"
+
+#include "platform/core/ClassRegistry.h"
+#include "platform/core/Collection.h"
+#include "platform/core/FormParser.h"
+
+#include <QFile>
+#include <QMetaEnum>
+#include <limits>
+
+namespace Vellaro {
+
+namespace {
+
+bool IsEventName(const QMetaProperty& p)
+{
+    return QByteArray(p.name()).startsWith("On");
+}
+
+/// A QVariant of the property's own type holding an integer (enumerations are stored as such).
+QVariant IntegerOfType(QMetaType type, qint64 value)
+{
+    if (type.sizeOf() == int(sizeof(qint32))) {
+        const qint32 v = qint32(value);
+        return QVariant(type, &v);
+    }
+    if (type.sizeOf() == int(sizeof(qint64)))
+        return QVariant(type, &value);
+    return {};
+}
+
+int FindKey(const QMetaEnum& e, const QString& key)
+{
+    for (int i = 0; i < e.keyCount(); ++i)
+        if (key.compare(QLatin1String(e.key(i)), Qt::CaseInsensitive) == 0)
+            return e.value(i);
+    return -1;
+}
+
+[[noreturn]] void Expected(const TFilerValue& v, const QString& what, const QString& property)
+{
+    throw EReadError(v.Line, QStringLiteral("expected %1 for %2, found %3").arg(what, property, v.KindName()));
+}
+
+} // namespace
+
+TReader::TReader(const QString& Text)
+    : FTree(ParseForm(Text))
+{
+}
+
+// ---- Conversions ------------------------------------------------------------------------
+
+qint64 TReader::ToInteger(const TFilerValue& Value, const QString& Property, qint64 Min, qint64 Max)
+{
+    if (Value.Kind != TFilerValue::vkInteger)
+        Expected(Value, QStringLiteral("an integer"), Property);
+    if (Value.Integer < Min || Value.Integer > Max)
+        throw EReadError(Value.Line, QStringLiteral("the value %1 of %2 is out of range; expected %3 to %4")
+            .arg(Value.Integer).arg(Property).arg(Min).arg(Max));
+    return Value.Integer;
+}
+
+double TReader::ToFloat(const TFilerValue& Value, const QString& Property)
+{
+    if (Value.Kind == TFilerValue::vkInteger)
+        return double(Value.Integer);
+    if (Value.Kind != TFilerValue::vkFloat)
+        Expected(Value, QStringLiteral("a number"), Property);
+    return Value.Float;
+}
+
+QString TReader::ToString(const TFilerValue& Value, const QString& Property)
+{
+    if (Value.Kind != TFilerValue::vkString)
+        Expected(Value, QStringLiteral("a string"), Property);
+    return Value.Text;
+}
+
+QString TReader::ToIdent(const TFilerValue& Value, const QString& Property)
+{
+    if (Value.Kind != TFilerValue::vkIdent)
+        Expected(Value, QStringLiteral("an identifier"), Property);
+    return Value.Text;
+}
+
+bool TReader::ToBool(const TFilerValue& Value, const QString& Property)
+{
+    if (Value.Kind == TFilerValue::vkIdent) {
+        if (Value.Text.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
+            return true;
+        if (Value.Text.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
+            return false;
+    }
+    Expected(Value, QStringLiteral("True or False"), Property);
+}
+
+quint32 TReader::ToSetBits(const TFilerValue& Value, const QString& Property, const QMetaEnum& Enum)
+{
+    if (Value.Kind != TFilerValue::vkSet)
+        Expected(Value, QStringLiteral("a set in brackets"), Property);
+    quint32 bits = 0;
+    for (const QString& element : Value.Set) {
+        const int v = FindKey(Enum, element);
+        if (v < 0 || (!Enum.isFlag() && v >= 32))
+            throw EReadError(Value.Line, QStringLiteral("'%1' is not an element of %2; expected one of %3")
+                .arg(element, Property, QString::fromLatin1(Enum.name())));
+        bits |= Enum.isFlag() ? quint32(v) : (quint32(1) << v);
+    }
+    return bits;
+}
+
+// ---- Reading the tree -------------------------------------------------------------------
+
+TComponent* TReader::ReadRootComponent(TComponent* Root)
+{
+    const TComponentClass* cls = FindComponentClass(FTree.ClassName);
+    if (!cls)
+        throw EClassNotFound(FTree.Line, QStringLiteral("unknown class '%1'; expected a registered component class").arg(FTree.ClassName));
+    TComponent* created = nullptr;
+    if (Root) {
+        auto* object = dynamic_cast<QObject*>(Root);
+        if (!object || !object->metaObject()->inherits(cls->MetaObject))
+            throw EReadError(FTree.Line, QStringLiteral("the form holds a %1; expected the class of the component read into").arg(FTree.ClassName));
+    } else {
+        Root = created = cls->Create(nullptr);
+    }
+    FRoot = Root;
+    FCreated.clear();
+    FFixups.clear();
+    try {
+        Root->BeginLoading();
+        if (Root->Name().isEmpty())
+            Root->SetName(FTree.Name);
+        ReadObject(Root, FTree);
+        ResolveFixups();
+        Root->EndLoading();
+    } catch (const EReadError&) {
+        Destroy(created);
+        throw;
+    } catch (const Exception& e) {
+        Destroy(created);
+        throw EReadError(FLine, e.Message());
+    } catch (const std::exception& e) {
+        Destroy(created);
+        throw EReadError(FLine, QString::fromUtf8(e.what()));
+    }
+    return Root;
+}
+
+void TReader::Destroy(TComponent* createdRoot)
+{
+    // Components made by this read go again, newest first; so does a root made by it.
+    while (!FCreated.empty()) {
+        TComponent* c = FCreated.back();
+        FCreated.pop_back();
+        delete c;
+    }
+    if (createdRoot)
+        delete createdRoot;
+    else
+        FRoot->CancelLoading();
+}
+
+void TReader::ReadObject(TComponent* Component, const TFilerObject& Object)
+{
+    for (const TFilerProperty& p : Object.Properties)
+        ReadProperty(Component, p);
+    for (const TFilerObject& child : Object.Children)
+        ReadChild(Component, child);
+}
+
+void TReader::ReadChild(TComponent* Parent, const TFilerObject& Object)
+{
+    FLine = Object.Line;
+    const TComponentClass* cls = FindComponentClass(Object.ClassName);
+    if (!cls)
+        throw EClassNotFound(Object.Line, QStringLiteral("unknown class '%1'; expected a registered component class").arg(Object.ClassName));
+    if (FRoot->FindComponent(Object.Name))
+        throw EReadError(Object.Line, QStringLiteral("a component named %1 already exists; expected a new name").arg(Object.Name));
+    TComponent* component = cls->Create(FRoot);
+    FCreated.push_back(component);
+    component->BeginLoading();
+    component->SetName(Object.Name);
+    component->SetParentComponent(Parent);
+    ReadObject(component, Object);
+}
+
+void TReader::ReadProperty(TComponent* Component, const TFilerProperty& Property)
+{
+    FLine = Property.Line;
+    auto* object = dynamic_cast<QObject*>(Component);
+    const QString head = Property.Name.section(u'.', 0, 0);
+    const QString sub = Property.Name.section(u'.', 1);
+    const int index = object ? FindStreamedProperty(object->metaObject(), head) : -1;
+    if (index >= 0) {
+        const QMetaProperty p = object->metaObject()->property(index);
+        try {
+            ReadValue(object, Component, p, sub, Property.Value, Property.Line);
+        } catch (const EReadError&) {
+            throw;
+        } catch (const Exception& e) {
+            throw EReadError(Property.Line, QStringLiteral("%1 refused its value: %2").arg(Property.Name, e.Message()));
+        }
+        return;
+    }
+    FPendingName = Property.Name;
+    FPendingValue = &Property.Value;
+    FPendingFound = false;
+    Component->DefineProperties(*this);
+    FPendingValue = nullptr;
+    if (!FPendingFound)
+        throw EReadError(Property.Line, QStringLiteral("unknown property '%1' of %2; expected a published or defined property")
+            .arg(Property.Name, object ? StreamClassName(object) : QStringLiteral("TComponent")));
+}
+
+void TReader::ReadValue(QObject* Object, TComponent* Component, const QMetaProperty& Property, const QString& Sub,
+    const TFilerValue& Value, int Line)
+{
+    const QMetaType type = Property.metaType();
+    const QString name = QString::fromLatin1(Property.name());
+    if (const TPropertyCodec* codec = FindPropertyCodec(type)) {
+        codec->Read(Object, Property, Sub, Value);
+        return;
+    }
+    if (!Sub.isEmpty()) {
+        // A sub-property of an object the component owns: set it on a copy of nothing, then
+        // give the object back to the setter so the component takes the change in.
+        QObject* target = (type.flags() & QMetaType::PointerToQObject) ? Property.read(Object).value<QObject*>() : nullptr;
+        if (!target || dynamic_cast<TComponent*>(target))
+            throw EReadError(Line, QStringLiteral("%1 has no sub-properties; expected a property name without '.'").arg(name));
+        const QString head = Sub.section(u'.', 0, 0);
+        const int index = FindStreamedProperty(target->metaObject(), head);
+        if (index < 0)
+            throw EReadError(Line, QStringLiteral("unknown property '%1' of %2; expected a published property").arg(head, name));
+        ReadValue(target, nullptr, target->metaObject()->property(index), Sub.section(u'.', 1), Value, Line);
+        Property.write(Object, Property.read(Object));
+        return;
+    }
+    bool written = true;
+    if (Property.isEnumType()) {
+        ReadEnum(Object, Property, Value);
+        return;
+    }
+    switch (type.id()) {
+    case QMetaType::Bool: written = Property.write(Object, ToBool(Value, name)); break;
+    case QMetaType::Int:
+        written = Property.write(Object, int(ToInteger(Value, name, std::numeric_limits<int>::min(), std::numeric_limits<int>::max())));
+        break;
+    case QMetaType::UInt:
+        written = Property.write(Object, uint(ToInteger(Value, name, 0, std::numeric_limits<uint>::max())));
+        break;
+    case QMetaType::LongLong: case QMetaType::Long:
+        written = Property.write(Object, qlonglong(ToInteger(Value, name, std::numeric_limits<qint64>::min(), std::numeric_limits<qint64>::max())));
+        break;
+    case QMetaType::Double: written = Property.write(Object, ToFloat(Value, name)); break;
+    case QMetaType::QString: written = Property.write(Object, ToString(Value, name)); break;
+    case QMetaType::QStringList: {
+        if (Value.Kind != TFilerValue::vkList)
+            Expected(Value, QStringLiteral("a list of strings in parentheses"), name);
+        QStringList list;
+        for (const TFilerValue& v : Value.List)
+            list << ToString(v, name);
+        written = Property.write(Object, list);
+        break;
+    }
+    default:
+        if (type.flags() & QMetaType::PointerToQObject) {
+            if (Value.Kind == TFilerValue::vkCollection)
+                ReadCollection(Object, Property, Value);
+            else
+                ReadReference(Object, Property, Value);
+        } else if (IsEventName(Property) && Component) {
+            ReadEvent(Object, Component, Property, Value);
+        } else {
+            throw EReadError(Line, QStringLiteral("property %1 of type %2 cannot be read").arg(name, QLatin1String(type.name())));
+        }
+    }
+    if (!written)
+        throw EReadError(Line, QStringLiteral("%1 refused the value read").arg(name));
+}
+
+void TReader::ReadEnum(QObject* Object, const QMetaProperty& Property, const TFilerValue& Value)
+{
+    const QMetaEnum e = Property.enumerator();
+    const QString name = QString::fromLatin1(Property.name());
+    qint64 v = 0;
+    if (e.isFlag()) {
+        v = ToSetBits(Value, name, e);
+    } else {
+        const QString key = ToIdent(Value, name);
+        v = FindKey(e, key);
+        if (v < 0)
+            throw EReadError(Value.Line, QStringLiteral("'%1' is not a value of %2; expected one of the names of %3")
+                .arg(key, name, QString::fromLatin1(e.name())));
+    }
+    const QVariant variant = IntegerOfType(Property.metaType(), v);
+    if (!variant.isValid() || !Property.write(Object, variant))
+        throw EReadError(Value.Line, QStringLiteral("%1 refused the value read").arg(name));
+}
+
+void TReader::ReadReference(QObject* Object, const QMetaProperty& Property, const TFilerValue& Value)
+{
+    const QString name = QString::fromLatin1(Property.name());
+    const QString target = ToIdent(Value, name);
+    if (target.compare(QLatin1String("nil"), Qt::CaseInsensitive) == 0) {
+        QObject* none = nullptr;
+        Property.write(Object, QVariant(Property.metaType(), &none));
+        return;
+    }
+    // Resolved when the whole root is read, so that later components can be named.
+    FFixups.push_back({Object, Property, target, Value.Line});
+}
+
+void TReader::ResolveFixups()
+{
+    for (const TFixup& f : FFixups) {
+        FLine = f.Line;
+        TComponent* target = f.Target.compare(FRoot->Name(), Qt::CaseInsensitive) == 0 ? FRoot : FRoot->FindComponent(f.Target);
+        if (!target)
+            throw EReadError(f.Line, QStringLiteral("no component named '%1' for %2; expected the name of a component of %3")
+                .arg(f.Target, QLatin1String(f.Property.name()), FRoot->Name()));
+        QObject* object = dynamic_cast<QObject*>(target);
+        const QMetaObject* wanted = f.Property.metaType().metaObject();
+        if (!object || (wanted && !object->metaObject()->inherits(wanted)))
+            throw EReadError(f.Line, QStringLiteral("%1 is a %2; expected a %3 for %4")
+                .arg(f.Target, object ? StreamClassName(object) : QStringLiteral("component"),
+                    wanted ? QString::fromLatin1(wanted->className()).section(QLatin1String("::"), -1) : QStringLiteral("component"),
+                    QLatin1String(f.Property.name())));
+        try {
+            if (!f.Property.write(f.Object, QVariant(f.Property.metaType(), &object)))
+                throw EReadError(f.Line, QStringLiteral("%1 refused %2").arg(QLatin1String(f.Property.name()), f.Target));
+        } catch (const EReadError&) {
+            throw;
+        } catch (const Exception& e) {
+            throw EReadError(f.Line, QStringLiteral("%1 refused %2: %3").arg(QLatin1String(f.Property.name()), f.Target, e.Message()));
+        }
+    }
+    FFixups.clear();
+}
+
+void TReader::ReadEvent(QObject* Object, TComponent* Component, const QMetaProperty& Property, const TFilerValue& Value)
+{
+    const QString name = QString::fromLatin1(Property.name());
+    const QString handlerName = ToIdent(Value, name);
+    const QVariant handler = FRoot->MethodAddress(handlerName);
+    if (!handler.isValid())
+        throw EReadError(Value.Line, QStringLiteral("no handler '%1' for %2; expected a method registered by %3")
+            .arg(handlerName, name, FRoot->Name()));
+    if (handler.metaType() != Property.metaType())
+        throw EReadError(Value.Line, QStringLiteral("handler '%1' does not fit %2; expected a %3")
+            .arg(handlerName, name, QLatin1String(Property.metaType().name())));
+    Property.write(Object, handler);
+    Component->SetEventHandlerName(Property.name(), handlerName);
+}
+
+void TReader::ReadCollection(QObject* Object, const QMetaProperty& Property, const TFilerValue& Value)
+{
+    auto* collection = qobject_cast<TCollection*>(Property.read(Object).value<QObject*>());
+    if (!collection)
+        Expected(Value, QStringLiteral("a component name"), QString::fromLatin1(Property.name()));
+    collection->Clear();
+    for (const std::vector<TFilerProperty>& item : Value.Items) {
+        QObject* target = collection->Add();
+        for (const TFilerProperty& p : item) {
+            FLine = p.Line;
+            const int index = FindStreamedProperty(target->metaObject(), p.Name.section(u'.', 0, 0));
+            if (index < 0)
+                throw EReadError(p.Line, QStringLiteral("unknown property '%1' of a %2 item; expected a published property")
+                    .arg(p.Name, QLatin1String(Property.name())));
+            ReadValue(target, nullptr, target->metaObject()->property(index), p.Name.section(u'.', 1), p.Value, p.Line);
+        }
+    }
+}
+
+// ---- Defined properties -----------------------------------------------------------------
+
+void TReader::DefineProperty(const QString& Name, const TReaderProc& ReadData, const TWriterProc& WriteData, bool HasData)
+{
+    (void)WriteData;
+    (void)HasData;
+    if (FPendingFound || !FPendingValue || !ReadData || Name.compare(FPendingName, Qt::CaseInsensitive) != 0)
+        return;
+    FPendingFound = true;
+    FPendingConsumed = false;
+    FListStack.clear();
+    ReadData(*this);
+    if (!FListStack.empty())
+        throw EReadError(FLine, QStringLiteral("%1: list not read to its end").arg(Name));
+}
+
+const TFilerValue& TReader::NextValue(TFilerValue::TKind kind, const char* what)
+{
+    const TFilerValue* v = nullptr;
+    if (FListStack.empty()) {
+        if (!FPendingValue || FPendingConsumed)
+            throw EReadError(FLine, QStringLiteral("%1: expected %2, found nothing more").arg(FPendingName, QLatin1String(what)));
+        v = FPendingValue;
+        FPendingConsumed = true;
+    } else {
+        auto& [list, index] = FListStack.back();
+        if (index >= list->List.size())
+            throw EReadError(FLine, QStringLiteral("%1: expected %2, found the end of the list").arg(FPendingName, QLatin1String(what)));
+        v = &list->List[index++];
+    }
+    if (v->Kind != kind)
+        Expected(*v, QLatin1String(what), FPendingName);
+    return *v;
+}
+
+void TReader::ReadListBegin()
+{
+    const TFilerValue& v = NextValue(TFilerValue::vkList, "a list in parentheses");
+    FListStack.emplace_back(&v, 0);
+}
+
+bool TReader::EndOfList() const
+{
+    return FListStack.empty() || FListStack.back().second >= FListStack.back().first->List.size();
+}
+
+void TReader::ReadListEnd()
+{
+    if (FListStack.empty() || !EndOfList())
+        throw EReadError(FLine, QStringLiteral("%1: expected the end of the list").arg(FPendingName));
+    FListStack.pop_back();
+}
+
+QString TReader::ReadString()
+{
+    return NextValue(TFilerValue::vkString, "a string").Text;
+}
+
+qint64 TReader::ReadInteger()
+{
+    return NextValue(TFilerValue::vkInteger, "an integer").Integer;
+}
+
+QString TReader::ReadIdent()
+{
+    return NextValue(TFilerValue::vkIdent, "an identifier").Text;
+}
+
+// ---- Entry points -----------------------------------------------------------------------
+
+TComponent* ReadComponentText(const QString& Text, TComponent* Root)
+{
+    TReader reader(Text);
+    return reader.ReadRootComponent(Root);
+}
+
+void ReadComponentRes(const QString& Path, TComponent* Root)
+{
+    QFile file(Path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw EFilerError(QStringLiteral("Cannot open the form file %1").arg(Path));
+    ReadComponentText(QString::fromUtf8(file.readAll()), Root);
+}
+
+void BindEvent(TComponent* Component, const char* Event, const QString& Handler)
+{
+    auto* object = dynamic_cast<QObject*>(Component);
+    const int index = object ? object->metaObject()->indexOfProperty(Event) : -1;
+    if (index < 0)
+        throw EFilerError(QStringLiteral("%1 has no event %2").arg(Component->Name(), QLatin1String(Event)));
+    const QMetaProperty p = object->metaObject()->property(index);
+    TComponent* root = Component->Owner() ? Component->Owner() : Component;
+    QVariant handler = Handler.isEmpty() ? QVariant(p.metaType()) : root->MethodAddress(Handler);
+    if (!handler.isValid() || handler.metaType() != p.metaType())
+        throw EFilerError(QStringLiteral("%1 registers no handler %2 that fits %3").arg(root->Name(), Handler, QLatin1String(Event)));
+    p.write(object, handler);
+    Component->SetEventHandlerName(Event, Handler);
+}
+
+} // namespace Vellaro

@@ -1,0 +1,87 @@
+#pragma once
+// TReader: builds components from the text of a form file. Classes come from the class
+// registry, properties are assigned through their setters, references to other components
+// are resolved once the whole root is read (forward references work), events are bound to the
+// handlers the root registered, and Loaded runs last. A file that does not read raises
+// EReadError naming the line; the components made so far are destroyed again.
+
+#include "platform/core/Filer.h"
+
+#include <QMetaProperty>
+#include <vector>
+
+namespace Vellaro {
+
+class VELLARO_EXPORT TReader : public TFiler {
+public:
+    /// Parses Text at once; a syntax error raises EReadError.
+    explicit TReader(const QString& Text);
+
+    /// Reads the form into Root, or, with Root nullptr, creates the root from its class.
+    /// Returns the root (a created one belongs to the caller).
+    TComponent* ReadRootComponent(TComponent* Root = nullptr);
+
+    void DefineProperty(const QString& Name, const TReaderProc& ReadData, const TWriterProc& WriteData, bool HasData) override;
+
+    // Values of a defined property (inside DefineProperty's ReadData).
+    void ReadListBegin();
+    bool EndOfList() const;
+    void ReadListEnd();
+    QString ReadString();
+    qint64 ReadInteger();
+    QString ReadIdent();
+    /// The line of the property being read.
+    int Line() const { return FLine; }
+
+    // Checked conversions of read values, raising EReadError with the value's line.
+    static qint64 ToInteger(const TFilerValue& Value, const QString& Property, qint64 Min, qint64 Max);
+    static double ToFloat(const TFilerValue& Value, const QString& Property);
+    static QString ToString(const TFilerValue& Value, const QString& Property);
+    static QString ToIdent(const TFilerValue& Value, const QString& Property);
+    static bool ToBool(const TFilerValue& Value, const QString& Property);
+    /// The bits of the set's elements, looked up in the enumeration (case-insensitive).
+    static quint32 ToSetBits(const TFilerValue& Value, const QString& Property, const class QMetaEnum& Enum);
+
+private:
+    struct TFixup {
+        QObject* Object;
+        QMetaProperty Property;
+        QString Target;
+        int Line;
+    };
+
+    void ReadObject(TComponent* Component, const TFilerObject& Object);
+    void ReadChild(TComponent* Parent, const TFilerObject& Object);
+    void ReadProperty(TComponent* Component, const TFilerProperty& Property);
+    void ReadValue(QObject* Object, TComponent* Component, const QMetaProperty& Property, const QString& Sub,
+        const TFilerValue& Value, int Line);
+    void ReadEnum(QObject* Object, const QMetaProperty& Property, const TFilerValue& Value);
+    void ReadReference(QObject* Object, const QMetaProperty& Property, const TFilerValue& Value);
+    void ReadEvent(QObject* Object, TComponent* Component, const QMetaProperty& Property, const TFilerValue& Value);
+    void ReadCollection(QObject* Object, const QMetaProperty& Property, const TFilerValue& Value);
+    void ResolveFixups();
+    void Destroy(TComponent* createdRoot);
+    const TFilerValue& NextValue(TFilerValue::TKind kind, const char* what);
+
+    TFilerObject FTree;
+    std::vector<TComponent*> FCreated;
+    std::vector<TFixup> FFixups;
+    int FLine = 0;
+    // The defined property being looked for, and the cursor over its value.
+    QString FPendingName;
+    const TFilerValue* FPendingValue = nullptr;
+    bool FPendingFound = false;
+    bool FPendingConsumed = false;
+    std::vector<std::pair<const TFilerValue*, size_t>> FListStack;
+};
+
+/// Reads the form file at Path (a file or a Qt resource such as ":/vellaro/x.vfm") into Root.
+VELLARO_EXPORT void ReadComponentRes(const QString& Path, TComponent* Root);
+/// Reads a form file's text into Root, or creates the root when Root is nullptr.
+VELLARO_EXPORT TComponent* ReadComponentText(const QString& Text, TComponent* Root = nullptr);
+
+/// Binds an event of Component to the handler its root registered under Handler (empty
+/// Handler clears the event); form files then store the event by that name.
+VELLARO_EXPORT void BindEvent(TComponent* Component, const char* Event, const QString& Handler);
+
+} // namespace Vellaro

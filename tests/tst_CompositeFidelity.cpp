@@ -1,0 +1,138 @@
+// What the pane shows of a multi job and of a draft job is what the printer prints: the pane's
+// page at 100 % and the same page printed to PDF and rasterized at the same size look the same.
+#include "multijobs/PJDraft.h"
+#include "multijobs/PJMulti.h"
+#include "platform/core/DataModule.h"
+#include "preview/VLPreview.h"
+
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace Vellaro;
+
+namespace {
+
+/// A framed page with its number in large type and a filled block whose place depends on it.
+void DrawNumberedPage(TCanvas* canvas, int page, TRect r)
+{
+    canvas->Pen()->SetWidth(8);
+    canvas->Rectangle(r.Left, r.Top, r.Right, r.Bottom);
+    canvas->Font()->SetSize(72);
+    canvas->TextOut(r.Left + 200, r.Top + 200, QStringLiteral("Page %1").arg(page));
+    canvas->Brush()->SetColor(0x0000C0);
+    const int step = r.Height() / 8;
+    canvas->FillRect({r.Left + 300, r.Top + step * page, r.Left + 1300, r.Top + step * page + 600});
+}
+
+TPrintJob* MakeJob(TComponent* owner, int pages, TPageOrientation orientation)
+{
+    auto* job = new TPrintJob(owner);
+    job->SetPageCount(pages);
+    job->SetOrientation(orientation);
+    job->SetOnDraw([](TComponent*, TCanvas* canvas, int page, TRect r, TDrawArea area, TDrawTarget) {
+        if (area == daPage)
+            DrawNumberedPage(canvas, page, r);
+    });
+    return job;
+}
+
+/// Mean and largest difference of two same-sized images after both are reduced by factor.
+std::pair<double, int> Difference(const QImage& a, const QImage& b, int factor)
+{
+    const QSize reduced(a.width() / factor, a.height() / factor);
+    const QImage ra = a.convertToFormat(QImage::Format_RGB32).scaled(reduced, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const QImage rb = b.convertToFormat(QImage::Format_RGB32).scaled(reduced, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    double sum = 0;
+    int largest = 0;
+    for (int y = 0; y < reduced.height(); ++y)
+        for (int x = 0; x < reduced.width(); ++x) {
+            const QColor ca = ra.pixelColor(x, y), cb = rb.pixelColor(x, y);
+            const int d = (std::abs(ca.red() - cb.red()) + std::abs(ca.green() - cb.green()) + std::abs(ca.blue() - cb.blue())) / 3;
+            sum += d;
+            largest = std::max(largest, d);
+        }
+    return {sum / (reduced.width() * reduced.height()), largest};
+}
+
+class CompositeFidelity : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(Dir.isValid());
+        Previous = Printer()->PrinterIndex();
+        ASSERT_TRUE(Printer()->SelectPrinter(Printer()->PdfPrinter()->Name()));
+        Pdf = Dir.filePath(QStringLiteral("composite.pdf"));
+        Printer()->PdfPrinter()->SetOutputPath(Pdf);
+    }
+    void TearDown() override
+    {
+        Printer()->SetOrientation(poPortrait);
+        if (Previous >= 0)
+            Printer()->SetPrinterIndex(Previous);
+    }
+    /// The pane's page at 100 % for page of job.
+    QImage Shown(TCustomPrintJob& job, int page)
+    {
+        TPreview pane;
+        pane.resize(900, 700);
+        pane.show();
+        pane.SetPrintJob(&job);
+        pane.SetViewMode(vmCustom);
+        pane.SetViewScale(100);
+        pane.SetPageIndex(page);
+        TDrawPanel* panel = pane.PagePanel();
+        return panel->grab(QRect(1, 1, panel->ClientWidth(), panel->ClientHeight())).toImage();
+    }
+    /// Page of the printed PDF rasterized to size.
+    QImage Printed(int page, QSize size)
+    {
+        QProcess rasterize;
+        const QString prefix = Dir.filePath(QStringLiteral("printed%1").arg(page));
+        rasterize.start(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-singlefile"), QStringLiteral("-f"), QString::number(page),
+            QStringLiteral("-l"), QString::number(page), QStringLiteral("-scale-to-x"), QString::number(size.width()), QStringLiteral("-scale-to-y"),
+            QString::number(size.height()), Pdf, prefix});
+        EXPECT_TRUE(rasterize.waitForFinished(60000)) << "pdftoppm did not run";
+        EXPECT_EQ(rasterize.exitCode(), 0) << rasterize.readAllStandardError().toStdString();
+        return QImage(prefix + QStringLiteral(".png"));
+    }
+    void ExpectSame(const QImage& shown, const QImage& printed, const QImage& other)
+    {
+        ASSERT_EQ(printed.size(), shown.size());
+        const auto [mean, largest] = Difference(shown, printed, 4);
+        EXPECT_LT(mean, 6.0);
+        EXPECT_LT(largest, 110);
+        // A different page printed by the same job is told apart.
+        ASSERT_EQ(other.size(), shown.size());
+        EXPECT_GT(Difference(shown, other, 4).first, 2 * mean + 1);
+    }
+
+    QTemporaryDir Dir;
+    QString Pdf;
+    int Previous = -1;
+    TDataModule Form;
+};
+
+TEST_F(CompositeFidelity, MultiJobPageOfALandscapeJobAfterAPortraitOne)
+{
+    TMultiPrintJob multi(&Form);
+    multi.Add(MakeJob(&Form, 2, orPortrait));
+    multi.Add(MakeJob(&Form, 2, orLandscape));
+    multi.Print();
+    const QImage shown = Shown(multi, 4);
+    EXPECT_GT(shown.width(), shown.height());
+    ExpectSame(shown, Printed(4, shown.size()), Printed(3, shown.size()));
+}
+
+TEST_F(CompositeFidelity, DraftSheetOfFourReducedPagesWithSeparators)
+{
+    TDraftPrintJob draft(&Form);
+    draft.SetPrintJob(MakeJob(&Form, 7, orPortrait));
+    draft.SetSeparators(true);
+    draft.Print();
+    const QImage shown = Shown(draft, 2);
+    ExpectSame(shown, Printed(2, shown.size()), Printed(1, shown.size()));
+}
+
+} // namespace

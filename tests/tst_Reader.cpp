@@ -1,0 +1,199 @@
+// Reading form files: bad input fails with the line and what was expected and leaves nothing
+// half-built behind; references (also forward ones), handlers, defined properties and Loaded;
+// strings of any content read back exactly.
+#include "multijobs/PJDraft.h"
+#include "multijobs/PJMulti.h"
+#include "platform/core/DataModule.h"
+#include "platform/core/FormParser.h"
+#include "platform/core/Reader.h"
+#include "platform/core/Writer.h"
+#include "preview/VLPreview.h"
+
+#include "TestSupport.h"
+
+#include <QTemporaryDir>
+
+using namespace Vellaro;
+using Vellaro::Testing::RecordingPrinterTest;
+
+namespace {
+
+class Reader : public RecordingPrinterTest {
+protected:
+    void SetUp() override
+    {
+        RecordingPrinterTest::SetUp();
+        Root.SetName("Module1");
+        Root.RegisterMethod("JobDraw", QVariant::fromValue(TDrawEvent([this](TComponent*, TCanvas*, int page, TRect, TDrawArea area, TDrawTarget) {
+            if (area == daPage)
+                DrawnPages << page;
+        })));
+        Root.RegisterMethod("Notify", QVariant::fromValue(TNotifyEvent([](TComponent*) {})));
+    }
+    TDataModule Root;
+    QList<int> DrawnPages;
+};
+
+TEST_F(Reader, BadInputNamesTheLineAndWhatWasExpectedAndLeavesNothingBuilt)
+{
+    const struct {
+        const char* Name;
+        const char* Text;
+        int Line;
+        const char* Message;
+    } cases[] = {
+        {"missing equals", "object M: TDataModule\n  object J: TPrintJob\n    PageCount 3\n  end\nend\n", 3, "expected '=' after the property name"},
+        {"unknown class", "object M: TDataModule\n  object J: TNoSuchJob\n  end\nend\n", 2, "unknown class 'TNoSuchJob'"},
+        {"unknown property", "object M: TDataModule\n  object J: TPrintJob\n    Colour = 3\n  end\nend\n", 3, "unknown property 'Colour' of TPrintJob"},
+        {"string for integer", "object M: TDataModule\n  object J: TPrintJob\n    PageCount = 'three'\n  end\nend\n", 3, "expected an integer for PageCount, found a string"},
+        {"integer out of range", "object M: TDataModule\n  object J: TPrintJob\n    PageCount = 99999999999\n  end\nend\n", 3, "out of range"},
+        {"unknown enumeration value", "object M: TDataModule\n  object J: TPrintJob\n    PageUnits = unFeet\n  end\nend\n", 3, "'unFeet' is not a value of PageUnits"},
+        {"unknown set element", "object M: TDataModule\n  object J: TPrintJob\n    Options = [joHeader, joSidebar]\n  end\nend\n", 3, "'joSidebar' is not an element of Options"},
+        {"Boolean expected", "object M: TDataModule\n  object D: TDraftPrintJob\n    Separators = 1\n  end\nend\n", 3, "expected True or False for Separators"},
+        {"dangling reference", "object M: TDataModule\n  object D: TDraftPrintJob\n    PrintJob = Missing\n  end\nend\n", 3, "no component named 'Missing' for PrintJob"},
+        {"reference of the wrong class", "object M: TDataModule\n  object D: TDraftPrintJob\n    PrintJob = M\n  end\nend\n", 3, "M is a TDataModule; expected a TCustomPrintJob"},
+        {"self link refused by the setter", "object M: TDataModule\n  object D: TDraftPrintJob\n    PrintJob = D\n  end\nend\n", 3, "TDraftPrintJob cannot link with himself"},
+        {"unknown handler", "object M: TDataModule\n  object J: TPrintJob\n    OnDraw = NoSuchMethod\n  end\nend\n", 3, "no handler 'NoSuchMethod' for OnDraw"},
+        {"handler of another type", "object M: TDataModule\n  object J: TPrintJob\n    OnDraw = Notify\n  end\nend\n", 3, "handler 'Notify' does not fit OnDraw"},
+        {"truncated end", "object M: TDataModule\n  object J: TPrintJob\n    PageCount = 3\n", 4, "expected a property, 'object' or 'end' in J, found the end of the file"},
+        {"unterminated string", "object M: TDataModule\n  object J: TPrintJob\n    Title = 'abc\n  end\nend\n", 3, "unterminated string"},
+        {"odd binary data", "object M: TDataModule\n  object J: TPrintJob\n    Title = {ABC}\n  end\nend\n", 3, "odd number of hexadecimal digits"},
+        {"list not closed", "object M: TMultiPrintJob\n  PrintJobs = (\n    'A'\n", 4, "list not closed"},
+        {"defined property of the wrong type", "object M: TDataModule\n  object X: TMultiPrintJob\n    PrintJobs = ('A' 3)\n  end\nend\n", 3, "expected a string for PrintJobs, found an integer"},
+        {"duplicate name", "object M: TDataModule\n  object J: TPrintJob\n  end\n  object j: TPrintJob\n  end\nend\n", 4, "a component named j already exists"},
+        {"text after the root", "object M: TDataModule\nend\nobject N: TDataModule\nend\n", 3, "expected the end of the file"},
+        {"sub-property of a plain value", "object M: TDataModule\n  object J: TPrintJob\n    Title.Size = 3\n  end\nend\n", 3, "Title has no sub-properties"},
+        {"unexpected character", "object M: TDataModule\n  object J: TPrintJob\n    PageCount = 3;\n  end\nend\n", 3, "unexpected character ';'"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TDataModule root;
+        root.RegisterMethod("Notify", QVariant::fromValue(TNotifyEvent([](TComponent*) {})));
+        try {
+            ReadComponentText(QString::fromUtf8(c.Text), &root);
+            ADD_FAILURE() << "read without error";
+        } catch (const EReadError& e) {
+            EXPECT_EQ(e.Line(), c.Line) << e.Message().toStdString();
+            EXPECT_TRUE(e.Message().startsWith(QStringLiteral("Line %1: ").arg(c.Line))) << e.Message().toStdString();
+            EXPECT_TRUE(e.Message().contains(QString::fromUtf8(c.Message))) << e.Message().toStdString();
+        }
+        EXPECT_EQ(root.ComponentCount(), 0);
+        EXPECT_FALSE(root.HasState(csLoading));
+    }
+}
+
+TEST_F(Reader, NestingBeyondTheLimitIsRefusedNotFollowed)
+{
+    QString objects;
+    for (int i = 0; i <= MaxObjectDepth; ++i)
+        objects += QStringLiteral("object O%1: TDataModule\n").arg(i);
+    EXPECT_THROW(ParseForm(objects), EReadError);
+    const QString lists = QStringLiteral("object M: TMultiPrintJob\n  PrintJobs = ") + QString(10000, u'(');
+    EXPECT_THROW(ParseForm(lists), EReadError);
+}
+
+TEST_F(Reader, ReferencesResolveAfterTheWholeRootAlsoForward)
+{
+    const QString text = QStringLiteral(
+        "object Module1: TDataModule\n"
+        "  object Draft1: TDraftPrintJob\n"
+        "    PrintJob = Job1\n"
+        "    Scale = 3\n"
+        "  end\n"
+        "  object Job1: TPrintJob\n"
+        "    PageCount = 10\n"
+        "    OnDraw = JobDraw\n"
+        "  end\n"
+        "end\n");
+    ReadComponentText(text, &Root);
+    auto* draft = dynamic_cast<TDraftPrintJob*>(Root.FindComponent("Draft1"));
+    ASSERT_NE(draft, nullptr);
+    EXPECT_EQ(draft->PrintJob(), Root.FindComponent("Job1"));
+    EXPECT_EQ(draft->PageCount(), 2);
+    draft->Print();
+    EXPECT_EQ(DrawnPages, (QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+    EXPECT_FALSE(draft->HasState(csLoading));
+}
+
+TEST_F(Reader, CreatesTheRootFromItsClassWhenNoneIsGiven)
+{
+    const QString text = QStringLiteral("object Multi: TMultiPrintJob\n  Title = 'Alone'\n  PrintJobs = ()\nend\n");
+    std::unique_ptr<TComponent> root(ReadComponentText(text));
+    auto* multi = dynamic_cast<TMultiPrintJob*>(root.get());
+    ASSERT_NE(multi, nullptr);
+    EXPECT_EQ(multi->Name(), QStringLiteral("Multi"));
+    EXPECT_EQ(multi->Title(), QStringLiteral("Alone"));
+    EXPECT_THROW(ReadComponentText(QStringLiteral("object Multi: TMultiPrintJob\n  Title = 3\nend\n")), EReadError);
+}
+
+TEST_F(Reader, RefusesAFormOfAnotherClassThanTheRootReadInto)
+{
+    TMultiPrintJob multi;
+    EXPECT_THROW(ReadComponentText(QStringLiteral("object M: TDataModule\nend\n"), &multi), EReadError);
+}
+
+TEST_F(Reader, StringsOfAnyContentReadBackExactly)
+{
+    const QString cases[] = {
+        QString(),
+        QStringLiteral("plain"),
+        QStringLiteral("it's"),
+        QStringLiteral("''"),
+        QStringLiteral("tab\there, line\r\nend"),
+        QStringLiteral("Größe € 東京"),
+        QString(QChar(0)) + QStringLiteral("nul first"),
+        QString(QChar(0xD800)) + QStringLiteral("lone surrogate"),
+        QStringLiteral("emoji \U0001F600"),
+    };
+    for (const QString& title : cases) {
+        TDataModule source;
+        source.SetName("M");
+        auto* job = new TPrintJob(&source);
+        job->SetName("J");
+        job->SetTitle(title);
+        TDataModule copy;
+        ReadComponentText(ComponentToText(&source), &copy);
+        EXPECT_EQ(dynamic_cast<TPrintJob*>(copy.FindComponent("J"))->Title(), title) << TWriter::QuoteString(title).toStdString();
+    }
+}
+
+TEST_F(Reader, HandlersAreBoundByNameAndWrittenBackUnderIt)
+{
+    const QString text = QStringLiteral("object Module1: TDataModule\n  object Job1: TPrintJob\n    PageCount = 2\n    OnDraw = jobdraw\n  end\nend\n");
+    ReadComponentText(text, &Root);
+    auto* job = dynamic_cast<TPrintJob*>(Root.FindComponent("Job1"));
+    job->Print();
+    EXPECT_EQ(DrawnPages, (QList<int>{1, 2}));
+    EXPECT_TRUE(ComponentToText(&Root).contains(QStringLiteral("OnDraw = jobdraw")));
+    BindEvent(job, "OnDraw", QString());
+    EXPECT_FALSE(ComponentToText(&Root).contains(QStringLiteral("OnDraw")));
+}
+
+TEST_F(Reader, FormFileOnDiskReadsLikeItsText)
+{
+    QTemporaryDir dir;
+    auto* job = new TPrintJob(&Root);
+    job->SetName("Job1");
+    job->SetPageCount(7);
+    const QString path = dir.filePath("form.vfm");
+    WriteComponentResFile(path, &Root);
+    TDataModule copy;
+    ReadComponentRes(path, &copy);
+    EXPECT_EQ(ComponentToText(&copy), ComponentToText(&Root));
+    EXPECT_THROW(ReadComponentRes(dir.filePath("missing.vfm"), &copy), EFilerError);
+    EXPECT_THROW(WriteComponentResFile(dir.filePath("no/such/dir/form.vfm"), &Root), EFilerError);
+}
+
+TEST_F(Reader, ReadingAThousandComponentsKeepsTheirOrder)
+{
+    QString text = QStringLiteral("object Module1: TDataModule\n");
+    for (int i = 0; i < 1000; ++i)
+        text += QStringLiteral("  object Job%1: TPrintJob\n    PageCount = %2\n  end\n").arg(i).arg(i % 7 + 1);
+    text += QStringLiteral("end\n");
+    ReadComponentText(text, &Root);
+    ASSERT_EQ(Root.ComponentCount(), 1000);
+    EXPECT_EQ(Root.Components(999)->Name(), QStringLiteral("Job999"));
+    EXPECT_EQ(dynamic_cast<TPrintJob*>(Root.Components(12))->PageCount(), 6);
+}
+
+} // namespace
