@@ -1,5 +1,6 @@
 // Form files round-trip: every published class of the library, set away from its initial
 // values, is written, read back into a fresh root and written again to the same text.
+#include "gridjobs/PJDBGrid.h"
 #include "gridjobs/PJListView.h"
 #include "gridjobs/PJSimpleGrid.h"
 #include "gridjobs/PJSimpleTextGrid.h"
@@ -15,6 +16,8 @@
 #include "preview/VLStatusBar.h"
 #include "preview/VLToolbar.h"
 #include "preview/VLWindow.h"
+#include "textjobs/PJRichEdit.h"
+#include "textjobs/PJStrings.h"
 
 #include "TestSupport.h"
 
@@ -113,6 +116,32 @@ std::vector<RoundTripCase> Cases()
              job->SetDrawIcons(true);
          },
             {"ListView = View1", "DrawIcons = True"}},
+        {"StringsPrintJob", [](TForm* root) {
+             auto* job = Make<TStringsPrintJob>(root, "Lines1");
+             job->SetStringsList({QStringLiteral("First line"), QString(), QStringLiteral("It's the third")});
+             job->SetWordWrap(false);
+         },
+            {"Strings = (", "    'First line'", "    ''", "    'It''s the third')", "WordWrap = False"}},
+        {"RichEditPrintJob and its control", [](TForm* root) {
+             auto* job = Make<TRichEditPrintJob>(root, "Rich1");
+             auto* edit = Make<TRichEdit>(root, "Edit1");
+             edit->SetLinesList({QStringLiteral("Some rich text")});
+             edit->SetReadOnly(true);
+             job->SetRichEdit(edit);
+         },
+            {"RichEdit = Edit1", "ReadOnly = True", "    'Some rich text')"}},
+        {"DBGridPrintJob, its source and data set", [](TForm* root) {
+             auto* job = Make<TDBGridPrintJob>(root, "Table1");
+             auto* source = Make<TDataSource>(root, "Source1");
+             auto* data = Make<TDataSet>(root, "Data1");
+             data->SetConnectionName(QStringLiteral("towns"));
+             data->SetSQL(QStringLiteral("SELECT name FROM towns ORDER BY name"));
+             data->SetWindowSize(50);
+             source->SetDataSet(data);
+             job->SetDataSource(source);
+             job->SetRowsPerPage(30);
+         },
+            {"DataSource = Source1", "DataSet = Data1", "ConnectionName = 'towns'", "WindowSize = 50", "RowsPerPage = 30"}},
         {"MultiPrintJob with a job renamed after adding", [](TForm* root) {
              auto* a = Make<TPrintJob>(root, "A");
              auto* b = Make<TPrintJob>(root, "B");

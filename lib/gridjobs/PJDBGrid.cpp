@@ -1,9 +1,13 @@
 #include "gridjobs/PJDBGrid.h"
 
+#include "platform/core/ClassRegistry.h"
+
 #include <cstdint>
 #include <vector>
 
 namespace Vellaro {
+
+VELLARO_REGISTER_CLASS(TDBGridPrintJob)
 
 void TPrintJobDataLink::ActiveChanged()
 {

@@ -1,6 +1,10 @@
 #include "textjobs/PJRichEdit.h"
 
+#include "platform/core/ClassRegistry.h"
+
 namespace Vellaro {
+
+VELLARO_REGISTER_CLASS(TRichEditPrintJob)
 
 namespace {
 /// Drops the control's device state when the scope ends, also when a step failed.

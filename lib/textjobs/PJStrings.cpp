@@ -1,11 +1,15 @@
 #include "textjobs/PJStrings.h"
 
+#include "platform/core/ClassRegistry.h"
+
 #include <QFontMetricsF>
 #include <QHash>
 #include <algorithm>
 #include <array>
 
 namespace Vellaro {
+
+VELLARO_REGISTER_CLASS(TStringsPrintJob)
 
 namespace {
 

@@ -1,5 +1,7 @@
 #include "platform/controls/RichEdit.h"
 
+#include "platform/core/ClassRegistry.h"
+
 #include "platform/controls/RtfReader.h"
 #include "platform/core/Application.h"
 #include "platform/controls/RtfWriter.h"
@@ -18,6 +20,8 @@
 #include <cmath>
 
 namespace Vellaro {
+
+VELLARO_REGISTER_CLASS(TRichEdit)
 
 // ---- The paragraphs as a string list ----------------------------------------------------
 

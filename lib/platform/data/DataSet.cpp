@@ -1,5 +1,7 @@
 #include "platform/data/DataSet.h"
 
+#include "platform/core/ClassRegistry.h"
+
 #include "platform/data/DataSource.h"
 
 #include <QSqlDriver>
@@ -13,6 +15,8 @@
 #include <climits>
 
 namespace Vellaro {
+
+VELLARO_REGISTER_CLASS(TDataSet)
 
 TDataSet::TDataSet(TComponent* AOwner)
     : TComponent(AOwner)

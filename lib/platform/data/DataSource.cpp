@@ -1,8 +1,12 @@
 #include "platform/data/DataSource.h"
 
+#include "platform/core/ClassRegistry.h"
+
 #include <algorithm>
 
 namespace Vellaro {
+
+VELLARO_REGISTER_CLASS(TDataSource)
 
 namespace {
 bool Holds(const std::vector<TDataLink*>& links, const TDataLink* link)
