@@ -429,8 +429,10 @@ def draw_icon(kind, size):
     u = size / 16
     line = max(1, size // 16)
     canvas = Canvas(size, size, (0, 0, 0, 0))
-    box = lambda l, t, r, b, frame, fill: canvas.framed_rect(l * u, t * u, r * u, b * u, line,
-                                                             rgb(frame, 255), rgb(fill, 255))
+
+    def box(left, top, right, bottom, frame, fill):
+        canvas.framed_rect(left * u, top * u, right * u, bottom * u, line, rgb(frame, 255), rgb(fill, 255))
+
     if kind == 0:  # folder
         box(1, 2, 7, 5, 0x9A7A18, 0xE8B838)
         box(1, 4, 15, 14, 0x9A7A18, 0xF2C94C)
