@@ -46,7 +46,7 @@ TEST(Examples, ReadmeShowsEachExampleAsItStands)
         EXPECT_EQ(m.captured(2).toStdString(), file.toStdString()) << m.captured(1).toStdString();
         ++blocks;
     }
-    EXPECT_EQ(blocks, 3);
+    EXPECT_EQ(blocks, 5);
     EXPECT_EQ(readme.count(QStringLiteral("```cpp")), blocks) << "every C++ block of the README is an example";
 }
 
@@ -84,4 +84,29 @@ TEST(Examples, DatabaseTablePrintsItsVisibleFields)
     const QStringList lines = text.split(QLatin1Char('\n'));
     EXPECT_TRUE(lines.contains(QStringLiteral("Town"))) << "the field's display label heads its column";
     EXPECT_FALSE(lines.contains(QStringLiteral("id"))) << "the hidden field is left out";
+}
+
+TEST(Examples, TextJobsWrapLinesAndPrintRichText)
+{
+    const auto dir = RunExample(QStringLiteral(VELLARO_EXAMPLE_TextJobs));
+    const QString lines = dir->filePath(QStringLiteral("lines.pdf"));
+    EXPECT_GE(ReadPdfInfo(lines).Pages, 3);
+    const QString text = ReadPdfText(lines);
+    EXPECT_TRUE(text.contains(QStringLiteral("Line 1:")));
+    EXPECT_TRUE(text.contains(QStringLiteral("Line 150:")));
+    const QString letter = dir->filePath(QStringLiteral("letter.pdf"));
+    EXPECT_EQ(ReadPdfInfo(letter).Pages, 1);
+    EXPECT_TRUE(ReadPdfText(letter).contains(QStringLiteral("Dear reader,")));
+}
+
+TEST(Examples, MultiJobNumbersPagesOnAndReadsBackFromItsFormFile)
+{
+    const auto dir = RunExample(QStringLiteral(VELLARO_EXAMPLE_MultiJob));
+    const QString all = dir->filePath(QStringLiteral("all.pdf"));
+    EXPECT_EQ(ReadPdfInfo(all).Pages, 4);
+    const QString text = ReadPdfText(all);
+    EXPECT_TRUE(text.contains(QStringLiteral("Cover, page 1")));
+    EXPECT_TRUE(text.contains(QStringLiteral("Body, page 3")));
+    EXPECT_EQ(ReadPdfInfo(dir->filePath(QStringLiteral("sheets.pdf"))).Pages, 1) << "four pages on one sheet";
+    EXPECT_EQ(ReadPdfText(dir->filePath(QStringLiteral("again.pdf"))), text) << "the jobs read back print the same";
 }
