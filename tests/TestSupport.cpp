@@ -90,6 +90,18 @@ QImage RasterizePdfPage(const QString& path, int page, int dpi)
     return image;
 }
 
+QImage RasterizePdfPage(const QString& path, int page, QSize size)
+{
+    const QString prefix = path + QStringLiteral("-page%1-%2x%3").arg(page).arg(size.width()).arg(size.height());
+    Run(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-singlefile"), QStringLiteral("-f"), QString::number(page),
+        QStringLiteral("-l"), QString::number(page), QStringLiteral("-scale-to-x"), QString::number(size.width()),
+        QStringLiteral("-scale-to-y"), QString::number(size.height()), path, prefix});
+    QImage image(prefix + QStringLiteral(".png"));
+    if (image.isNull())
+        ADD_FAILURE() << "no image of page " << page << " of " << path.toStdString();
+    return image;
+}
+
 std::pair<double, int> ImageDifference(const QImage& a, const QImage& b, int factor)
 {
     const QSize reduced(a.width() / factor, a.height() / factor);

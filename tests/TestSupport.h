@@ -45,6 +45,8 @@ QString ReadPdfText(const QString& path);
 /// One page of a PDF file rasterized by pdftoppm at dpi (a null image, and a test failure,
 /// when it cannot be).
 QImage RasterizePdfPage(const QString& path, int page, int dpi);
+/// One page of a PDF file rasterized by pdftoppm to exactly size (to compare with a preview).
+QImage RasterizePdfPage(const QString& path, int page, QSize size);
 /// Mean and largest difference (0..255) of two same-sized images after both are reduced by
 /// factor, so that single anti-aliased edge pixels do not count, only where ink lies.
 std::pair<double, int> ImageDifference(const QImage& a, const QImage& b, int factor);

@@ -5,8 +5,9 @@
 #include "platform/core/DataModule.h"
 #include "preview/VLPreview.h"
 
+#include "TestSupport.h"
+
 #include <QImage>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -36,24 +37,6 @@ TPrintJob* MakeJob(TComponent* owner, int pages, TPageOrientation orientation)
             DrawNumberedPage(canvas, page, r);
     });
     return job;
-}
-
-/// Mean and largest difference of two same-sized images after both are reduced by factor.
-std::pair<double, int> Difference(const QImage& a, const QImage& b, int factor)
-{
-    const QSize reduced(a.width() / factor, a.height() / factor);
-    const QImage ra = a.convertToFormat(QImage::Format_RGB32).scaled(reduced, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    const QImage rb = b.convertToFormat(QImage::Format_RGB32).scaled(reduced, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    double sum = 0;
-    int largest = 0;
-    for (int y = 0; y < reduced.height(); ++y)
-        for (int x = 0; x < reduced.width(); ++x) {
-            const QColor ca = ra.pixelColor(x, y), cb = rb.pixelColor(x, y);
-            const int d = (std::abs(ca.red() - cb.red()) + std::abs(ca.green() - cb.green()) + std::abs(ca.blue() - cb.blue())) / 3;
-            sum += d;
-            largest = std::max(largest, d);
-        }
-    return {sum / (reduced.width() * reduced.height()), largest};
 }
 
 class CompositeFidelity : public ::testing::Test {
@@ -86,26 +69,16 @@ protected:
         return panel->grab(QRect(1, 1, panel->ClientWidth(), panel->ClientHeight())).toImage();
     }
     /// Page of the printed PDF rasterized to size.
-    QImage Printed(int page, QSize size)
-    {
-        QProcess rasterize;
-        const QString prefix = Dir.filePath(QStringLiteral("printed%1").arg(page));
-        rasterize.start(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-singlefile"), QStringLiteral("-f"), QString::number(page),
-            QStringLiteral("-l"), QString::number(page), QStringLiteral("-scale-to-x"), QString::number(size.width()), QStringLiteral("-scale-to-y"),
-            QString::number(size.height()), Pdf, prefix});
-        EXPECT_TRUE(rasterize.waitForFinished(60000)) << "pdftoppm did not run";
-        EXPECT_EQ(rasterize.exitCode(), 0) << rasterize.readAllStandardError().toStdString();
-        return QImage(prefix + QStringLiteral(".png"));
-    }
+    QImage Printed(int page, QSize size) { return Testing::RasterizePdfPage(Pdf, page, size); }
     void ExpectSame(const QImage& shown, const QImage& printed, const QImage& other)
     {
         ASSERT_EQ(printed.size(), shown.size());
-        const auto [mean, largest] = Difference(shown, printed, 4);
+        const auto [mean, largest] = Testing::ImageDifference(shown, printed, 4);
         EXPECT_LT(mean, 6.0);
         EXPECT_LT(largest, 110);
         // A different page printed by the same job is told apart.
         ASSERT_EQ(other.size(), shown.size());
-        EXPECT_GT(Difference(shown, other, 4).first, 2 * mean + 1);
+        EXPECT_GT(Testing::ImageDifference(shown, other, 4).first, 2 * mean + 1);
     }
 
     QTemporaryDir Dir;

@@ -11,7 +11,6 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -256,24 +255,6 @@ TEST(PJRichEditPdf, TheSecondPrintedPageHoldsTheSecondRange)
     EXPECT_TRUE(pages[2].simplified().contains(says(firstAfter)));
 }
 
-namespace {
-/// Mean difference of two same-sized images after both are reduced by factor, so that single
-/// anti-aliased edge pixels do not count, only where ink lies.
-double MeanDifference(const QImage& a, const QImage& b, int factor)
-{
-    const QSize reduced(a.width() / factor, a.height() / factor);
-    const QImage ra = a.convertToFormat(QImage::Format_RGB32).scaled(reduced, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    const QImage rb = b.convertToFormat(QImage::Format_RGB32).scaled(reduced, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    double sum = 0;
-    for (int y = 0; y < reduced.height(); ++y)
-        for (int x = 0; x < reduced.width(); ++x) {
-            const QColor ca = ra.pixelColor(x, y), cb = rb.pixelColor(x, y);
-            sum += (std::abs(ca.red() - cb.red()) + std::abs(ca.green() - cb.green()) + std::abs(ca.blue() - cb.blue())) / 3.0;
-        }
-    return sum / (reduced.width() * reduced.height());
-}
-} // namespace
-
 TEST(PJRichEditPreview, ThePaneShowsThePrintedPage)
 {
     QTemporaryDir dir;
@@ -306,21 +287,14 @@ TEST(PJRichEditPreview, ThePaneShowsThePrintedPage)
     TDrawPanel* page = pane.PagePanel();
     const QImage shown = page->grab(QRect(1, 1, page->ClientWidth(), page->ClientHeight())).toImage();
 
-    QProcess rasterize;
-    const QString prefix = dir.filePath(QStringLiteral("printed"));
-    rasterize.start(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-singlefile"), QStringLiteral("-f"),
-        QStringLiteral("2"), QStringLiteral("-scale-to-x"), QString::number(shown.width()), QStringLiteral("-scale-to-y"),
-        QString::number(shown.height()), pdf, prefix});
-    ASSERT_TRUE(rasterize.waitForFinished(60000));
-    ASSERT_EQ(rasterize.exitCode(), 0) << rasterize.readAllStandardError().toStdString();
-    const QImage printed(prefix + QStringLiteral(".png"));
+    const QImage printed = Testing::RasterizePdfPage(pdf, 2, shown.size());
     ASSERT_EQ(printed.size(), shown.size());
     if (!qEnvironmentVariableIsEmpty("VELLARO_FIDELITY_DUMP")) {
         shown.save(QStringLiteral("/tmp/richedit_shown.png"));
         printed.save(QStringLiteral("/tmp/richedit_printed.png"));
     }
-    const double same = MeanDifference(shown, printed, 4);
-    const double shifted = MeanDifference(shown, printed.copy(QRect(0, 3, printed.width(), printed.height())), 4);
+    const double same = Testing::ImageDifference(shown, printed, 4).first;
+    const double shifted = Testing::ImageDifference(shown, printed.copy(QRect(0, 3, printed.width(), printed.height())), 4).first;
     // Measured here: about 6.4 for the same page (a page of text only; the screen draws glyphs
     // about a pixel lower than the PDF rasterizer, as it does for canvas text) and 23 when moved.
     EXPECT_LT(same, 9.0);

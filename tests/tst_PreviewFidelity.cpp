@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <QImage>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
@@ -73,13 +72,7 @@ TEST(PreviewFidelity, PaneAtFullSizeShowsThePrintedPage)
     TDrawPanel* page = pane.PagePanel();
     const QImage shown = page->grab(QRect(1, 1, page->ClientWidth(), page->ClientHeight())).toImage();
 
-    QProcess rasterize;
-    const QString prefix = dir.filePath(QStringLiteral("printed"));
-    rasterize.start(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-singlefile"),
-        QStringLiteral("-scale-to-x"), QString::number(shown.width()), QStringLiteral("-scale-to-y"), QString::number(shown.height()), pdf, prefix});
-    ASSERT_TRUE(rasterize.waitForFinished(60000)) << "pdftoppm did not run";
-    ASSERT_EQ(rasterize.exitCode(), 0) << rasterize.readAllStandardError().toStdString();
-    const QImage printed(prefix + QStringLiteral(".png"));
+    const QImage printed = RasterizePdfPage(pdf, 1, shown.size());
     ASSERT_EQ(printed.size(), shown.size());
 
     if (!qEnvironmentVariableIsEmpty("VELLARO_FIDELITY_DUMP")) {
