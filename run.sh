@@ -41,7 +41,11 @@ ensure_packages() {
 build() {
   local dir=$1; shift
   local launcher=()
-  command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  if command -v ccache >/dev/null; then
+    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+    # Paths relative to the checkout, so another clone of the project reuses the cache.
+    export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
+  fi
   cmake -S . -B "$dir" -G Ninja "${launcher[@]}" "$@" >/dev/null
   cmake --build "$dir"
 }
@@ -74,7 +78,7 @@ run_fuzz() {
   local seconds=${VELLARO_FUZZ_SECONDS:-30}
   build build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DVELLARO_FUZZ=ON
   for f in build-fuzz/tests/fuzz/fuzz_*; do
-    [ -x "$f" ] || continue
+    [ -f "$f" ] && [ -x "$f" ] || continue  # not the *_autogen folders
     local name; name=$(basename "$f"); name=${name#fuzz_}
     local corpus; corpus=$(mktemp -d)
     cp -r "tests/fuzz/corpus/$name/." "$corpus/" 2>/dev/null || true
