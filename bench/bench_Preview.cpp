@@ -53,8 +53,14 @@ struct Setup {
 
 Setup& Shared()
 {
-    static Setup setup;
-    return setup;
+    // Widgets must go before the application does: the setup is freed as the application ends,
+    // not by the static destructors that run after main returns.
+    static Setup* setup = [] {
+        auto* created = new Setup;
+        qAddPostRoutine([] { delete setup; setup = nullptr; });
+        return created;
+    }();
+    return *setup;
 }
 
 void BM_PrintPageToPdf(benchmark::State& state)
