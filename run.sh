@@ -65,11 +65,13 @@ run_tests() {
   export QT_QPA_PLATFORM=offscreen
   build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
   ctest --test-dir build -j2 --output-on-failure
-  # The same suite with AddressSanitizer and UndefinedBehaviorSanitizer.
+  # The readers of outside input, fuzzed for a short time.
+  LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0" run_fuzz
+  # The same suite with AddressSanitizer and UndefinedBehaviorSanitizer (last, so the run ends
+  # with the test runner's summary).
   build build-asan -DCMAKE_BUILD_TYPE=Debug -DVELLARO_SANITIZE=ON -DVELLARO_BUILD_BENCHMARKS=OFF
   ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0" \
     UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir build-asan -j2 --output-on-failure
-  LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0" run_fuzz
 }
 
 # Each fuzz target runs for a short fixed time on its seed corpus (a copy, so new inputs stay out
