@@ -1,23 +1,15 @@
 // Grid job costs: drawing a page deep into a very long table must cost what the first page
 // costs, and printing many pages of a text grid to PDF runs at a steady rate in flat memory.
+#include "BenchSupport.h"
 #include "gridjobs/PJSimpleTextGrid.h"
 
 #include <QApplication>
 #include <QDir>
 #include <benchmark/benchmark.h>
-#include <sys/resource.h>
 
 using namespace Vellaro;
 
 namespace {
-/// Peak resident memory of the process so far, in MiB.
-double PeakMemoryMiB()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_maxrss) / 1024.0;
-}
-
 /// A bordered text grid of cols columns filling the page, texts naming each cell. Row numbers
 /// have a fixed width, so every page draws texts of the same lengths wherever it lies.
 void SetUpTextGrid(TSimpleTextGridPrintJob& job, int cols, int rows, int rowsPerPage)

@@ -2,26 +2,19 @@
 // hand with QPainter on a QPdfWriter, 334 pages each, in the same run (best of three rounds
 // each). Reports the time and
 // file size ratios (library / hand-drawn) and the peak memory after each.
+#include "BenchSupport.h"
 #include "HandDrawnTable.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <benchmark/benchmark.h>
-#include <sys/resource.h>
 
 using namespace Vellaro;
 using namespace Vellaro::Testing;
 
 namespace {
 constexpr int Rows = 20000; // 334 pages of 60 rows
-
-double PeakMemoryMiB()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_maxrss) / 1024.0;
-}
 
 struct TRunResult {
     double Seconds = 0;

@@ -2,6 +2,7 @@
 // the same lines, at two sizes to show it grows linearly. Rich text: paginating and printing a
 // 300-page document against QTextDocument::print of the same document, and drawing a page deep
 // in it in the preview against drawing its first page.
+#include "BenchSupport.h"
 #include "textjobs/PJRichEdit.h"
 #include "textjobs/PJStrings.h"
 
@@ -10,18 +11,10 @@
 #include <QTextDocument>
 #include <QTextLayout>
 #include <benchmark/benchmark.h>
-#include <sys/resource.h>
 
 using namespace Vellaro;
 
 namespace {
-
-double PeakMemoryMiB()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_maxrss) / 1024.0;
-}
 
 /// Lines of 200 characters: words of 3 to 11 letters between blanks and commas.
 QStringList LongLines(int count)

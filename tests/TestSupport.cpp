@@ -68,6 +68,9 @@ PdfInfo ReadPdfInfo(const QString& path)
         info.WidthPt = size.captured(1).toDouble();
         info.HeightPt = size.captured(2).toDouble();
     }
+    const auto rotation = QRegularExpression(QStringLiteral("Page rot:\\s+(\\d+)")).match(out);
+    if (rotation.hasMatch())
+        info.RotationDegrees = rotation.captured(1).toInt();
     const auto title = QRegularExpression(QStringLiteral("Title:\\s+(.*)")).match(out);
     if (title.hasMatch())
         info.Title = title.captured(1).trimmed();

@@ -36,6 +36,7 @@ struct PdfInfo {
     int Pages = 0;
     double WidthPt = 0;
     double HeightPt = 0;
+    int RotationDegrees = 0; ///< the first page's rotation
     QString Title;
 };
 /// Runs pdfinfo on the file (fails the test when it cannot).

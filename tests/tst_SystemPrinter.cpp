@@ -14,7 +14,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
 #include <algorithm>
@@ -167,29 +166,6 @@ QString WaitForOutput(const QString& stem)
     return {};
 }
 
-/// Page count, size in points and rotation of the first page, from pdfinfo.
-struct PageFacts {
-    int Pages = 0;
-    double Width = 0, Height = 0;
-    int Rotation = 0;
-};
-PageFacts ReadFacts(const QString& path)
-{
-    QProcess info;
-    info.start(QStringLiteral("pdfinfo"), {path});
-    info.waitForFinished(30000);
-    const QString out = QString::fromUtf8(info.readAllStandardOutput());
-    PageFacts facts;
-    const PdfInfo basic = ReadPdfInfo(path);
-    facts.Pages = basic.Pages;
-    facts.Width = basic.WidthPt;
-    facts.Height = basic.HeightPt;
-    const auto rotation = QRegularExpression(QStringLiteral("Page rot:\\s+(\\d+)")).match(out);
-    if (rotation.hasMatch())
-        facts.Rotation = rotation.captured(1).toInt();
-    return facts;
-}
-
 class SystemPrinter : public ::testing::Test {
 protected:
     void SetUp() override
@@ -303,11 +279,11 @@ TEST_F(SystemPrinter, PrintsPortraitAndLandscapeOnA4)
         job->Print();
         const QString output = WaitForOutput(title);
         ASSERT_FALSE(output.isEmpty()) << "cups-pdf wrote nothing; CUPS log:\n" << Cups->ErrorLog().toStdString();
-        const PageFacts facts = ReadFacts(output);
+        const PdfInfo facts = ReadPdfInfo(output);
         EXPECT_EQ(facts.Pages, 3);
-        const bool rotated = facts.Rotation == 90 || facts.Rotation == 270;
-        const double shown = rotated ? facts.Height : facts.Width;
-        const double other = rotated ? facts.Width : facts.Height;
+        const bool rotated = facts.RotationDegrees == 90 || facts.RotationDegrees == 270;
+        const double shown = rotated ? facts.HeightPt : facts.WidthPt;
+        const double other = rotated ? facts.WidthPt : facts.HeightPt;
         EXPECT_NEAR(std::min(shown, other), 595, 2) << "A4 is 595 x 842 points";
         EXPECT_NEAR(std::max(shown, other), 842, 2);
         // The queue may turn a landscape job's content instead of its sheet: the bar that runs
@@ -334,7 +310,7 @@ TEST_F(SystemPrinter, PrintDialogRangeReachesThePaper)
     job->PrintDialog();
     const QString output = WaitForOutput(Stem);
     ASSERT_FALSE(output.isEmpty()) << "cups-pdf wrote nothing; CUPS log:\n" << Cups->ErrorLog().toStdString();
-    EXPECT_EQ(ReadFacts(output).Pages, 2);
+    EXPECT_EQ(ReadPdfInfo(output).Pages, 2);
     EXPECT_EQ(ReadMarks(output, 1).Number, 2);
     EXPECT_EQ(ReadMarks(output, 2).Number, 3);
 }

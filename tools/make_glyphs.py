@@ -2,6 +2,7 @@
 """Draws the preview toolbar's glyph strip: thirteen 16 x 16 pictures side by side on a
 purple background (taken as transparent by the buttons), written as a 4-bit BMP with the
 standard 16-colour palette.  Usage: make_glyphs.py OUT.bmp"""
+import os
 import struct
 import sys
 
@@ -195,8 +196,10 @@ def write_bmp(path, pixels, width, height):
     offset = 14 + 40 + len(palette)
     header = struct.pack('<2sIHHI', b'BM', offset + len(image), 0, 0, offset)
     info = struct.pack('<IiiHHIIiiII', 40, width, height, 1, 4, 0, len(image), 2835, 2835, 16, 16)
-    with open(path, 'wb') as f:
+    tmp = path + '.tmp'  # written whole or not at all
+    with open(tmp, 'wb') as f:
         f.write(header + info + palette + image)
+    os.replace(tmp, path)
 
 
 def main():

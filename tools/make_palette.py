@@ -4,13 +4,12 @@ class on a silver background (the lower-left pixel gives the background colour),
 4-bit BMPs with the standard 16-colour palette and named after the class in capitals.
 Usage: make_palette.py OUTDIR"""
 import os
-import struct
 import sys
 
-PALETTE = [(0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0), (0, 0, 128), (128, 0, 128), (0, 128, 128),
-           (192, 192, 192), (128, 128, 128), (255, 0, 0), (0, 255, 0), (255, 255, 0), (0, 0, 255),
-           (255, 0, 255), (0, 255, 255), (255, 255, 255)]
-K, MAROON, GREEN, OLIVE, NAVY, PURPLE, TEAL, SILVER, GREY, RED, LIME, YELLOW, BLUE, FUCHSIA, AQUA, WHITE = range(16)
+# The standard 16 colours and the 4-bit BMP writer are the toolbar glyph strip's.
+from make_glyphs import (K, MAROON, GREEN, OLIVE, NAVY, PURPLE, TEAL, SILVER, GREY, RED, LIME, YELLOW,  # noqa: F401
+                         BLUE, FUCHSIA, AQUA, WHITE, write_bmp)
+
 SIZE = 24
 
 
@@ -256,25 +255,6 @@ PICTURES = {
     'TSTRINGSPRINTJOB': strings, 'TRICHEDITPRINTJOB': rich_edit, 'TMULTIPRINTJOB': multi,
     'TDRAFTPRINTJOB': draft,
 }
-
-
-def write_bmp(path, pixels, width, height):
-    row_bytes = (width * 4 + 31) // 32 * 4
-    image = bytearray()
-    for y in range(height - 1, -1, -1):  # bottom row first
-        row = bytearray()
-        for x in range(0, width, 2):
-            row.append((pixels[y][x] << 4) | pixels[y][x + 1])
-        row += b'\0' * (row_bytes - len(row))
-        image += row
-    palette = b''.join(struct.pack('<BBBB', b, g, r, 0) for (r, g, b) in PALETTE)
-    offset = 14 + 40 + len(palette)
-    header = struct.pack('<2sIHHI', b'BM', offset + len(image), 0, 0, offset)
-    info = struct.pack('<IiiHHIIiiII', 40, width, height, 1, 4, 0, len(image), 2835, 2835, 16, 16)
-    tmp = path + '.tmp'
-    with open(tmp, 'wb') as f:
-        f.write(header + info + palette + image)
-    os.replace(tmp, path)
 
 
 def main():

@@ -348,18 +348,21 @@ void TDeviceContext::StartBlankPage()
     FPainted.assign(size_t(FPaintedColumns) * size_t(rows), false);
 }
 
+QRect TDeviceContext::PaintedBlocks(const QRect& deviceRect) const
+{
+    const int rows = int(FPainted.size() / size_t(FPaintedColumns));
+    const QRect r = deviceRect.normalized();
+    return QRect(QPoint(std::clamp(r.left() / PaintedBlock, 0, FPaintedColumns - 1), std::clamp(r.top() / PaintedBlock, 0, rows - 1)),
+        QPoint(std::clamp(r.right() / PaintedBlock, 0, FPaintedColumns - 1), std::clamp(r.bottom() / PaintedBlock, 0, rows - 1)));
+}
+
 void TDeviceContext::MarkPainted(const QRect& deviceRect)
 {
     if (FPainted.empty())
         return;
-    const int rows = int(FPainted.size() / size_t(FPaintedColumns));
-    const QRect r = deviceRect.normalized().adjusted(-1, -1, 1, 1);
-    const int left = std::clamp(r.left() / PaintedBlock, 0, FPaintedColumns - 1);
-    const int right = std::clamp(r.right() / PaintedBlock, 0, FPaintedColumns - 1);
-    const int top = std::clamp(r.top() / PaintedBlock, 0, rows - 1);
-    const int bottom = std::clamp(r.bottom() / PaintedBlock, 0, rows - 1);
-    for (int row = top; row <= bottom; ++row)
-        for (int col = left; col <= right; ++col)
+    const QRect blocks = PaintedBlocks(deviceRect.normalized().adjusted(-1, -1, 1, 1));
+    for (int row = blocks.top(); row <= blocks.bottom(); ++row)
+        for (int col = blocks.left(); col <= blocks.right(); ++col)
             FPainted[size_t(row) * size_t(FPaintedColumns) + size_t(col)] = true;
 }
 
@@ -367,14 +370,9 @@ bool TDeviceContext::Unpainted(const QRect& deviceRect) const
 {
     if (FPainted.empty())
         return false;
-    const int rows = int(FPainted.size() / size_t(FPaintedColumns));
-    const QRect r = deviceRect.normalized();
-    const int left = std::clamp(r.left() / PaintedBlock, 0, FPaintedColumns - 1);
-    const int right = std::clamp(r.right() / PaintedBlock, 0, FPaintedColumns - 1);
-    const int top = std::clamp(r.top() / PaintedBlock, 0, rows - 1);
-    const int bottom = std::clamp(r.bottom() / PaintedBlock, 0, rows - 1);
-    for (int row = top; row <= bottom; ++row)
-        for (int col = left; col <= right; ++col)
+    const QRect blocks = PaintedBlocks(deviceRect);
+    for (int row = blocks.top(); row <= blocks.bottom(); ++row)
+        for (int col = blocks.left(); col <= blocks.right(); ++col)
             if (FPainted[size_t(row) * size_t(FPaintedColumns) + size_t(col)])
                 return false;
     return true;

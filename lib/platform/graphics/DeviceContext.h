@@ -189,6 +189,8 @@ private:
     bool Visible(const QRect& deviceRect) const;
     void DrawLineNow(TPoint from, TPoint to);
     void BeforePaint();
+    /// The blocks of the painted map a device rectangle touches, clamped to the map.
+    QRect PaintedBlocks(const QRect& deviceRect) const;
     void MarkPainted(const QRect& deviceRect);
     /// True when no call of this page painted anywhere in the device rectangle.
     bool Unpainted(const QRect& deviceRect) const;
