@@ -7,6 +7,7 @@
 
 #include "TestSupport.h"
 
+#include <QApplication>
 #include <QImage>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -109,3 +110,33 @@ TEST_F(CompositeFidelity, DraftSheetOfFourReducedPagesWithSeparators)
 }
 
 } // namespace
+
+// Printing pumps events between pages: a pane showing the printing multi job repaints then,
+// while the multi job's page description follows the page being printed (here a landscape page
+// while the pane shows a portrait one).
+TEST_F(CompositeFidelity, PaneRepaintsTheMultiJobWhileItPrints)
+{
+    auto* multi = new TMultiPrintJob(&Form);
+    int previewDraws = 0;
+    for (TPageOrientation orientation : {orDefault, orLandscape}) {
+        TPrintJob* job = MakeJob(&Form, 2, orientation);
+        job->SetOnDraw([&previewDraws](TComponent*, TCanvas* canvas, int page, TRect r, TDrawArea area, TDrawTarget target) {
+            if (area != daPage)
+                return;
+            DrawNumberedPage(canvas, page, r);
+            previewDraws += target == dtPreview;
+        });
+        multi->Add(job);
+    }
+    TPreview pane;
+    pane.resize(600, 500);
+    pane.show();
+    pane.SetPrintJob(multi);
+    QApplication::processEvents();
+    previewDraws = 0;
+    multi->SetOnPrintProgress([&](TComponent*, int, int, int) { pane.PagePanel()->update(); });
+    multi->Print();
+    EXPECT_GE(previewDraws, 3) << "the pane did not repaint during the run";
+    EXPECT_EQ(Testing::ReadPdfInfo(Pdf).Pages, 4);
+    EXPECT_EQ(pane.PageIndex(), 1);
+}
