@@ -225,7 +225,10 @@ TEST(StdControls, ListBoxClicksWhenTheUserChangesTheItemNotWhenCodeDoes)
     list->Items()->SetStringList({QStringLiteral("one"), QStringLiteral("two"), QStringLiteral("three")});
     BindEvent(list, "OnClick", QStringLiteral("ListClick"));
     form.ShowForm();
+    QApplication::setActiveWindow(&form);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
     list->SetFocus();
+    EXPECT_EQ(list->ItemIndex(), -1); // the focus alone chooses nothing
 
     list->SetItemIndex(0);
     EXPECT_EQ(form.Calls.size(), 0);

@@ -551,8 +551,8 @@ TListBox::TListBox(TComponent* AOwner, QWidget* parent)
 {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    connect(this, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (FUserInput > 0 && row >= 0 && FOnClick)
+    connect(this, &QListWidget::itemSelectionChanged, this, [this] {
+        if (FUserInput > 0 && ItemIndex() >= 0 && FOnClick)
             GuardEvent([this] { FOnClick(this); });
     });
 }
@@ -568,6 +568,14 @@ void TListBox::AddItem(const QString& Item, TComponent* AObject)
     SetItemObject(model(), index, AObject);
     if (AObject)
         FreeNotification(AObject);
+}
+
+int TListBox::ItemIndex() const
+{
+    // Qt makes the first item current, unselected, when the list gets the focus: only a
+    // selected item is chosen.
+    const QListWidgetItem* item = currentItem();
+    return item && item->isSelected() ? row(item) : -1;
 }
 
 TComponent* TListBox::Objects(int Index) const

@@ -326,8 +326,8 @@ private:
     QString FLoadedText;
 };
 
-/// A list of strings to choose one from. OnClick runs when the user changes the chosen item,
-/// with the mouse or the keyboard; not when code sets ItemIndex.
+/// A list of strings to choose one from. OnClick runs when the user chooses another item, with
+/// the mouse or the keyboard; not when code sets ItemIndex.
 class VELLARO_EXPORT TListBox : public QListWidget, public TWinControl {
     Q_OBJECT
     Q_PROPERTY(QString Name READ Name WRITE SetName)
@@ -362,7 +362,8 @@ public:
     void AddItem(const QString& Item, TComponent* AObject);
     /// The component item Index carries, or nullptr; raises EComponentError outside the items.
     TComponent* Objects(int Index) const;
-    int ItemIndex() const { return currentRow(); }
+    /// The chosen (selected) item, or -1.
+    int ItemIndex() const;
     /// -1 clears the choice; raises EComponentError outside -1..count-1. While a form file is
     /// read, applied once the items are there.
     void SetItemIndex(int value);
