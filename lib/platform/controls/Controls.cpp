@@ -281,8 +281,16 @@ void TWinControl::SetParentColor(bool value)
     FParentColor = value;
 }
 
-QString TWinControl::Hint() const { return Widget()->toolTip(); }
-void TWinControl::SetHint(const QString& value) { Widget()->setToolTip(value); }
+QString TWinControl::Hint() const { return Widget()->property(HintProperty).toString(); }
+
+void TWinControl::SetHint(const QString& value)
+{
+    // The tool tip shows the short part; the application's hint gets the whole text.
+    Widget()->setProperty(HintProperty, value);
+    Widget()->setToolTip(GetShortHint(value));
+    if (!value.isEmpty())
+        Application().TrackHints();
+}
 
 void TWinControl::SetShowHint(bool value)
 {
@@ -333,7 +341,21 @@ void TWinControl::SetParentFont(bool value)
 void TWinControl::SetFocus() { Widget()->setFocus(Qt::OtherFocusReason); }
 bool TWinControl::Focused() const { return Widget()->hasFocus(); }
 void TWinControl::Repaint() { Widget()->repaint(); }
-void TWinControl::Update() { Widget()->update(); }
+void TWinControl::Update()
+{
+    // Paints now, not when the event loop next runs: a splash form shown before a long
+    // start-up is painted before the start-up blocks the loop.
+    // Qt repaints a widget's own area only, not its children's: each shown one is repainted.
+    QWidget* w = Widget();
+    if (!w->isVisible()) {
+        w->update();
+        return;
+    }
+    w->repaint();
+    for (QWidget* child : w->findChildren<QWidget*>())
+        if (child->isVisible())
+            child->repaint();
+}
 
 // ---- TControlScrollBar / TScrollBox -------------------------------------------------------
 
@@ -462,14 +484,14 @@ TCustomPanel::~TCustomPanel()
     DestroyComponent();
 }
 
-int TCustomPanel::BorderWidth() const
+int TCustomPanel::FrameWidth() const
 {
-    return (FBorderStyle != bsNone ? 1 : 0) + (FBevelOuter != bvNone ? 1 : 0) + (FBevelInner != bvNone ? 1 : 0);
+    return (FBorderStyle != bsNone ? 1 : 0) + (FBevelOuter != bvNone ? 1 : 0) + FBorderWidth + (FBevelInner != bvNone ? 1 : 0);
 }
 
 void TCustomPanel::UpdateMargins()
 {
-    const int b = BorderWidth();
+    const int b = FrameWidth();
     setContentsMargins(b, b, b, b);
     update();
 }
@@ -478,6 +500,14 @@ void TCustomPanel::SetBevelInner(TBevelCut value) { FBevelInner = value; UpdateM
 void TCustomPanel::SetBevelOuter(TBevelCut value) { FBevelOuter = value; UpdateMargins(); }
 void TCustomPanel::SetBorderStyle(TBorderStyle value) { FBorderStyle = value == bsNone ? bsNone : bsSingle; UpdateMargins(); }
 void TCustomPanel::SetCaption(const QString& value) { FCaption = value; update(); }
+
+void TCustomPanel::SetBorderWidth(int value)
+{
+    if (value < 0)
+        throw EComponentError(QStringLiteral("BorderWidth %1 is negative; expected 0 or more pixels").arg(value));
+    FBorderWidth = value;
+    UpdateMargins();
+}
 
 TCanvas* TCustomPanel::Canvas()
 {
@@ -516,9 +546,17 @@ void TCustomPanel::paintEvent(QPaintEvent*)
         };
         if (FBorderStyle != bsNone)
             frame(Qt::black, Qt::black);
-        for (TBevelCut bevel : {FBevelOuter, FBevelInner})
+        const auto bevelFrame = [&](TBevelCut bevel) {
             if (bevel != bvNone)
                 frame(bevel == bvRaised ? Qt::white : Qt::gray, bevel == bvRaised ? Qt::gray : Qt::white);
+        };
+        bevelFrame(FBevelOuter);
+        if (FBorderWidth > 0) { // the panel's colour between the bevels
+            const QRect r = rect().adjusted(inset, inset, -inset, -inset);
+            painter.fillRect(r, ToQColor(Color()));
+            inset += FBorderWidth;
+        }
+        bevelFrame(FBevelInner);
         painter.translate(inset, inset);
         painter.setClipRect(QRect(0, 0, ClientWidth(), ClientHeight()));
         TDeviceContext dc(&painter, Screen().PixelsPerInch(), Screen().PixelsPerInch());
