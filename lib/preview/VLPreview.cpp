@@ -240,7 +240,9 @@ double TCustomPreview::PageHeightPixels() const
 
 void TCustomPreview::Update()
 {
-    TWinControl::Update();
+    // The page is painted once, after the layout below, when the event loop next runs: painting
+    // now would draw the job's page for the old layout and then again for the new one.
+    update();
     if (!FPrintJob || !FPrintJob->PrinterOK()) {
         FShadow->Hide();
         FPagePanel->Hide();

@@ -340,14 +340,29 @@ void TWinControl::SetParentFont(bool value)
 }
 void TWinControl::SetFocus() { Widget()->setFocus(Qt::OtherFocusReason); }
 bool TWinControl::Focused() const { return Widget()->hasFocus(); }
-void TWinControl::Repaint() { Widget()->repaint(); }
+namespace {
+int PaintDepth = 0;
+} // namespace
+
+bool ControlPainting() { return PaintDepth > 0; }
+TPaintScope::TPaintScope() { ++PaintDepth; }
+TPaintScope::~TPaintScope() { --PaintDepth; }
+
+void TWinControl::Repaint()
+{
+    if (ControlPainting())
+        Widget()->update();
+    else
+        Widget()->repaint();
+}
+
 void TWinControl::Update()
 {
     // Paints now, not when the event loop next runs: a splash form shown before a long
     // start-up is painted before the start-up blocks the loop.
     // Qt repaints a widget's own area only, not its children's: each shown one is repainted.
     QWidget* w = Widget();
-    if (!w->isVisible()) {
+    if (!w->isVisible() || ControlPainting()) {
         w->update();
         return;
     }
@@ -531,6 +546,7 @@ void TCustomPanel::Paint()
 
 void TCustomPanel::paintEvent(QPaintEvent*)
 {
+    const TPaintScope painting;
     GuardEvent([&] {
         QPainter painter(this);
         int inset = 0;

@@ -69,6 +69,18 @@ using TKeyEvent = std::function<void(TComponent* Sender, int& Key, Qt::KeyboardM
 /// A character typed: setting Key to the null character swallows it.
 using TKeyPressEvent = std::function<void(TComponent* Sender, QChar& Key)>;
 
+/// True while one of this layer's controls paints. Code reached from a paint (a job drawing a
+/// page that notifies its controls) must not paint again: Qt cannot nest paints.
+VELLARO_EXPORT bool ControlPainting();
+/// Marks the lifetime of a paint event of this layer's controls.
+class VELLARO_EXPORT TPaintScope {
+public:
+    TPaintScope();
+    ~TPaintScope();
+    TPaintScope(const TPaintScope&) = delete;
+    TPaintScope& operator=(const TPaintScope&) = delete;
+};
+
 /// A control with a window: a component mixed into a QWidget subclass, which returns itself
 /// from Widget(). Coordinates are relative to the parent's client area.
 class VELLARO_EXPORT TWinControl : public TControl {
@@ -146,9 +158,10 @@ public:
     /// it goes away.
     TPopupMenu* PopupMenu() const { return FPopupMenu; }
     void SetPopupMenu(TPopupMenu* value);
-    /// Paints the control at once.
+    /// Paints the control at once (while a control paints: as soon as that paint ends).
     virtual void Repaint();
-    /// Repaints the control now, with whatever else of its window waits to be painted.
+    /// Repaints the control and its shown children now (while a control paints: as soon as
+    /// that paint ends).
     void Update() override;
 
 protected:

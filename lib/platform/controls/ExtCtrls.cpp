@@ -193,6 +193,7 @@ TRect TImage::DestRect() const
 
 void TImage::paintEvent(QPaintEvent*)
 {
+    const TPaintScope painting;
     GuardEvent([this] {
         if (FShown.isNull())
             return;

@@ -262,6 +262,7 @@ void TStatusBarControl::resizeEvent(QResizeEvent* event)
 
 void TStatusBarControl::paintEvent(QPaintEvent*)
 {
+    const TPaintScope painting;
     GuardEvent([this] {
         QPainter painter(this);
         const int gripWidth = FSizeGrip ? FSizeGrip->width() : 0;
