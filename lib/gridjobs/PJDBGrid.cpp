@@ -1,5 +1,7 @@
 #include "gridjobs/PJDBGrid.h"
 
+#include "platform/core/ComponentRegistry.h"
+
 #include "platform/core/ClassRegistry.h"
 
 #include <cstdint>
@@ -175,6 +177,11 @@ TAlignment TCustomDBGridPrintJob::GetCellAlignment(int ACol, int ARow)
         return taRightJustify;
     const TField* field = GetField(ACol);
     return field ? field->Alignment() : taLeftJustify;
+}
+
+void RegisterPJDBGrid()
+{
+    RegisterComponents(QStringLiteral("Print Jobs"), {QStringLiteral("TDBGridPrintJob")});
 }
 
 } // namespace Vellaro

@@ -1,5 +1,7 @@
 #include "gridjobs/PJSimpleTextGrid.h"
 
+#include "platform/core/ComponentRegistry.h"
+
 #include "platform/core/ClassRegistry.h"
 
 namespace Vellaro {
@@ -28,6 +30,11 @@ TAlignment TCustomSimpleTextGridPrintJob::GetCellAlignment(int ACol, int ARow)
     if (FOnCellAlign)
         FOnCellAlign(this, ACol, ARow, alignment);
     return alignment;
+}
+
+void RegisterPJSimpleTextGrid()
+{
+    RegisterComponents(QStringLiteral("Print Jobs"), {QStringLiteral("TSimpleTextGridPrintJob")});
 }
 
 } // namespace Vellaro

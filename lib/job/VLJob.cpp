@@ -1,5 +1,7 @@
 #include "job/VLJob.h"
 
+#include "platform/core/ComponentRegistry.h"
+
 #include "platform/core/ClassRegistry.h"
 
 #include "platform/printing/Dialogs.h"
@@ -570,6 +572,11 @@ void TCustomPrintJob::Abort()
 bool TCustomPrintJob::GetAborted() const
 {
     return Printer()->Aborted();
+}
+
+void RegisterVLJob()
+{
+    RegisterComponents(QStringLiteral("Vellaro"), {QStringLiteral("TPrintJob")});
 }
 
 } // namespace Vellaro

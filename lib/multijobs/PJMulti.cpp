@@ -1,5 +1,7 @@
 #include "multijobs/PJMulti.h"
 
+#include "platform/core/ComponentRegistry.h"
+
 #include "multijobs/PJMultiEditor.h"
 #include "platform/core/ClassRegistry.h"
 #include "platform/core/Reader.h"
@@ -339,6 +341,11 @@ void TCustomMultiPrintJob::EditPrintJobs()
     FJobs = std::move(entries);
     AddNotifications();
     Update();
+}
+
+void RegisterPJMulti()
+{
+    RegisterComponents(QStringLiteral("Print Jobs"), {QStringLiteral("TMultiPrintJob")});
 }
 
 } // namespace Vellaro

@@ -1,5 +1,7 @@
 #include "preview/VLLabel.h"
 
+#include "platform/core/ComponentRegistry.h"
+
 #include "platform/core/ClassRegistry.h"
 
 namespace Vellaro {
@@ -53,6 +55,11 @@ void TCustomPreviewLabel::Update()
     TCustomLabel::Update();
     if (FOnUpdate)
         FOnUpdate(this);
+}
+
+void RegisterVLLabel()
+{
+    RegisterComponents(QStringLiteral("Vellaro"), {QStringLiteral("TPreviewLabel")});
 }
 
 } // namespace Vellaro

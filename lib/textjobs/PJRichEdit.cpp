@@ -1,5 +1,7 @@
 #include "textjobs/PJRichEdit.h"
 
+#include "platform/core/ComponentRegistry.h"
+
 #include "platform/core/ClassRegistry.h"
 
 namespace Vellaro {
@@ -173,6 +175,11 @@ void TCustomRichEditPrintJob::DrawArea(TCanvas* TheCanvas, int PageIndex, TRect 
     }
     const TFormattingScope formatting(FRichEdit);
     FRichEdit->FormatRange(&range, true);
+}
+
+void RegisterPJRichEdit()
+{
+    RegisterComponents(QStringLiteral("Print Jobs"), {QStringLiteral("TRichEditPrintJob")});
 }
 
 } // namespace Vellaro

@@ -1,5 +1,7 @@
 #include "textjobs/PJStrings.h"
 
+#include "platform/core/ComponentRegistry.h"
+
 #include "platform/core/ClassRegistry.h"
 
 #include <QFontMetricsF>
@@ -242,6 +244,11 @@ void TCustomStringsPrintJob::DrawLines(TCanvas* TheCanvas, int PageIndex, const 
         else
             TheCanvas->TextRect({TheRect.Left, y, TheRect.Right, TheRect.Bottom}, TheRect.Left, y, FLines->Strings(n));
     }
+}
+
+void RegisterPJStrings()
+{
+    RegisterComponents(QStringLiteral("Print Jobs"), {QStringLiteral("TStringsPrintJob")});
 }
 
 } // namespace Vellaro

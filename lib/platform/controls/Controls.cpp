@@ -388,6 +388,7 @@ TScrollBox::TScrollBox(TComponent* AOwner, QWidget* parent)
     FHorz.SetIncrement(8);
     FVert.SetIncrement(8);
     SetBorderStyle(bsSingle);
+    SetControlStyle({csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks});
     InitWidget();
     SetColor(clBtnFace);
     UpdateScrollBars();
@@ -453,6 +454,7 @@ void TScrollBox::resizeEvent(QResizeEvent* event)
 
 TCustomPanel::TCustomPanel(TComponent* AOwner, QWidget* parent) : QWidget(parent), TWinControl(AOwner)
 {
+    SetControlStyle({csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csOpaque, csDoubleClicks, csReplicatable});
     InitWidget();
     UpdateMargins();
 }
@@ -478,6 +480,12 @@ void TCustomPanel::SetBevelInner(TBevelCut value) { FBevelInner = value; UpdateM
 void TCustomPanel::SetBevelOuter(TBevelCut value) { FBevelOuter = value; UpdateMargins(); }
 void TCustomPanel::SetBorderStyle(TBorderStyle value) { FBorderStyle = value == bsNone ? bsNone : bsSingle; UpdateMargins(); }
 void TCustomPanel::SetCaption(const QString& value) { FCaption = value; update(); }
+
+void TCustomPanel::NameChanged(const QString& OldName)
+{
+    if (ControlStyle().Contains(csSetCaption) && !HasState(csLoading) && FCaption == OldName)
+        SetCaption(Name());
+}
 
 TCanvas* TCustomPanel::Canvas()
 {
