@@ -41,6 +41,7 @@ void InitializeDesigner(QDesignerFormEditorInterface* core)
     if (initialized.contains(core))
         return;
     initialized.insert(core);
+    QObject::connect(core, &QObject::destroyed, [core] { initialized.remove(core); });
     QExtensionManager* manager = core->extensionManager();
     if (manager)
         manager->registerExtensions(new TComponentTaskMenuFactory(core, manager), Q_TYPEID(QDesignerTaskMenuExtension));
@@ -74,7 +75,7 @@ QString TVellaroWidget::whatsThis() const
 
 void TVellaroWidget::initialize(QDesignerFormEditorInterface* core)
 {
-    if (FCore || !core)
+    if (!core)
         return;
     FCore = core;
     InitializeDesigner(core);
