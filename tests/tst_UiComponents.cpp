@@ -90,6 +90,26 @@ TEST(ControlStyle, PanelCaptionFollowsItsNameWhileTheyAreEqualButAToolbarsNever)
     EXPECT_EQ(designed.Caption(), "");
 }
 
+TEST(UiForm, ToolbarButtonsAreEditedAsText)
+{
+    TUiPreviewToolbar toolbar;
+    const struct {
+        const char* text;
+        TButtons expected;
+    } cases[] = {
+        {"[btnPrint, btnZoomIn]", {btnPrint, btnZoomIn}},
+        {"[]", {}},
+        {" [ btnClose ] ", {btnClose}},
+        {"[btnPrint, btnNoSuchButton]", {btnClose}}, // refused: the buttons stay
+    };
+    for (const auto& c : cases) {
+        toolbar.setProperty("Buttons", QString::fromLatin1(c.text));
+        EXPECT_EQ(toolbar.Buttons(), c.expected) << c.text;
+    }
+    toolbar.SetButtons({btnFirstPage, btnLastPage});
+    EXPECT_EQ(toolbar.property("Buttons").toString(), "[btnFirstPage, btnLastPage]");
+}
+
 // ---- References by name -------------------------------------------------------------------
 
 TEST(UiForm, ReferencesResolveWhicheverObjectComesFirst)

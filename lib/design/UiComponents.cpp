@@ -524,6 +524,35 @@ void TUiPreviewToolbar::SetPreviewName(const QString& value)
     SetReference(this, this, "Preview", value.isEmpty() ? QStringList() : QStringList{value}, &TPreviewToolbar::staticMetaObject);
 }
 
+QString TUiPreviewToolbar::ButtonsText() const
+{
+    const QMetaEnum kinds = QMetaEnum::fromType<TButtonKind>();
+    QStringList names;
+    for (int i = 0; i < kinds.keyCount(); ++i)
+        if (Buttons().Contains(TButtonKind(kinds.value(i))))
+            names << QLatin1String(kinds.key(i));
+    return u'[' + names.join(QLatin1String(", ")) + u']';
+}
+
+void TUiPreviewToolbar::SetButtonsText(const QString& value)
+{
+    const QMetaEnum kinds = QMetaEnum::fromType<TButtonKind>();
+    QString text = value.trimmed();
+    if (text.startsWith(u'[') && text.endsWith(u']'))
+        text = text.mid(1, text.size() - 2);
+    TButtons buttons;
+    for (const QString& part : text.split(u',', Qt::SkipEmptyParts)) {
+        bool known = false;
+        const int kind = kinds.keyToValue(part.trimmed().toLatin1().constData(), &known);
+        if (!known) {
+            qWarning("%s: %s is no toolbar button", qPrintable(Name()), qPrintable(part.trimmed()));
+            return;
+        }
+        buttons.Include(TButtonKind(kind));
+    }
+    SetButtons(buttons);
+}
+
 TUiPreviewStatusBar::TUiPreviewStatusBar(QWidget* parent) : TPreviewStatusBar(nullptr, parent) { new TUiWatcher(this, this); }
 
 void TUiPreviewStatusBar::SetPreviewName(const QString& value)

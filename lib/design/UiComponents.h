@@ -226,10 +226,15 @@ class VELLARO_EXPORT TUiPreviewToolbar : public TPreviewToolbar, public TUiRefer
     Q_OBJECT
     Q_PROPERTY(QString Name READ Name WRITE SetName DESIGNABLE false)
     Q_PROPERTY(QString Preview READ PreviewName WRITE SetPreviewName)
+    Q_PROPERTY(QString Buttons READ ButtonsText WRITE SetButtonsText)
 public:
     explicit TUiPreviewToolbar(QWidget* parent = nullptr);
     QString PreviewName() const { return ReferenceName("Preview"); }
     void SetPreviewName(const QString& value);
+    /// The buttons as a form file writes them, "[btnPrint, btnFirstPage]"; an unknown name
+    /// leaves them as they are.
+    QString ButtonsText() const;
+    void SetButtonsText(const QString& value);
 };
 
 class VELLARO_EXPORT TUiPreviewStatusBar : public TPreviewStatusBar, public TUiReferences {
