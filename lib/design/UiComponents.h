@@ -107,6 +107,8 @@ public:
     QList<QByteArray> SyncFromComponent();
     /// Makes the component one of its form's components (owned by the form's root component).
     void JoinForm();
+    /// The component's current value of a design property, as the host holds it.
+    QVariant DesignValue(const QByteArray& Property) const;
 
     QSize sizeHint() const override;
 
@@ -123,7 +125,6 @@ protected:
 private:
     class TWatch;
     void Forward(const QByteArray& Property, const QVariant& Value);
-    QVariant DesignValue(const QByteArray& Property) const;
     TComponent* FComponent;
     std::unique_ptr<TWatch> FWatch;
     bool FDesignTime = false;

@@ -5,9 +5,8 @@
 #include <QAction>
 #include <QMessageBox>
 #include <QtDesigner/QDesignerFormEditorInterface>
+#include <QtDesigner/QDesignerFormWindowCursorInterface>
 #include <QtDesigner/QDesignerFormWindowInterface>
-#include <QtDesigner/QDesignerPropertyEditorInterface>
-#include <QtDesigner/QDesignerPropertySheetExtension>
 #include <QtDesigner/QExtensionManager>
 
 namespace Vellaro {
@@ -64,16 +63,18 @@ void TComponentTaskMenu::RunVerb(int Index)
     }
     if (!designer.WasModified())
         return;
-    // What the editor changed is stored on the host: mark those properties as set.
-    const QList<QByteArray> changed = FHost->SyncFromComponent();
-    if (!FCore)
+    // What the editor changed is stored on the host, as a property edit of the form (so it is
+    // saved, shown and can be undone).
+    QDesignerFormWindowInterface* form = QDesignerFormWindowInterface::findFormWindow(FHost);
+    if (!form || !form->cursor()) {
+        FHost->SyncFromComponent();
         return;
-    if (auto* sheet = qt_extension<QDesignerPropertySheetExtension*>(FCore->extensionManager(), FHost.data()))
-        for (const QByteArray& name : changed)
-            if (const int index = sheet->indexOf(QString::fromLatin1(name)); index >= 0)
-                sheet->setChanged(index, true);
-    if (QDesignerPropertyEditorInterface* editor = FCore->propertyEditor(); editor && editor->object() == FHost)
-        editor->setObject(FHost);
+    }
+    for (const QByteArray& name : FHost->DesignProperties()) {
+        const QVariant value = FHost->DesignValue(name);
+        if (FHost->property(name.constData()) != value)
+            form->cursor()->setWidgetProperty(FHost, QString::fromLatin1(name), value);
+    }
 }
 
 TComponentTaskMenuFactory::TComponentTaskMenuFactory(QDesignerFormEditorInterface* Core, QExtensionManager* parent)
