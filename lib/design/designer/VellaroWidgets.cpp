@@ -78,16 +78,19 @@ void TVellaroWidget::initialize(QDesignerFormEditorInterface* core)
     if (!core)
         return;
     FCore = core;
+    connect(core, &QObject::destroyed, this, [this] { FCore = nullptr; });
     InitializeDesigner(core);
 }
 
 QWidget* TVellaroWidget::createWidget(QWidget* parent)
 {
     QWidget* widget = FClass.Create(parent);
+    // Designer's preview of a form (widgets outside any form window) shows the run time.
+    const bool preview = FCore && parent && !QDesignerFormWindowInterface::findFormWindow(parent);
     if (auto* host = qobject_cast<TUiComponentHost*>(widget))
-        host->SetDesignTime(true);
+        host->SetDesignTime(!preview);
     else if (auto* component = dynamic_cast<TComponent*>(widget))
-        component->SetDesigning(true);
+        component->SetDesigning(!preview);
     return widget;
 }
 
