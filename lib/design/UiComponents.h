@@ -211,11 +211,19 @@ public:
 };
 
 // The preview controls as form widgets: the control itself, with a constructor for uic and
-// its references named by object name. Name follows the object name.
+// its references named by object name. Name follows the object name. Properties of kinds a
+// designer cannot edit (events, bitmaps, menus) are hidden from it and set in code.
 
 class VELLARO_EXPORT TUiPreview : public TPreview, public TUiReferences {
     Q_OBJECT
     Q_PROPERTY(QString Name READ Name WRITE SetName DESIGNABLE false)
+    Q_PROPERTY(Vellaro::TNotifyEvent OnUpdate READ OnUpdate WRITE SetOnUpdate DESIGNABLE false)
+    Q_PROPERTY(Vellaro::TNotifyEvent OnPageChanged READ OnPageChanged WRITE SetOnPageChanged DESIGNABLE false)
+    Q_PROPERTY(Vellaro::TNotifyEvent OnEnter READ OnEnter WRITE SetOnEnter DESIGNABLE false)
+    Q_PROPERTY(Vellaro::TNotifyEvent OnExit READ OnExit WRITE SetOnExit DESIGNABLE false)
+    Q_PROPERTY(Vellaro::TKeyEvent OnKeyDown READ OnKeyDown WRITE SetOnKeyDown DESIGNABLE false)
+    Q_PROPERTY(Vellaro::TKeyPressEvent OnKeyPress READ OnKeyPress WRITE SetOnKeyPress DESIGNABLE false)
+    Q_PROPERTY(Vellaro::TKeyEvent OnKeyUp READ OnKeyUp WRITE SetOnKeyUp DESIGNABLE false)
     Q_PROPERTY(QString PrintJob READ PrintJobName WRITE SetPrintJobName)
 public:
     explicit TUiPreview(QWidget* parent = nullptr);
@@ -226,6 +234,9 @@ public:
 class VELLARO_EXPORT TUiPreviewToolbar : public TPreviewToolbar, public TUiReferences {
     Q_OBJECT
     Q_PROPERTY(QString Name READ Name WRITE SetName DESIGNABLE false)
+    Q_PROPERTY(Vellaro::TBitmap* UserButtonGlyph READ UserButtonGlyph WRITE SetUserButtonGlyph DESIGNABLE false)
+    Q_PROPERTY(Vellaro::TNotifyEvent OnUpdate READ OnUpdate WRITE SetOnUpdate DESIGNABLE false)
+    Q_PROPERTY(Vellaro::TNotifyEvent OnUserButtonClick READ OnUserButtonClick WRITE SetOnUserButtonClick DESIGNABLE false)
     Q_PROPERTY(QString Preview READ PreviewName WRITE SetPreviewName)
     Q_PROPERTY(QString Buttons READ ButtonsText WRITE SetButtonsText)
 public:
@@ -241,6 +252,9 @@ public:
 class VELLARO_EXPORT TUiPreviewStatusBar : public TPreviewStatusBar, public TUiReferences {
     Q_OBJECT
     Q_PROPERTY(QString Name READ Name WRITE SetName DESIGNABLE false)
+    Q_PROPERTY(Vellaro::TPanels Panels READ Panels WRITE SetPanels DESIGNABLE false)
+    Q_PROPERTY(Vellaro::TPopupMenu* PopupMenu READ PopupMenu WRITE SetPopupMenu DESIGNABLE false)
+    Q_PROPERTY(Vellaro::TNotifyEvent OnUpdate READ OnUpdate WRITE SetOnUpdate DESIGNABLE false)
     Q_PROPERTY(QString Preview READ PreviewName WRITE SetPreviewName)
 public:
     explicit TUiPreviewStatusBar(QWidget* parent = nullptr);
@@ -251,6 +265,8 @@ public:
 class VELLARO_EXPORT TUiPreviewComboBox : public TPreviewComboBox, public TUiReferences {
     Q_OBJECT
     Q_PROPERTY(QString Name READ Name WRITE SetName DESIGNABLE false)
+    Q_PROPERTY(Vellaro::TPopupMenu* PopupMenu READ PopupMenu WRITE SetPopupMenu DESIGNABLE false)
+    Q_PROPERTY(Vellaro::TNotifyEvent OnUpdate READ OnUpdate WRITE SetOnUpdate DESIGNABLE false)
     Q_PROPERTY(QString Preview READ PreviewName WRITE SetPreviewName)
 public:
     explicit TUiPreviewComboBox(QWidget* parent = nullptr);
@@ -261,6 +277,8 @@ public:
 class VELLARO_EXPORT TUiPreviewLabel : public TPreviewLabel, public TUiReferences {
     Q_OBJECT
     Q_PROPERTY(QString Name READ Name WRITE SetName DESIGNABLE false)
+    Q_PROPERTY(Vellaro::TPopupMenu* PopupMenu READ PopupMenu WRITE SetPopupMenu DESIGNABLE false)
+    Q_PROPERTY(Vellaro::TNotifyEvent OnUpdate READ OnUpdate WRITE SetOnUpdate DESIGNABLE false)
     Q_PROPERTY(QString Preview READ PreviewName WRITE SetPreviewName)
 public:
     explicit TUiPreviewLabel(QWidget* parent = nullptr);

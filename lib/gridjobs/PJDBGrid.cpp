@@ -1,8 +1,7 @@
 #include "gridjobs/PJDBGrid.h"
 
-#include "platform/core/ComponentRegistry.h"
-
 #include "platform/core/ClassRegistry.h"
+#include "platform/core/ComponentRegistry.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,8 +1,7 @@
 #include "job/VLJob.h"
 
-#include "platform/core/ComponentRegistry.h"
-
 #include "platform/core/ClassRegistry.h"
+#include "platform/core/ComponentRegistry.h"
 
 #include "platform/printing/Dialogs.h"
 

@@ -1,8 +1,7 @@
 #include "multijobs/PJDraft.h"
 
-#include "platform/core/ComponentRegistry.h"
-
 #include "platform/core/ClassRegistry.h"
+#include "platform/core/ComponentRegistry.h"
 #include "platform/graphics/DeviceContext.h"
 
 #include <algorithm>

@@ -1,9 +1,8 @@
 #include "multijobs/PJMulti.h"
 
-#include "platform/core/ComponentRegistry.h"
-
 #include "multijobs/PJMultiEditor.h"
 #include "platform/core/ClassRegistry.h"
+#include "platform/core/ComponentRegistry.h"
 #include "platform/core/Reader.h"
 #include "platform/core/Writer.h"
 

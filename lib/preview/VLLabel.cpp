@@ -1,8 +1,7 @@
 #include "preview/VLLabel.h"
 
-#include "platform/core/ComponentRegistry.h"
-
 #include "platform/core/ClassRegistry.h"
+#include "platform/core/ComponentRegistry.h"
 
 namespace Vellaro {
 

@@ -1,8 +1,7 @@
 #include "preview/VLToolbar.h"
 
-#include "platform/core/ComponentRegistry.h"
-
 #include "platform/core/ClassRegistry.h"
+#include "platform/core/ComponentRegistry.h"
 
 #include "platform/controls/Forms.h"
 
