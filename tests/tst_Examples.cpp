@@ -110,3 +110,14 @@ TEST(Examples, MultiJobNumbersPagesOnAndReadsBackFromItsFormFile)
     EXPECT_EQ(ReadPdfInfo(dir->filePath(QStringLiteral("sheets.pdf"))).Pages, 1) << "four pages on one sheet";
     EXPECT_EQ(ReadPdfText(dir->filePath(QStringLiteral("again.pdf"))), text) << "the jobs read back print the same";
 }
+
+TEST(Examples, FormMadeInDesignerPrintsItsMultiJob)
+{
+    // The jobs' properties and the multi job's list come from the .ui file through uic.
+    const auto dir = RunExample(QStringLiteral(VELLARO_EXAMPLE_DesignedForm));
+    const QString pdf = dir->filePath(QStringLiteral("book.pdf"));
+    EXPECT_EQ(ReadPdfInfo(pdf).Pages, 4) << "the cover and the report's three pages";
+    const QString text = ReadPdfText(pdf);
+    for (const char* expected : {"Cover, page 1", "Report, page 1", "Report, page 3"})
+        EXPECT_TRUE(text.contains(QLatin1String(expected))) << expected;
+}

@@ -1,6 +1,14 @@
 #include "design/PrintJobs.h"
 
+#include "gridjobs/PJDBGrid.h"
+#include "gridjobs/PJListView.h"
+#include "gridjobs/PJSimpleGrid.h"
+#include "gridjobs/PJSimpleTextGrid.h"
+#include "gridjobs/PJStringGrid.h"
+#include "multijobs/PJDraft.h"
 #include "multijobs/PJMulti.h"
+#include "textjobs/PJRichEdit.h"
+#include "textjobs/PJStrings.h"
 
 #include <utility>
 #include <vector>
@@ -23,9 +31,16 @@ TJobList JobList(const TCustomMultiPrintJob& Multi)
 
 void RegisterPrintJobs()
 {
-    RegisterComponents(QStringLiteral("Print Jobs"),
-        {"TSimpleGridPrintJob", "TSimpleTextGridPrintJob", "TStringGridPrintJob", "TDBGridPrintJob",
-            "TListViewPrintJob", "TStringsPrintJob", "TRichEditPrintJob", "TMultiPrintJob", "TDraftPrintJob"});
+    // Each unit registers its own class; the calls' order is the page's order.
+    RegisterPJSimpleGrid();
+    RegisterPJSimpleTextGrid();
+    RegisterPJStringGrid();
+    RegisterPJDBGrid();
+    RegisterPJListView();
+    RegisterPJStrings();
+    RegisterPJRichEdit();
+    RegisterPJMulti();
+    RegisterPJDraft();
     RegisterComponentEditor<TCustomMultiPrintJob, TMultiPrintJobEditor>();
 }
 

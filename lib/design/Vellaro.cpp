@@ -1,14 +1,27 @@
 #include "design/Vellaro.h"
 
+#include "job/VLJob.h"
+#include "preview/VLCombo.h"
+#include "preview/VLLabel.h"
+#include "preview/VLPreview.h"
+#include "preview/VLStatusBar.h"
+#include "preview/VLToolbar.h"
+#include "preview/VLWindow.h"
+
 #include <QFile>
 
 namespace Vellaro {
 
 void RegisterVellaro()
 {
-    RegisterComponents(QStringLiteral("Vellaro"),
-        {"TPrintJob", "TPreview", "TPreviewWindow", "TPreviewToolbar", "TPreviewStatusBar",
-            "TPreviewComboBox", "TPreviewLabel"});
+    // Each unit registers its own class; the calls' order is the page's order.
+    RegisterVLJob();
+    RegisterVLPreview();
+    RegisterVLWindow();
+    RegisterVLToolbar();
+    RegisterVLStatusBar();
+    RegisterVLCombo();
+    RegisterVLLabel();
 }
 
 QString PaletteBitmapPath(const QString& ClassName)

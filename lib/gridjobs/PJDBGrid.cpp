@@ -1,6 +1,7 @@
 #include "gridjobs/PJDBGrid.h"
 
 #include "platform/core/ClassRegistry.h"
+#include "platform/core/ComponentRegistry.h"
 
 #include <cstdint>
 #include <vector>
@@ -175,6 +176,11 @@ TAlignment TCustomDBGridPrintJob::GetCellAlignment(int ACol, int ARow)
         return taRightJustify;
     const TField* field = GetField(ACol);
     return field ? field->Alignment() : taLeftJustify;
+}
+
+void RegisterPJDBGrid()
+{
+    RegisterComponents(QStringLiteral("Print Jobs"), {QStringLiteral("TDBGridPrintJob")});
 }
 
 } // namespace Vellaro

@@ -118,4 +118,7 @@ public:
     void SetMargins(TMargins* Value) { TCustomDBGridPrintJob::SetMargins(Value); }
 };
 
+/// Puts TDBGridPrintJob on the palette page "Print Jobs" of form designers.
+VELLARO_EXPORT void RegisterPJDBGrid();
+
 } // namespace Vellaro

@@ -1,6 +1,7 @@
 #include "gridjobs/PJListView.h"
 
 #include "platform/core/ClassRegistry.h"
+#include "platform/core/ComponentRegistry.h"
 
 #include <cstdlib>
 
@@ -113,6 +114,11 @@ void TCustomListViewPrintJob::DrawCell(TCanvas* Canvas, const TRect& Rect, int P
     TRect textRect = Rect;
     textRect.Left = image.Right;
     TSpecialTextGridPrintJob::DrawCell(Canvas, textRect, PageIndex, ACol, ARow, Target);
+}
+
+void RegisterPJListView()
+{
+    RegisterComponents(QStringLiteral("Print Jobs"), {QStringLiteral("TListViewPrintJob")});
 }
 
 } // namespace Vellaro

@@ -91,4 +91,7 @@ public:
     void SetMargins(TMargins* Value) { TCustomListViewPrintJob::SetMargins(Value); }
 };
 
+/// Puts TListViewPrintJob on the palette page "Print Jobs" of form designers.
+VELLARO_EXPORT void RegisterPJListView();
+
 } // namespace Vellaro

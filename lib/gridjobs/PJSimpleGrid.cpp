@@ -1,6 +1,7 @@
 #include "gridjobs/PJSimpleGrid.h"
 
 #include "platform/core/ClassRegistry.h"
+#include "platform/core/ComponentRegistry.h"
 
 namespace Vellaro {
 
@@ -19,6 +20,11 @@ void TCustomSimpleGridPrintJob::DrawCell(TCanvas* Canvas, const TRect& Rect, int
     // The canvas is handed over as the previous cell left it; nothing clips the handler.
     if (FOnDrawCell)
         FOnDrawCell(this, Canvas, Rect, PageIndex, ACol, ARow, Target);
+}
+
+void RegisterPJSimpleGrid()
+{
+    RegisterComponents(QStringLiteral("Print Jobs"), {QStringLiteral("TSimpleGridPrintJob")});
 }
 
 } // namespace Vellaro

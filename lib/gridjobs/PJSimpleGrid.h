@@ -72,4 +72,7 @@ public:
     void SetMargins(TMargins* Value) { TCustomSimpleGridPrintJob::SetMargins(Value); }
 };
 
+/// Puts TSimpleGridPrintJob on the palette page "Print Jobs" of form designers.
+VELLARO_EXPORT void RegisterPJSimpleGrid();
+
 } // namespace Vellaro

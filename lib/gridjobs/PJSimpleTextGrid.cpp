@@ -1,6 +1,7 @@
 #include "gridjobs/PJSimpleTextGrid.h"
 
 #include "platform/core/ClassRegistry.h"
+#include "platform/core/ComponentRegistry.h"
 
 namespace Vellaro {
 
@@ -28,6 +29,11 @@ TAlignment TCustomSimpleTextGridPrintJob::GetCellAlignment(int ACol, int ARow)
     if (FOnCellAlign)
         FOnCellAlign(this, ACol, ARow, alignment);
     return alignment;
+}
+
+void RegisterPJSimpleTextGrid()
+{
+    RegisterComponents(QStringLiteral("Print Jobs"), {QStringLiteral("TSimpleTextGridPrintJob")});
 }
 
 } // namespace Vellaro

@@ -86,6 +86,9 @@ public:
     void SetMargins(TMargins* Value) { TCustomSimpleTextGridPrintJob::SetMargins(Value); }
 };
 
+/// Puts TSimpleTextGridPrintJob on the palette page "Print Jobs" of form designers.
+VELLARO_EXPORT void RegisterPJSimpleTextGrid();
+
 } // namespace Vellaro
 
 Q_DECLARE_METATYPE(Vellaro::TCellTextEvent)

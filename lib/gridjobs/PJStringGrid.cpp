@@ -1,6 +1,7 @@
 #include "gridjobs/PJStringGrid.h"
 
 #include "platform/core/ClassRegistry.h"
+#include "platform/core/ComponentRegistry.h"
 
 namespace Vellaro {
 
@@ -60,6 +61,11 @@ QString TCustomStringGridPrintJob::GetCellText(int PageIndex, int ACol, int ARow
     // without that row answers an empty text.
     const qint64 gridRow = qint64(ARow) + (Options().Contains(joHeader) ? 1 : 0);
     return gridRow <= INT_MAX ? FStringGrid->Cells(ACol, int(gridRow)) : QString();
+}
+
+void RegisterPJStringGrid()
+{
+    RegisterComponents(QStringLiteral("Print Jobs"), {QStringLiteral("TStringGridPrintJob")});
 }
 
 } // namespace Vellaro

@@ -78,4 +78,7 @@ public:
     void SetMargins(TMargins* Value) { TCustomStringGridPrintJob::SetMargins(Value); }
 };
 
+/// Puts TStringGridPrintJob on the palette page "Print Jobs" of form designers.
+VELLARO_EXPORT void RegisterPJStringGrid();
+
 } // namespace Vellaro

@@ -1,6 +1,7 @@
 #include "job/VLJob.h"
 
 #include "platform/core/ClassRegistry.h"
+#include "platform/core/ComponentRegistry.h"
 
 #include "platform/printing/Dialogs.h"
 
@@ -574,6 +575,11 @@ void TCustomPrintJob::Abort()
 bool TCustomPrintJob::GetAborted() const
 {
     return Printer()->Aborted();
+}
+
+void RegisterVLJob()
+{
+    RegisterComponents(QStringLiteral("Vellaro"), {QStringLiteral("TPrintJob")});
 }
 
 } // namespace Vellaro

@@ -334,6 +334,9 @@ public:
     void SetMargins(TMargins* Value) { TCustomPrintJob::SetMargins(Value); }
 };
 
+/// Puts TPrintJob on the palette page "Vellaro" of form designers.
+VELLARO_EXPORT void RegisterVLJob();
+
 } // namespace Vellaro
 
 Q_DECLARE_METATYPE(Vellaro::TJobOptionsSet)

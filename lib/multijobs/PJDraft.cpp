@@ -1,6 +1,7 @@
 #include "multijobs/PJDraft.h"
 
 #include "platform/core/ClassRegistry.h"
+#include "platform/core/ComponentRegistry.h"
 #include "platform/graphics/DeviceContext.h"
 
 #include <algorithm>
@@ -206,6 +207,11 @@ void TCustomDraftPrintJob::DrawSeparator(TCanvas* TheCanvas, TPoint From, TPoint
     }
     TheCanvas->Pen()->Assign(pen);
     TheCanvas->Brush()->Assign(brush);
+}
+
+void RegisterPJDraft()
+{
+    RegisterComponents(QStringLiteral("Print Jobs"), {QStringLiteral("TDraftPrintJob")});
 }
 
 } // namespace Vellaro

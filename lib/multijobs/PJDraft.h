@@ -66,4 +66,7 @@ public:
     using TCustomDraftPrintJob::TCustomDraftPrintJob;
 };
 
+/// Puts TDraftPrintJob on the palette page "Print Jobs" of form designers.
+VELLARO_EXPORT void RegisterPJDraft();
+
 } // namespace Vellaro

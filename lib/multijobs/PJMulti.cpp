@@ -2,6 +2,7 @@
 
 #include "multijobs/PJMultiEditor.h"
 #include "platform/core/ClassRegistry.h"
+#include "platform/core/ComponentRegistry.h"
 #include "platform/core/Reader.h"
 #include "platform/core/Writer.h"
 
@@ -339,6 +340,11 @@ void TCustomMultiPrintJob::EditPrintJobs()
     FJobs = std::move(entries);
     AddNotifications();
     Update();
+}
+
+void RegisterPJMulti()
+{
+    RegisterComponents(QStringLiteral("Print Jobs"), {QStringLiteral("TMultiPrintJob")});
 }
 
 } // namespace Vellaro

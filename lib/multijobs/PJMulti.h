@@ -101,4 +101,7 @@ public:
     using TCustomMultiPrintJob::TCustomMultiPrintJob;
 };
 
+/// Puts TMultiPrintJob on the palette page "Print Jobs" of form designers.
+VELLARO_EXPORT void RegisterPJMulti();
+
 } // namespace Vellaro

@@ -1,6 +1,7 @@
 #include "preview/VLCombo.h"
 
 #include "platform/core/ClassRegistry.h"
+#include "platform/core/ComponentRegistry.h"
 
 #include "platform/core/Application.h"
 
@@ -126,6 +127,11 @@ void TCustomPreviewComboBox::DoExit()
 {
     TCustomComboBox::DoExit();
     Update();
+}
+
+void RegisterVLCombo()
+{
+    RegisterComponents(QStringLiteral("Vellaro"), {QStringLiteral("TPreviewComboBox")});
 }
 
 } // namespace Vellaro

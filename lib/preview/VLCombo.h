@@ -65,4 +65,7 @@ public:
     using TCustomPreviewComboBox::TCustomPreviewComboBox;
 };
 
+/// Puts TPreviewComboBox on the palette page "Vellaro" of form designers.
+VELLARO_EXPORT void RegisterVLCombo();
+
 } // namespace Vellaro

@@ -1,6 +1,7 @@
 #include "preview/VLLabel.h"
 
 #include "platform/core/ClassRegistry.h"
+#include "platform/core/ComponentRegistry.h"
 
 namespace Vellaro {
 
@@ -53,6 +54,11 @@ void TCustomPreviewLabel::Update()
     TCustomLabel::Update();
     if (FOnUpdate)
         FOnUpdate(this);
+}
+
+void RegisterVLLabel()
+{
+    RegisterComponents(QStringLiteral("Vellaro"), {QStringLiteral("TPreviewLabel")});
 }
 
 } // namespace Vellaro

@@ -64,4 +64,7 @@ public:
     using TCustomPreviewLabel::TCustomPreviewLabel;
 };
 
+/// Puts TPreviewLabel on the palette page "Vellaro" of form designers.
+VELLARO_EXPORT void RegisterVLLabel();
+
 } // namespace Vellaro

@@ -1,6 +1,7 @@
 #include "preview/VLPreview.h"
 
 #include "platform/core/ClassRegistry.h"
+#include "platform/core/ComponentRegistry.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -24,10 +25,15 @@ int PrinterCaps(int index)
 
 // ---- Inner controls -----------------------------------------------------------------------
 
-TSpecialScrollBox::TSpecialScrollBox(TComponent* AOwner) : TScrollBox(AOwner) {}
+// Nothing is dropped into the pane's inner controls in a designer.
+TSpecialScrollBox::TSpecialScrollBox(TComponent* AOwner) : TScrollBox(AOwner)
+{
+    SetControlStyle(ControlStyle().Exclude(csAcceptsControls));
+}
 
 TSpecialPanel::TSpecialPanel(TComponent* AOwner) : TCustomPanel(AOwner)
 {
+    SetControlStyle(ControlStyle().Exclude(csAcceptsControls).Include(csOpaque));
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
@@ -183,6 +189,8 @@ void TDrawPanel::mouseReleaseEvent(QMouseEvent* event)
 
 TCustomPreview::TCustomPreview(TComponent* AOwner, QWidget* parent) : QWidget(parent), TWinControl(AOwner)
 {
+    // The pane lays out its own desk: nothing is dropped into it in a designer.
+    SetControlStyle(ControlStyle().Exclude(csAcceptsControls));
     InitWidget();
     SetBounds(Left(), Top(), 100, 150);
     SetTabStop(true);
@@ -711,6 +719,11 @@ void TPreviewLink::Detach()
         FCompanion->RemoveFreeNotification(FPreview);
     }
     FPreview = nullptr;
+}
+
+void RegisterVLPreview()
+{
+    RegisterComponents(QStringLiteral("Vellaro"), {QStringLiteral("TPreview")});
 }
 
 } // namespace Vellaro

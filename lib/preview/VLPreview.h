@@ -242,4 +242,7 @@ public:
     using TCustomPreview::TCustomPreview;
 };
 
+/// Puts TPreview on the palette page "Vellaro" of form designers.
+VELLARO_EXPORT void RegisterVLPreview();
+
 } // namespace Vellaro

@@ -1,6 +1,7 @@
 #include "preview/VLStatusBar.h"
 
 #include "platform/core/ClassRegistry.h"
+#include "platform/core/ComponentRegistry.h"
 
 namespace Vellaro {
 
@@ -9,6 +10,7 @@ VELLARO_REGISTER_SET(TPanelKind)
 
 TCustomPreviewStatusBar::TCustomPreviewStatusBar(TComponent* AOwner, QWidget* parent) : TStatusBarControl(AOwner, parent)
 {
+    SetControlStyle({csCaptureMouse, csClickEvents, csOpaque, csDoubleClicks});
     SetColor(clBtnFace);
     SetHeight(19);
     SetAlign(alBottom);
@@ -103,6 +105,11 @@ void TCustomPreviewStatusBar::SetSizeGrip(bool Value)
     FSizeGrip = Value;
     RecreateWithSizeGrip(Value);
     Update();
+}
+
+void RegisterVLStatusBar()
+{
+    RegisterComponents(QStringLiteral("Vellaro"), {QStringLiteral("TPreviewStatusBar")});
 }
 
 } // namespace Vellaro

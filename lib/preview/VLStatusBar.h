@@ -76,6 +76,9 @@ public:
     using TCustomPreviewStatusBar::TCustomPreviewStatusBar;
 };
 
+/// Puts TPreviewStatusBar on the palette page "Vellaro" of form designers.
+VELLARO_EXPORT void RegisterVLStatusBar();
+
 } // namespace Vellaro
 
 Q_DECLARE_METATYPE(Vellaro::TPanels)

@@ -1,6 +1,7 @@
 #include "preview/VLToolbar.h"
 
 #include "platform/core/ClassRegistry.h"
+#include "platform/core/ComponentRegistry.h"
 
 #include "platform/controls/Forms.h"
 #include "preview/VLProgress.h"
@@ -18,6 +19,9 @@ constexpr int ToolbarHeight = 26;
 TCustomPreviewToolbar::TCustomPreviewToolbar(TComponent* AOwner, QWidget* parent)
     : TCustomPanel(AOwner, parent), FGlyphStrip(std::make_unique<TBitmap>()), FUserButtonGlyph(std::make_unique<TBitmap>())
 {
+    // Its name never becomes its caption; and it lays out its own buttons, so nothing is
+    // dropped into it in a designer.
+    SetControlStyle(ControlStyle().Exclude(csSetCaption).Exclude(csAcceptsControls));
     SetHeight(ToolbarHeight);
     SetAlign(alTop);
     SetBevelInner(bvNone);
@@ -228,6 +232,11 @@ void TCustomPreviewToolbar::ButtonClick(TButtonKind Kind)
     // The close button may have released the form and this toolbar with it only later:
     // Close defers the release, so the toolbar is still whole here.
     EnableButtons();
+}
+
+void RegisterVLToolbar()
+{
+    RegisterComponents(QStringLiteral("Vellaro"), {QStringLiteral("TPreviewToolbar")});
 }
 
 } // namespace Vellaro

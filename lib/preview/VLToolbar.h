@@ -96,4 +96,7 @@ public:
     void SetUserButtonGlyph(TBitmap* Value) { TCustomPreviewToolbar::SetUserButtonGlyph(Value); }
 };
 
+/// Puts TPreviewToolbar on the palette page "Vellaro" of form designers.
+VELLARO_EXPORT void RegisterVLToolbar();
+
 } // namespace Vellaro

@@ -1,6 +1,7 @@
 #include "preview/VLWindow.h"
 
 #include "platform/core/ClassRegistry.h"
+#include "platform/core/ComponentRegistry.h"
 
 namespace Vellaro {
 
@@ -283,6 +284,11 @@ void TCustomPreviewWindow::SetOnUserButtonClick(TNotifyEvent Value)
     FOnUserButtonClick = std::move(Value);
     if (FForm)
         FForm->Toolbar()->SetOnUserButtonClick(FOnUserButtonClick);
+}
+
+void RegisterVLWindow()
+{
+    RegisterComponents(QStringLiteral("Vellaro"), {QStringLiteral("TPreviewWindow")});
 }
 
 } // namespace Vellaro

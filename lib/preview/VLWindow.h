@@ -245,6 +245,9 @@ public:
     void SetUserButtonGlyph(TBitmap* Value) { TCustomPreviewWindow::SetUserButtonGlyph(Value); }
 };
 
+/// Puts TPreviewWindow on the palette page "Vellaro" of form designers.
+VELLARO_EXPORT void RegisterVLWindow();
+
 } // namespace Vellaro
 
 Q_DECLARE_METATYPE(Vellaro::TIcon*)

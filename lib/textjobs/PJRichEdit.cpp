@@ -1,6 +1,7 @@
 #include "textjobs/PJRichEdit.h"
 
 #include "platform/core/ClassRegistry.h"
+#include "platform/core/ComponentRegistry.h"
 
 namespace Vellaro {
 
@@ -173,6 +174,11 @@ void TCustomRichEditPrintJob::DrawArea(TCanvas* TheCanvas, int PageIndex, TRect 
     }
     const TFormattingScope formatting(FRichEdit);
     FRichEdit->FormatRange(&range, true);
+}
+
+void RegisterPJRichEdit()
+{
+    RegisterComponents(QStringLiteral("Print Jobs"), {QStringLiteral("TRichEditPrintJob")});
 }
 
 } // namespace Vellaro

@@ -94,4 +94,7 @@ public:
     void SetMargins(TMargins* Value) { TCustomPrintJob::SetMargins(Value); }
 };
 
+/// Puts TRichEditPrintJob on the palette page "Print Jobs" of form designers.
+VELLARO_EXPORT void RegisterPJRichEdit();
+
 } // namespace Vellaro

@@ -1,6 +1,7 @@
 #include "textjobs/PJStrings.h"
 
 #include "platform/core/ClassRegistry.h"
+#include "platform/core/ComponentRegistry.h"
 
 #include <QFontMetricsF>
 #include <QHash>
@@ -242,6 +243,11 @@ void TCustomStringsPrintJob::DrawLines(TCanvas* TheCanvas, int PageIndex, const 
         else
             TheCanvas->TextRect({TheRect.Left, y, TheRect.Right, TheRect.Bottom}, TheRect.Left, y, FLines->Strings(n));
     }
+}
+
+void RegisterPJStrings()
+{
+    RegisterComponents(QStringLiteral("Print Jobs"), {QStringLiteral("TStringsPrintJob")});
 }
 
 } // namespace Vellaro

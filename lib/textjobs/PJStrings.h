@@ -102,4 +102,7 @@ public:
     void SetFont(TFont* Value) { TCustomStringsPrintJob::SetFont(Value); }
 };
 
+/// Puts TStringsPrintJob on the palette page "Print Jobs" of form designers.
+VELLARO_EXPORT void RegisterPJStrings();
+
 } // namespace Vellaro

@@ -425,6 +425,7 @@ TScrollBox::TScrollBox(TComponent* AOwner, QWidget* parent)
     FHorz.SetIncrement(8);
     FVert.SetIncrement(8);
     SetBorderStyle(bsSingle);
+    SetControlStyle({csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks});
     InitWidget();
     SetColor(clBtnFace);
     UpdateScrollBars();
@@ -490,6 +491,7 @@ void TScrollBox::resizeEvent(QResizeEvent* event)
 
 TCustomPanel::TCustomPanel(TComponent* AOwner, QWidget* parent) : QWidget(parent), TWinControl(AOwner)
 {
+    SetControlStyle({csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csOpaque, csDoubleClicks, csReplicatable});
     InitWidget();
     UpdateMargins();
 }
@@ -522,6 +524,12 @@ void TCustomPanel::SetBorderWidth(int value)
         throw EComponentError(QStringLiteral("BorderWidth %1 is negative; expected 0 or more pixels").arg(value));
     FBorderWidth = value;
     UpdateMargins();
+}
+
+void TCustomPanel::NameChanged(const QString& OldName)
+{
+    if (ControlStyle().Contains(csSetCaption) && !HasState(csLoading) && FCaption == OldName)
+        SetCaption(Name());
 }
 
 TCanvas* TCustomPanel::Canvas()

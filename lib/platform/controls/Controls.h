@@ -274,6 +274,8 @@ public:
     TCanvas* Canvas();
 
 protected:
+    /// With csSetCaption, a caption that still equals the old name follows the new name.
+    void NameChanged(const QString& OldName) override;
     /// Draws the client area; the base fills it with Color and draws the caption.
     virtual void Paint();
     void paintEvent(QPaintEvent* event) override;

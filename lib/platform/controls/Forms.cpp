@@ -22,6 +22,7 @@ VELLARO_REGISTER_CLASS(TForm)
 TCustomForm::TCustomForm(TComponent* AOwner) : QWidget(nullptr, Qt::Window), TWinControl(AOwner)
 {
     SetVisible(false);
+    SetControlStyle({csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks});
     InitWidget();
     ApplyWindowFlags();
 }

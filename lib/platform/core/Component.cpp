@@ -93,7 +93,8 @@ void TComponent::SetName(const QString& name)
         if (other && other != this)
             throw EComponentError(QStringLiteral("A component named %1 already exists").arg(name));
     }
-    FName = name;
+    const QString old = std::exchange(FName, name);
+    NameChanged(old);
 }
 
 void TComponent::InsertComponent(TComponent* AComponent)

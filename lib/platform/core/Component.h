@@ -99,6 +99,8 @@ public:
 protected:
     /// Called after all properties have been read from a form file; clears csLoading.
     virtual void Loaded();
+    /// Called by SetName after the name changed from OldName.
+    virtual void NameChanged(const QString& OldName) { (void)OldName; }
     /// Told about components inserted into or removed from this component's owner and about
     /// free notifications. The base forwards it to every owned component.
     virtual void Notification(TComponent* AComponent, TOperation Operation);
