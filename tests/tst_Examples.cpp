@@ -46,7 +46,7 @@ TEST(Examples, ReadmeShowsEachExampleAsItStands)
         EXPECT_EQ(m.captured(2).toStdString(), file.toStdString()) << m.captured(1).toStdString();
         ++blocks;
     }
-    EXPECT_EQ(blocks, 5);
+    EXPECT_EQ(blocks, 6);
     EXPECT_EQ(readme.count(QStringLiteral("```cpp")), blocks) << "every C++ block of the README is an example";
 }
 
