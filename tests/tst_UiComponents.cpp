@@ -3,6 +3,8 @@
 // properties.
 #include "design/UiComponents.h"
 #include "platform/controls/Controls.h"
+#include "platform/controls/ExtCtrls.h"
+#include "platform/controls/StdControls.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>
@@ -46,6 +48,9 @@ TEST(ControlStyle, DesignersMayDropControlsOnlyIntoContainers)
     TInnerPanel shadow;
     TPreviewToolbar toolbar(nullptr);
     TPreviewStatusBar bar(nullptr);
+    TGroupBox group(nullptr);
+    TPage page(nullptr);
+    TEdit edit(nullptr);
     const struct {
         const char* name;
         TControl* control;
@@ -57,6 +62,9 @@ TEST(ControlStyle, DesignersMayDropControlsOnlyIntoContainers)
         {"pane's shadow", &shadow, false},
         {"toolbar", &toolbar, false},
         {"status bar", &bar, false},
+        {"group box", &group, true},
+        {"notebook page", &page, true},
+        {"edit", &edit, false},
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.control->ControlStyle().Contains(csAcceptsControls), c.accepts) << c.name;

@@ -17,6 +17,7 @@ VELLARO_REGISTER_CLASS(TImage)
 TPage::TPage(TComponent* AOwner, QWidget* parent) : QWidget(parent), TWinControl(AOwner)
 {
     InitWidget();
+    SetControlStyle(ControlStyle().Include(csAcceptsControls));
 }
 
 TPage::~TPage()

@@ -445,6 +445,7 @@ TPanel::~TPanel()
 TGroupBox::TGroupBox(TComponent* AOwner, QWidget* parent) : QGroupBox(parent), TWinControl(AOwner)
 {
     InitWidget();
+    SetControlStyle(ControlStyle().Include(csAcceptsControls));
 }
 
 TGroupBox::~TGroupBox()
