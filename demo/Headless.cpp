@@ -64,6 +64,8 @@ std::vector<THeadlessOutput> RunHeadless(TfrmMain& Form, const QString& OutDir)
     TPdfPrinterScope pdf;
     std::vector<THeadlessOutput> outputs;
     for (int i = 0; i < Form.DemoCount(); ++i) {
+        // Jobs that take the printer's orientation all start from portrait, whatever ran before.
+        Printer()->SetOrientation(poPortrait);
         Form.ShowDemo(i);
         const QString base = QStringLiteral("demo-%1").arg(Form.PageCaption(i));
         THeadlessOutput output{QFileInfo(dir.filePath(base + QStringLiteral(".pdf"))).absoluteFilePath(),

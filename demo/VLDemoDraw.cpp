@@ -123,8 +123,8 @@ void PublishedNames(const QString& ClassName, QStringList& Properties, QStringLi
     for (int index : StreamedProperties(cls->MetaObject)) {
         const QMetaProperty property = cls->MetaObject->property(index);
         const QString name = QString::fromLatin1(property.name());
-        // Events are the properties holding a handler: their types are the event types.
-        if (QByteArray(property.typeName()).endsWith("Event"))
+        // Events are the properties holding a handler, named On... by convention.
+        if (name.size() > 2 && name.startsWith(QLatin1String("On")) && name.at(2).isUpper())
             Events << name;
         else
             Properties << name;

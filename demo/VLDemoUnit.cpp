@@ -5,10 +5,16 @@
 #include "gridjobs/PJSimpleTextGrid.h"
 #include "platform/core/ClassRegistry.h"
 #include "platform/core/Reader.h"
+#include "platform/controls/ListView.h"
+#include "platform/controls/RichEdit.h"
+#include "platform/controls/StringGrid.h"
 #include "platform/data/DataSet.h"
+#include "platform/graphics/ImageList.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QIcon>
 #include <QFileInfo>
 #include <QSqlDatabase>
 
@@ -132,7 +138,72 @@ void TfrmMain::FormCreate()
     FFish->Open();
     FCustomers->Open();
     Find<TCustomPrintJob>(QStringLiteral("vljDBDetail"))->SetPageCount(FFish->RecordCount());
+    FillStringGrid();
+    FillListView();
+    LoadRichText();
     ShowDemo(0);
+}
+
+QList<QStringList> TfrmMain::ReadTable(const QString& FileName) const
+{
+    QFile file(QDir(FDataDir).filePath(FileName));
+    if (!file.open(QIODevice::ReadOnly))
+        throw Exception(QStringLiteral("Cannot read the demo's sample data '%1'").arg(file.fileName()));
+    QList<QStringList> rows;
+    for (const QString& line : QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts))
+        rows.append(line.split(u'\t'));
+    return rows;
+}
+
+void TfrmMain::FillStringGrid()
+{
+    const QList<QStringList> rows = ReadTable(QStringLiteral("products.tsv"));
+    auto* grid = Find<TStringGrid>(QStringLiteral("sgrMain"));
+    grid->SetRowCount(int(rows.size()));
+    for (int row = 0; row < rows.size(); ++row)
+        for (int col = 0; col < grid->ColCount(); ++col)
+            grid->SetCells(col, row, rows.at(row).value(col));
+    Find<TCustomPrintJob>(QStringLiteral("vljStringGrid"))->Update();
+}
+
+void TfrmMain::FillListView()
+{
+    // Name, size, type, modified and the icon's number; the first row holds the captions.
+    const QList<QStringList> rows = ReadTable(QStringLiteral("listview.tsv"));
+    auto* view = Find<TListView>(QStringLiteral("lsvMain"));
+    view->Columns().Clear();
+    for (int col = 0; col + 1 < rows.value(0).size(); ++col) {
+        TListColumn column = view->Columns().Add();
+        column.SetCaption(rows.at(0).at(col));
+        column.SetWidth(col == 0 ? 180 : 90);
+    }
+    // The job prints image N on row N, so the lists hold each row's icon in row order.
+    auto* small = new TImageList(this);
+    small->SetSize(16, 16);
+    auto* large = new TImageList(this);
+    large->SetSize(32, 32);
+    view->Items().Clear();
+    for (int row = 1; row < rows.size(); ++row) {
+        const QStringList& cells = rows.at(row);
+        TListItem item = view->Items().Add();
+        item.SetCaption(cells.value(0));
+        item.SetSubItems(cells.mid(1, cells.size() - 2));
+        const QString icon = cells.value(cells.size() - 1);
+        const QImage image16(QDir(FDataDir).filePath(QStringLiteral("icon16_%1.png").arg(icon)));
+        const QImage image32(QDir(FDataDir).filePath(QStringLiteral("icon32_%1.png").arg(icon)));
+        small->Add(TBitmap(image16));
+        large->Add(TBitmap(image32));
+        view->topLevelItem(item.Index())->setIcon(0, QIcon(QPixmap::fromImage(image16)));
+    }
+    view->SetSmallImages(small);
+    view->SetLargeImages(large);
+    Find<TCustomPrintJob>(QStringLiteral("vljListView"))->Update();
+}
+
+void TfrmMain::LoadRichText()
+{
+    Find<TRichEdit>(QStringLiteral("reMain"))->LoadFromFile(QDir(FDataDir).filePath(QStringLiteral("Vellaro.rtf")));
+    Find<TCustomPrintJob>(QStringLiteral("vljRichEdit"))->Update();
 }
 
 void TfrmMain::ShowDemo(int Index)

@@ -51,6 +51,11 @@ private:
     void RegisterHandlers();
     void OpenSampleData();
     void FormCreate();
+    void FillStringGrid();
+    void FillListView();
+    void LoadRichText();
+    /// The rows of a tab-separated sample file.
+    QList<QStringList> ReadTable(const QString& FileName) const;
     void ListClick();
     void UserButtonClick();
 
