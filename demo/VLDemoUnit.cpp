@@ -89,7 +89,12 @@ TCustomPrintJob* TfrmMain::DemoJob(int Index) const
 
 QString TfrmMain::PageCaption(int Index) const
 {
-    return DemoJobNames().value(Index).mid(3);
+    static const QStringList captions{QStringLiteral("About"), QStringLiteral("Areas"), QStringLiteral("Published"),
+        QStringLiteral("Simpliest"), QStringLiteral("Rules"), QStringLiteral("BioLife"), QStringLiteral("DBGrid"),
+        QStringLiteral("SimpleTextGrid"), QStringLiteral("SimpleGrid"), QStringLiteral("StringGrid"),
+        QStringLiteral("ListView"), QStringLiteral("StringsPrint"), QStringLiteral("RichEdit"),
+        QStringLiteral("MultiPrint"), QStringLiteral("Draft")};
+    return captions.value(Index);
 }
 
 void TfrmMain::OpenSampleData()

@@ -1,0 +1,209 @@
+// The demo program: the headless run prints every demonstration with the right pages and
+// content, each preview shows what its PDF prints, and the main form answers the keyboard and
+// the mouse (choosing a demonstration, paging, zooming, printing, the preview window).
+#include "Headless.h"
+#include "TestSupport.h"
+#include "VLDemoUnit.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+using namespace Vellaro;
+using namespace Vellaro::Testing;
+
+namespace {
+
+const QString DataDir = QStringLiteral(VELLARO_DEMO_DATA_DIR);
+
+/// A count from one of the sample databases, so that expectations follow the data.
+int CountRows(const QString& file, const QString& table)
+{
+    const QString name = QStringLiteral("tst_Demo-") + file;
+    int count = -1;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(QDir(DataDir).filePath(file));
+        QSqlQuery query(db);
+        if (db.open() && query.exec(QStringLiteral("SELECT COUNT(*) FROM ") + table) && query.next())
+            count = query.value(0).toInt();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return count;
+}
+
+/// The data rows of a tab-separated sample file (its first row holds captions).
+QList<QStringList> TableRows(const QString& file)
+{
+    QFile f(QDir(DataDir).filePath(file));
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << qPrintable(f.fileName());
+    QList<QStringList> rows;
+    for (const QString& line : QString::fromUtf8(f.readAll()).split(u'\n', Qt::SkipEmptyParts))
+        rows.append(line.split(u'\t'));
+    if (!rows.isEmpty())
+        rows.removeFirst();
+    return rows;
+}
+
+int PagesFor(int rows, int rowsPerPage)
+{
+    return (rows + rowsPerPage - 1) / rowsPerPage;
+}
+
+/// One main form and one headless run shared by the cases that only look at the results.
+class DemoRun : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        Dir = std::make_unique<QTemporaryDir>();
+        Form = std::make_unique<TfrmMain>(nullptr, DataDir);
+        Form->resize(1280, 800);
+        Form->show();
+        Outputs = Demo::RunHeadless(*Form, Dir->path());
+    }
+    static void TearDownTestSuite()
+    {
+        Form.reset();
+        Dir.reset();
+    }
+    static int Index(const QString& caption)
+    {
+        for (int i = 0; i < Form->DemoCount(); ++i)
+            if (Form->PageCaption(i) == caption)
+                return i;
+        ADD_FAILURE() << "no demonstration " << qPrintable(caption);
+        return 0;
+    }
+
+    static inline std::unique_ptr<QTemporaryDir> Dir;
+    static inline std::unique_ptr<TfrmMain> Form;
+    static inline std::vector<Demo::THeadlessOutput> Outputs;
+};
+
+} // namespace
+
+TEST_F(DemoRun, EveryDemonstrationPrintsItsPagesAndContent)
+{
+    const int fish = CountRows(QStringLiteral("fish.sqlite"), QStringLiteral("fish"));
+    const int customers = CountRows(QStringLiteral("customers.sqlite"), QStringLiteral("customers"));
+    ASSERT_GT(fish, 0);
+    ASSERT_GT(customers, 0);
+    const QList<QStringList> products = TableRows(QStringLiteral("products.tsv"));
+    const QList<QStringList> items = TableRows(QStringLiteral("listview.tsv"));
+    ASSERT_FALSE(products.isEmpty());
+    ASSERT_FALSE(items.isEmpty());
+
+    struct Case {
+        QString Page;
+        int Pages; // 0: checked elsewhere
+        QStringList Texts;
+    };
+    const std::vector<Case> cases{
+        {QStringLiteral("About"), 2, {QStringLiteral("Vellaro"), QStringLiteral("Meets all of your printing needs.")}},
+        {QStringLiteral("Areas"), 1, {}},
+        {QStringLiteral("Published"), 16, {QStringLiteral("TPrintJob"), QStringLiteral("TDraftPrintJob"), QStringLiteral("OnDraw"), QStringLiteral("Properties")}},
+        {QStringLiteral("Simpliest"), 3, {QStringLiteral("2"), QStringLiteral("3")}},
+        {QStringLiteral("Rules"), 1, {QStringLiteral("millimeters"), QStringLiteral("inches"), QStringLiteral("240")}},
+        {QStringLiteral("BioLife"), fish, {QStringLiteral("Clown Anemonefish"), QStringLiteral("Species name"),
+            QStringLiteral("11 cm / 4.3 inches"), QStringLiteral("Page 1 from %1").arg(fish)}},
+        {QStringLiteral("DBGrid"), PagesFor(customers, 20), {QStringLiteral("First_Name"), QStringLiteral("Fax")}},
+        {QStringLiteral("SimpleTextGrid"), PagesFor(50, 20), {QStringLiteral("H.0"), QStringLiteral("F.4"), QStringLiteral("4.49")}},
+        {QStringLiteral("SimpleGrid"), 1, {QStringLiteral("RGB Hex"), QStringLiteral("Fuchsia"), QStringLiteral("ff00ff"), QStringLiteral("255,0,255")}},
+        {QStringLiteral("StringGrid"), PagesFor(int(products.size()), 20), {QStringLiteral("Product"), products.first().first()}},
+        {QStringLiteral("ListView"), PagesFor(int(items.size()), 20), {QStringLiteral("Name"), items.first().first(), items.last().first()}},
+        {QStringLiteral("StringsPrint"), 0, {}},
+        {QStringLiteral("RichEdit"), 0, {QStringLiteral("What Vellaro does"), QStringLiteral("A few tips")}},
+        {QStringLiteral("MultiPrint"), 0, {QStringLiteral("Meets all of your printing needs."), QStringLiteral("Clown Anemonefish"), QStringLiteral("millimeters")}},
+        {QStringLiteral("Draft"), 1, {QStringLiteral("Meets all of your printing needs.")}},
+    };
+    ASSERT_EQ(Outputs.size(), cases.size());
+    int multiPages = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(qPrintable(c.Page));
+        const int index = Index(c.Page);
+        const QString pdf = Outputs.at(size_t(index)).Pdf;
+        EXPECT_TRUE(pdf.endsWith(QStringLiteral("demo-%1.pdf").arg(c.Page))) << qPrintable(pdf);
+        const PdfInfo info = ReadPdfInfo(pdf);
+        const int expected = c.Pages > 0 ? c.Pages : Form->DemoJob(index)->PageCount();
+        EXPECT_EQ(info.Pages, expected);
+        EXPECT_EQ(info.Title, Form->DemoJob(index)->Title());
+        const QString text = ReadPdfText(pdf).simplified();
+        for (const QString& wanted : c.Texts)
+            EXPECT_TRUE(text.contains(wanted)) << "missing: " << qPrintable(wanted);
+        if (c.Page != QLatin1String("MultiPrint") && c.Page != QLatin1String("Draft"))
+            multiPages += info.Pages;
+    }
+    // The multi job prints all the others but the draft job, one after the other.
+    EXPECT_EQ(ReadPdfInfo(Outputs.at(size_t(Index(QStringLiteral("MultiPrint")))).Pdf).Pages, multiPages);
+}
+
+TEST_F(DemoRun, AreasPageFillsEachAreaWithItsColour)
+{
+    const QImage page = RasterizePdfPage(Outputs.at(size_t(Index(QStringLiteral("Areas")))).Pdf, 1, 20);
+    ASSERT_FALSE(page.isNull());
+    // One inch of margin all round, one-inch header and footer bands (20 dpi: 20 pixels an inch).
+    const int x = page.width() / 2;
+    EXPECT_EQ(page.pixelColor(x, 30).rgb() & 0xFFFFFF, 0xCCFFCCu);        // header, 0x00BBGGRR = 0xCCFFCC
+    EXPECT_EQ(page.pixelColor(x, page.height() / 2).rgb() & 0xFFFFFF, 0xFFCCCCu); // page, 0xCCCCFF
+    EXPECT_EQ(page.pixelColor(x, page.height() - 30).rgb() & 0xFFFFFF, 0xCCCCFFu); // footer, 0xFFCCCC
+    EXPECT_EQ(page.pixelColor(5, 5).rgb() & 0xFFFFFF, 0xFFFFFFu);          // the margin stays paper
+}
+
+TEST_F(DemoRun, EachPreviewShowsWhatItsPdfPrints)
+{
+    for (int i = 0; i < Form->DemoCount(); ++i) {
+        SCOPED_TRACE(qPrintable(Form->PageCaption(i)));
+        const QImage shown(Outputs.at(size_t(i)).Png);
+        ASSERT_FALSE(shown.isNull());
+        const QImage printed = RasterizePdfPage(Outputs.at(size_t(i)).Pdf, 1, shown.size());
+        ASSERT_EQ(printed.size(), shown.size());
+        const double mean = ImageDifference(shown, printed, 4).first;
+        // Measured: 0.3 to 4.2 (text is rasterized differently on screen and from PDF).
+        EXPECT_LT(mean, 6.0);
+        // Negative control: the same page moved by two pixels differs at least twice as much
+        // (measured 2.4 to 7 times), so a misplaced or missing drawing would not pass.
+        QImage blank(printed.size(), printed.format());
+        blank.fill(Qt::white);
+        if (ImageDifference(blank, printed, 4).first < 0.5)
+            continue; // no ink to misplace
+        const QImage shifted = printed.copy(QRect(2, 2, printed.width(), printed.height()));
+        EXPECT_GT(ImageDifference(shown, shifted, 4).first, 2 * mean);
+    }
+}
+
+TEST_F(DemoRun, TheProgramRunsHeadlessAndSaysWhereTheFilesAre)
+{
+    QTemporaryDir out;
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    env.remove(QStringLiteral("QT_QPA_PLATFORM")); // the program chooses the offscreen platform itself
+    program.setProcessEnvironment(env);
+    program.start(QStringLiteral(VELLARO_DEMO_PROGRAM), {QStringLiteral("--headless"), out.path()});
+    ASSERT_TRUE(program.waitForFinished(240000));
+    EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().constData();
+    const QStringList lines = QString::fromLocal8Bit(program.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2 * Form->DemoCount());
+    for (const QString& path : lines)
+        EXPECT_TRUE(QFile::exists(path) && path.startsWith(QDir(out.path()).absolutePath())) << qPrintable(path);
+}
+
+TEST(DemoData, MissingSampleDataIsReportedByName)
+{
+    QTemporaryDir empty;
+    try {
+        TfrmMain form(nullptr, empty.path());
+        FAIL() << "the form was built without its data";
+    } catch (const Exception& error) {
+        EXPECT_TRUE(QString::fromUtf8(error.what()).contains(QDir(empty.path()).filePath(QStringLiteral("fish.sqlite"))))
+            << error.what();
+    }
+}
