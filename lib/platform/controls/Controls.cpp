@@ -281,8 +281,16 @@ void TWinControl::SetParentColor(bool value)
     FParentColor = value;
 }
 
-QString TWinControl::Hint() const { return Widget()->toolTip(); }
-void TWinControl::SetHint(const QString& value) { Widget()->setToolTip(value); }
+QString TWinControl::Hint() const { return Widget()->property(HintProperty).toString(); }
+
+void TWinControl::SetHint(const QString& value)
+{
+    // The tool tip shows the short part; the application's hint gets the whole text.
+    Widget()->setProperty(HintProperty, value);
+    Widget()->setToolTip(GetShortHint(value));
+    if (!value.isEmpty())
+        Application().TrackHints();
+}
 
 void TWinControl::SetShowHint(bool value)
 {
@@ -462,14 +470,14 @@ TCustomPanel::~TCustomPanel()
     DestroyComponent();
 }
 
-int TCustomPanel::BorderWidth() const
+int TCustomPanel::FrameWidth() const
 {
-    return (FBorderStyle != bsNone ? 1 : 0) + (FBevelOuter != bvNone ? 1 : 0) + (FBevelInner != bvNone ? 1 : 0);
+    return (FBorderStyle != bsNone ? 1 : 0) + (FBevelOuter != bvNone ? 1 : 0) + FBorderWidth + (FBevelInner != bvNone ? 1 : 0);
 }
 
 void TCustomPanel::UpdateMargins()
 {
-    const int b = BorderWidth();
+    const int b = FrameWidth();
     setContentsMargins(b, b, b, b);
     update();
 }
@@ -478,6 +486,14 @@ void TCustomPanel::SetBevelInner(TBevelCut value) { FBevelInner = value; UpdateM
 void TCustomPanel::SetBevelOuter(TBevelCut value) { FBevelOuter = value; UpdateMargins(); }
 void TCustomPanel::SetBorderStyle(TBorderStyle value) { FBorderStyle = value == bsNone ? bsNone : bsSingle; UpdateMargins(); }
 void TCustomPanel::SetCaption(const QString& value) { FCaption = value; update(); }
+
+void TCustomPanel::SetBorderWidth(int value)
+{
+    if (value < 0)
+        throw EComponentError(QStringLiteral("BorderWidth %1 is negative; expected 0 or more pixels").arg(value));
+    FBorderWidth = value;
+    UpdateMargins();
+}
 
 TCanvas* TCustomPanel::Canvas()
 {
@@ -516,9 +532,17 @@ void TCustomPanel::paintEvent(QPaintEvent*)
         };
         if (FBorderStyle != bsNone)
             frame(Qt::black, Qt::black);
-        for (TBevelCut bevel : {FBevelOuter, FBevelInner})
+        const auto bevelFrame = [&](TBevelCut bevel) {
             if (bevel != bvNone)
                 frame(bevel == bvRaised ? Qt::white : Qt::gray, bevel == bvRaised ? Qt::gray : Qt::white);
+        };
+        bevelFrame(FBevelOuter);
+        if (FBorderWidth > 0) { // the panel's colour between the bevels
+            const QRect r = rect().adjusted(inset, inset, -inset, -inset);
+            painter.fillRect(r, ToQColor(Color()));
+            inset += FBorderWidth;
+        }
+        bevelFrame(FBevelInner);
         painter.translate(inset, inset);
         painter.setClipRect(QRect(0, 0, ClientWidth(), ClientHeight()));
         TDeviceContext dc(&painter, Screen().PixelsPerInch(), Screen().PixelsPerInch());

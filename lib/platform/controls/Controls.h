@@ -254,6 +254,9 @@ public:
     void SetBorderStyle(TBorderStyle value);
     QString Caption() const { return FCaption; }
     void SetCaption(const QString& value);
+    /// The space in pixels between the outer and the inner bevel.
+    int BorderWidth() const { return FBorderWidth; }
+    void SetBorderWidth(int value);
     /// The canvas of the paint in progress; raises EInvalidOperation outside a paint.
     TCanvas* Canvas();
 
@@ -264,11 +267,12 @@ protected:
 
 private:
     void UpdateMargins();
-    int BorderWidth() const;
+    int FrameWidth() const;
     TBevelCut FBevelInner = bvNone;
     TBevelCut FBevelOuter = bvRaised;
     TBorderStyle FBorderStyle = bsNone;
     QString FCaption;
+    int FBorderWidth = 0;
     TCanvas* FPaintCanvas = nullptr;
 };
 

@@ -4,6 +4,7 @@
 // deferred release.
 
 #include "platform/controls/Controls.h"
+#include "platform/core/Icon.h"
 
 #include <QIcon>
 #include <QWidget>
@@ -31,18 +32,6 @@ constexpr TModalResult mrOk = 1;
 constexpr TModalResult mrCancel = 2;
 
 using TCloseEvent = std::function<void(TComponent* Sender, TCloseAction& Action)>;
-
-/// An icon held by value; Assign copies another icon's picture.
-class VELLARO_EXPORT TIcon {
-public:
-    bool Empty() const { return FIcon.isNull(); }
-    void Assign(const TIcon& source) { FIcon = source.FIcon; }
-    const QIcon& Icon() const { return FIcon; }
-    void SetIcon(const QIcon& icon) { FIcon = icon; }
-
-private:
-    QIcon FIcon;
-};
 
 /// A form: a top-level window made in code. Left, Top, Width and Height are the window's
 /// place and client size on the screen.

@@ -2,11 +2,36 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QEvent>
 #include <QMessageBox>
+#include <QPointer>
 #include <QScreen>
+#include <QWidget>
 #include <cstdio>
 
 namespace Vellaro {
+
+namespace {
+/// Sets the application's hint from what the mouse enters and leaves and where the focus goes.
+/// Qt sends the leaves of a move first, then the enters, so the last event decides.
+class THintTracker : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        const QEvent::Type type = event->type();
+        if ((type != QEvent::Enter && type != QEvent::Leave && type != QEvent::FocusIn) || !watched->isWidgetType())
+            return false;
+        auto* widget = static_cast<QWidget*>(watched);
+        GuardEvent([&] {
+            if (type == QEvent::Leave) // the mouse is now in what surrounds the widget
+                Application().SetHint(widget->isWindow() ? QString() : WidgetHint(widget->parentWidget()));
+            else
+                Application().SetHint(WidgetHint(widget));
+        });
+        return false;
+    }
+};
+} // namespace
 
 void TApplication::ProcessMessages()
 {
@@ -52,6 +77,83 @@ void TApplication::ShowMessage(const QString& message)
         return;
     }
     std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+}
+
+QString TApplication::Title() const
+{
+    if (FTitle.isEmpty() && qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        return QGuiApplication::applicationDisplayName();
+    return FTitle;
+}
+
+void TApplication::SetTitle(const QString& value)
+{
+    FTitle = value;
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        QGuiApplication::setApplicationDisplayName(value);
+}
+
+void TApplication::SetIcon(const TIcon* value)
+{
+    FIcon.SetIcon(value ? value->Icon() : QIcon());
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        QGuiApplication::setWindowIcon(FIcon.Icon());
+}
+
+void TApplication::SetHint(const QString& value)
+{
+    if (value == FHint)
+        return;
+    FHint = value;
+    if (FOnHint)
+        FOnHint(nullptr);
+}
+
+void TApplication::SetOnHint(TNotifyEvent value)
+{
+    FOnHint = std::move(value);
+    TrackHints();
+}
+
+void TApplication::TrackHints()
+{
+    // The tracker is a child of the application object, so it goes with it; a new application
+    // object gets a new tracker.
+    static QPointer<QObject> tracker;
+    QCoreApplication* app = QCoreApplication::instance();
+    if (tracker || !app)
+        return;
+    tracker = new THintTracker;
+    tracker->setParent(app);
+    app->installEventFilter(tracker);
+}
+
+QString GetShortHint(const QString& hint)
+{
+    const qsizetype bar = hint.indexOf(u'|');
+    return bar < 0 ? hint : hint.left(bar);
+}
+
+QString GetLongHint(const QString& hint)
+{
+    const qsizetype bar = hint.indexOf(u'|');
+    return bar < 0 ? hint : hint.mid(bar + 1);
+}
+
+QString WidgetHint(const QWidget* widget)
+{
+    for (; widget; widget = widget->parentWidget()) {
+        const QString hint = widget->property(HintProperty).toString();
+        if (!hint.isEmpty() || widget->isWindow())
+            return hint;
+    }
+    return {};
+}
+
+void MessageBeep()
+{
+    if (qobject_cast<QApplication*>(QCoreApplication::instance()))
+        QApplication::beep();
 }
 
 TApplication& Application()
