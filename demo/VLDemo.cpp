@@ -97,8 +97,10 @@ int main(int argc, char** argv)
     if ((options.Headless || noDisplay) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("Vellaro Demo"));
-    QApplication::setWindowIcon(DemoIcon());
+    Application().SetTitle(QStringLiteral("Vellaro Demo"));
+    TIcon icon;
+    icon.SetIcon(DemoIcon());
+    Application().SetIcon(&icon);
     try {
         if (options.Headless || Demo::IsHeadlessSession())
             return RunHeadless(options);

@@ -2,6 +2,11 @@
 
 #include "VLDemoDraw.h"
 #include "gridjobs/PJSimpleGrid.h"
+#include "multijobs/PJDraft.h"
+#include "multijobs/PJMulti.h"
+#include "platform/controls/ExtCtrls.h"
+#include "platform/controls/StdControls.h"
+#include "textjobs/PJStrings.h"
 #include "gridjobs/PJSimpleTextGrid.h"
 #include "platform/core/ClassRegistry.h"
 #include "platform/core/Reader.h"
@@ -54,7 +59,10 @@ TfrmMain::TfrmMain(TComponent* AOwner, const QString& DataDir)
     // The data sets open on named connections: they must exist before the form is read.
     OpenSampleData();
     RegisterHandlers();
+    RegisterPageHandlers();
     ReadComponentRes(QStringLiteral(":/vellaro/demo/VLDemoUnit.vfm"), this);
+    FList = Find<TListBox>(QStringLiteral("lsbMain"));
+    FNotebook = Find<TNotebook>(QStringLiteral("ntbMain"));
     FPreview = Find<TPreview>(QStringLiteral("Preview"));
     FToolbar = Find<TPreviewToolbar>(QStringLiteral("vltMain"));
     FStatusBar = Find<TPreviewStatusBar>(QStringLiteral("vlsMain"));
@@ -68,7 +76,8 @@ TfrmMain::TfrmMain(TComponent* AOwner, const QString& DataDir)
 
 TfrmMain::~TfrmMain()
 {
-    DestroyComponent(); // the data sets close before their connections go
+    Application().SetOnHint({}); // the handler refers to this form
+    DestroyComponent();          // the data sets close before their connections go
     for (const QString& name : FConnections)
         QSqlDatabase::removeDatabase(name);
 }
@@ -89,12 +98,12 @@ TCustomPrintJob* TfrmMain::DemoJob(int Index) const
 
 QString TfrmMain::PageCaption(int Index) const
 {
-    static const QStringList captions{QStringLiteral("About"), QStringLiteral("Areas"), QStringLiteral("Published"),
-        QStringLiteral("Simpliest"), QStringLiteral("Rules"), QStringLiteral("BioLife"), QStringLiteral("DBGrid"),
-        QStringLiteral("SimpleTextGrid"), QStringLiteral("SimpleGrid"), QStringLiteral("StringGrid"),
-        QStringLiteral("ListView"), QStringLiteral("StringsPrint"), QStringLiteral("RichEdit"),
-        QStringLiteral("MultiPrint"), QStringLiteral("Draft")};
-    return captions.value(Index);
+    return Index >= 0 && Index < FNotebook->PageCount() ? FNotebook->Page(Index)->Caption() : QString();
+}
+
+int TfrmMain::CurrentDemo() const
+{
+    return FList->ItemIndex();
 }
 
 void TfrmMain::OpenSampleData()
@@ -134,19 +143,71 @@ void TfrmMain::RegisterHandlers()
     RegisterMethod(QStringLiteral("vljSimpleTextGridCellText"), Handler(TCellTextEvent(TextGridCellText)));
     RegisterMethod(QStringLiteral("vljSimpleGridColWidth"), Handler(TColWidthEvent(ColourGridColWidth)));
     RegisterMethod(QStringLiteral("vljSimpleGridDrawCell"), Handler(TDrawCellEvent(ColourGridDrawCell)));
-    RegisterMethod(QStringLiteral("vltMainUserButtonClick"), Handler(TNotifyEvent([this](TComponent*) { UserButtonClick(); })));
+    RegisterMethod(QStringLiteral("lsbMainClick"), Handler(TNotifyEvent([this](TComponent*) { ListClick(); })));
+    RegisterMethod(QStringLiteral("vltMainUserButtonClick"), Handler(TNotifyEvent([this](TComponent*) { FWindow->Show(); })));
+}
+
+void TfrmMain::RegisterPageHandlers()
+{
+    const auto onClick = [this](const char* name, std::function<void()> action) {
+        RegisterMethod(QString::fromLatin1(name), Handler(TNotifyEvent([this, action](TComponent*) {
+            if (!HasState(csLoading)) // controls read from the form file may raise events early
+                action();
+        })));
+    };
+    const auto job = [this](const char* name) { return Find<TCustomPrintJob>(QString::fromLatin1(name)); };
+    onClick("AreasChange", [this] { ApplyAreas(); });
+    RegisterMethod(QStringLiteral("AreasKeyPress"), Handler(TKeyPressEvent([](TComponent*, QChar& key) { FilterSizeKey(key); })));
+    onClick("BordersClick", [this] { ApplyBorders(); });
+    onClick("btnStringGridUpdateClick", [job] { job("vljStringGrid")->Update(); });
+    onClick("btnListViewUpdateClick", [job] { job("vljListView")->Update(); });
+    RegisterMethod(QStringLiteral("lsvMainEditing"),
+        Handler(TLVEditingEvent([](TComponent*, TListItem, bool& AllowEdit) { AllowEdit = false; })));
+    onClick("chkWordWrapClick", [this] {
+        Find<TStringsPrintJob>(QStringLiteral("vljStrings"))->SetWordWrap(Find<TCheckBox>(QStringLiteral("chkWordWrap"))->Checked());
+    });
+    onClick("btnStringsUpdateClick", [this] {
+        Find<TStringsPrintJob>(QStringLiteral("vljStrings"))->SetStringsList(Find<TMemo>(QStringLiteral("memStrings"))->LinesList());
+    });
+    onClick("btnRichUpdateClick", [job] { job("vljRichEdit")->Update(); });
+    onClick("btnEditJobsClick", [this] { Find<TMultiPrintJob>(QStringLiteral("vljMulti"))->EditPrintJobs(); });
+    onClick("cmbDraftJobChange", [this] {
+        auto* combo = Find<TComboBox>(QStringLiteral("cmbDraftJob"));
+        if (combo->ItemIndex() >= 0)
+            Find<TDraftPrintJob>(QStringLiteral("vljDraft"))->SetPrintJob(dynamic_cast<TCustomPrintJob*>(combo->Objects(combo->ItemIndex())));
+    });
+    onClick("chkSeparatorsClick", [this] {
+        Find<TDraftPrintJob>(QStringLiteral("vljDraft"))->SetSeparators(Find<TCheckBox>(QStringLiteral("chkSeparators"))->Checked());
+    });
 }
 
 void TfrmMain::FormCreate()
 {
+    Application().SetOnHint([this](TComponent*) { ApplyHint(); });
+    Find<TImage>(QStringLiteral("imgAbout"))->Picture()->Assign(*Application().Icon());
     Printer()->SetOrientation(poPortrait);
+    PlaceUnframedControls();
+    for (const char* name : {"cmbMarginsUnits", "cmbHeaderUnits", "cmbFooterUnits"})
+        Find<TComboBox>(QString::fromLatin1(name))->SetItemIndex(unInches);
     FFish->Open();
     FCustomers->Open();
     Find<TCustomPrintJob>(QStringLiteral("vljDBDetail"))->SetPageCount(FFish->RecordCount());
     FillStringGrid();
     FillListView();
-    LoadRichText();
+    Find<TStringsPrintJob>(QStringLiteral("vljStrings"))->SetStringsList(Find<TMemo>(QStringLiteral("memStrings"))->LinesList());
+    FillDraftJobs();
+    LoadRichText(QDir(FDataDir).filePath(QStringLiteral("Vellaro.rtf")));
     ShowDemo(0);
+}
+
+void TfrmMain::PlaceUnframedControls()
+{
+    // The string grid and the rich edit publish no bounds of their own: placed on their pages here.
+    auto* grid = Find<TStringGrid>(QStringLiteral("sgrMain"));
+    grid->setParent(Find<TPage>(QStringLiteral("pgStringGrid")));
+    grid->setGeometry(8, 96, 314, 300);
+    grid->show();
+    Find<TRichEdit>(QStringLiteral("reMain"))->SetBounds(8, 76, 314, 320);
 }
 
 QList<QStringList> TfrmMain::ReadTable(const QString& FileName) const
@@ -168,6 +229,8 @@ void TfrmMain::FillStringGrid()
     for (int row = 0; row < rows.size(); ++row)
         for (int col = 0; col < grid->ColCount(); ++col)
             grid->SetCells(col, row, rows.at(row).value(col));
+    grid->SetColWidths(0, 120);
+    grid->SetColWidths(1, 170);
     Find<TCustomPrintJob>(QStringLiteral("vljStringGrid"))->Update();
 }
 
@@ -177,10 +240,11 @@ void TfrmMain::FillListView()
     const QList<QStringList> rows = ReadTable(QStringLiteral("listview.tsv"));
     auto* view = Find<TListView>(QStringLiteral("lsvMain"));
     view->Columns().Clear();
+    const int widths[] = {120, 60, 70, 80};
     for (int col = 0; col + 1 < rows.value(0).size(); ++col) {
         TListColumn column = view->Columns().Add();
         column.SetCaption(rows.at(0).at(col));
-        column.SetWidth(col == 0 ? 180 : 90);
+        column.SetWidth(widths[std::min(col, 3)]);
     }
     // The job prints image N on row N, so the lists hold each row's icon in row order.
     auto* small = new TImageList(this);
@@ -205,9 +269,25 @@ void TfrmMain::FillListView()
     Find<TCustomPrintJob>(QStringLiteral("vljListView"))->Update();
 }
 
-void TfrmMain::LoadRichText()
+void TfrmMain::FillDraftJobs()
 {
-    Find<TRichEdit>(QStringLiteral("reMain"))->LoadFromFile(QDir(FDataDir).filePath(QStringLiteral("Vellaro.rtf")));
+    auto* combo = Find<TComboBox>(QStringLiteral("cmbDraftJob"));
+    const TComponent* draft = Find<TDraftPrintJob>(QStringLiteral("vljDraft"));
+    combo->Items()->Clear();
+    for (int i = 0; i < ComponentCount(); ++i) {
+        auto* job = dynamic_cast<TCustomPrintJob*>(Components(i));
+        if (job && job != draft && !dynamic_cast<TCustomMultiPrintJob*>(job))
+            combo->AddItem(job->Title() + QStringLiteral(" - ") + job->Name(), job);
+    }
+    if (combo->ItemCount() > 0) {
+        combo->SetItemIndex(0);
+        combo->SetDropDownCount(combo->ItemCount());
+    }
+}
+
+void TfrmMain::LoadRichText(const QString& Path)
+{
+    Find<TRichEdit>(QStringLiteral("reMain"))->LoadFromFile(Path);
     Find<TCustomPrintJob>(QStringLiteral("vljRichEdit"))->Update();
 }
 
@@ -215,23 +295,100 @@ void TfrmMain::ShowDemo(int Index)
 {
     if (Index < 0 || Index >= DemoCount())
         return;
-    FCurrentDemo = Index;
+    FList->SetItemIndex(Index);
     ListClick();
 }
 
 void TfrmMain::ListClick()
 {
-    FPreview->SetPrintJob(DemoJob(FCurrentDemo));
+    const int index = FList->ItemIndex();
+    if (index < 0 || index >= DemoCount())
+        return;
+    FNotebook->SetPageIndex(index);
+    FPreview->SetPrintJob(DemoJob(index));
     FWindow->SetPrintJob(FPreview->PrintJob());
     FPreview->Update();
-    FToolbar->SetUserButtonEnabled(FCurrentDemo != MultiDemo);
+    FToolbar->SetUserButtonEnabled(index != MultiDemo);
     if (!FToolbar->UserButtonEnabled())
         FWindow->Close();
 }
 
-void TfrmMain::UserButtonClick()
+void TfrmMain::ApplyHint()
 {
-    FWindow->Show();
+    FStatusBar->SetUserText(GetShortHint(Application().Hint()));
+}
+
+void TfrmMain::FilterSizeKey(QChar& Key)
+{
+    if (Key.isDigit() || Key == u',' || Key == u'.' || Key == QChar(u'\b'))
+        return;
+    Key = QChar();
+    MessageBeep();
+}
+
+namespace {
+
+/// The edit's text as a number ("," or "." before the decimals); false when it is none.
+bool ReadSize(const TEdit* edit, double& value)
+{
+    bool ok = false;
+    const double read = QString(edit->Text()).replace(u',', u'.').toDouble(&ok);
+    if (ok)
+        value = read;
+    return ok;
+}
+
+} // namespace
+
+void TfrmMain::ApplyAreas()
+{
+    auto* job = Find<TCustomPrintJob>(QStringLiteral("vljAreas"));
+    {
+        // Many settings, one update: the lock is released also when one of them fails.
+        TJobLock lock(job, &TCustomPrintJob::LockUpdate, &TCustomPrintJob::UnlockUpdate);
+        TJobOptionsSet options;
+        const std::pair<const char*, TJobOptions> checks[] = {{"chkMargins", joMargins}, {"chkHeader", joHeader}, {"chkFooter", joFooter}};
+        for (const auto& [name, option] : checks)
+            if (Find<TCheckBox>(QString::fromLatin1(name))->Checked())
+                options.Include(option);
+        job->SetOptions(options);
+        const auto units = [this](const char* name) { return TUnits(std::max(0, Find<TComboBox>(QString::fromLatin1(name))->ItemIndex())); };
+        job->SetMarginsUnits(units("cmbMarginsUnits"));
+        job->SetHeaderUnits(units("cmbHeaderUnits"));
+        job->SetFooterUnits(units("cmbFooterUnits"));
+        TMargins margins;
+        margins.Assign(job->Margins());
+        double value = 0;
+        if (ReadSize(Find<TEdit>(QStringLiteral("edtLeft")), value)) margins.SetLeft(value);
+        if (ReadSize(Find<TEdit>(QStringLiteral("edtTop")), value)) margins.SetTop(value);
+        if (ReadSize(Find<TEdit>(QStringLiteral("edtRight")), value)) margins.SetRight(value);
+        if (ReadSize(Find<TEdit>(QStringLiteral("edtBottom")), value)) margins.SetBottom(value);
+        job->SetMargins(&margins);
+        if (ReadSize(Find<TEdit>(QStringLiteral("edtHeader")), value)) job->SetHeader(value);
+        if (ReadSize(Find<TEdit>(QStringLiteral("edtFooter")), value)) job->SetFooter(value);
+    }
+    job->Update();
+}
+
+void TfrmMain::ApplyBorders()
+{
+    auto* job = Find<TSimpleTextGridPrintJob>(QStringLiteral("vljSimpleTextGrid"));
+    const auto borders = [this](const QString& prefix) {
+        TCellBorders set;
+        const std::pair<const char*, TCellBorder> sides[] = {{"Left", cbLeft}, {"Top", cbTop}, {"Right", cbRight}, {"Bottom", cbBottom}};
+        for (const auto& [side, border] : sides)
+            if (Find<TCheckBox>(QStringLiteral("chk") + prefix + QString::fromLatin1(side))->Checked())
+                set.Include(border);
+        return set;
+    };
+    {
+        TJobLock lock(job, &TCustomPrintJob::LockUpdate, &TCustomPrintJob::UnlockUpdate);
+        job->SetHeaderCellBorders(borders(QStringLiteral("Header")));
+        job->SetFooterCellBorders(borders(QStringLiteral("Footer")));
+        job->SetPageCellBorders(borders(QStringLiteral("Page")));
+        job->SetTableBorders(borders(QStringLiteral("Table")));
+    }
+    job->Update();
 }
 
 } // namespace Vellaro

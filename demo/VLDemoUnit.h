@@ -7,16 +7,20 @@
 #include "job/VLJob.h"
 #include "platform/controls/Forms.h"
 #include "preview/VLPreview.h"
-#include "preview/VLToolbar.h"
 #include "preview/VLStatusBar.h"
+#include "preview/VLToolbar.h"
 #include "preview/VLWindow.h"
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
 namespace Vellaro {
 
 class TDataSet;
+class TEdit;
+class TListBox;
+class TNotebook;
 
 class TfrmMain : public TForm {
     Q_OBJECT
@@ -33,10 +37,10 @@ public:
 
     int DemoCount() const { return int(DemoJobNames().size()); }
     TCustomPrintJob* DemoJob(int Index) const;
-    /// Chooses a demonstration as a click in the list does.
+    /// Chooses a demonstration as the user does in the list: selects it and runs the click.
     void ShowDemo(int Index);
-    /// The demonstration shown.
-    int CurrentDemo() const { return FCurrentDemo; }
+    /// The demonstration chosen in the list.
+    int CurrentDemo() const;
     /// The caption of a demonstration's notebook page ("About", "Areas", ...).
     QString PageCaption(int Index) const;
 
@@ -44,24 +48,36 @@ public:
     TPreviewToolbar* Toolbar() const { return FToolbar; }
     TPreviewStatusBar* StatusBar() const { return FStatusBar; }
     TPreviewWindow* PreviewWindow() const { return FWindow; }
+    TListBox* DemoList() const { return FList; }
+    TNotebook* Notebook() const { return FNotebook; }
+
+    /// The job of the Areas page, set from its controls (also what any of their edits runs).
+    void ApplyAreas();
+    /// The size edits of the Areas page take digits, ',' '.' and backspace; any other key is
+    /// swallowed with a beep.
+    static void FilterSizeKey(QChar& Key);
 
 private:
     template<class T>
     T* Find(const QString& Name) const;
     void RegisterHandlers();
+    void RegisterPageHandlers();
     void OpenSampleData();
     void FormCreate();
+    void PlaceUnframedControls();
     void FillStringGrid();
     void FillListView();
-    void LoadRichText();
-    /// The rows of a tab-separated sample file.
+    void FillDraftJobs();
+    void LoadRichText(const QString& Path);
     QList<QStringList> ReadTable(const QString& FileName) const;
     void ListClick();
-    void UserButtonClick();
+    void ApplyBorders();
+    void ApplyHint();
 
     QString FDataDir;
     QStringList FConnections;
-    int FCurrentDemo = -1;
+    TListBox* FList = nullptr;
+    TNotebook* FNotebook = nullptr;
     TPreview* FPreview = nullptr;
     TPreviewToolbar* FToolbar = nullptr;
     TPreviewStatusBar* FStatusBar = nullptr;
