@@ -240,7 +240,7 @@ void TfrmMain::FillListView()
     const QList<QStringList> rows = ReadTable(QStringLiteral("listview.tsv"));
     auto* view = Find<TListView>(QStringLiteral("lsvMain"));
     view->Columns().Clear();
-    const int widths[] = {120, 60, 70, 80};
+    const int widths[] = {100, 60, 66, 82};
     for (int col = 0; col + 1 < rows.value(0).size(); ++col) {
         TListColumn column = view->Columns().Add();
         column.SetCaption(rows.at(0).at(col));
@@ -305,6 +305,9 @@ void TfrmMain::ListClick()
     if (index < 0 || index >= DemoCount())
         return;
     FNotebook->SetPageIndex(index);
+    // A job in the printer's orientation lays its page out again: a job shown before may
+    // have turned the printer.
+    DemoJob(index)->Update();
     FPreview->SetPrintJob(DemoJob(index));
     FWindow->SetPrintJob(FPreview->PrintJob());
     FPreview->Update();

@@ -118,7 +118,7 @@ TEST_F(DemoRun, EveryDemonstrationPrintsItsPagesAndContent)
         {QStringLiteral("SimpleGrid"), 1, {QStringLiteral("RGB Hex"), QStringLiteral("Fuchsia"), QStringLiteral("ff00ff"), QStringLiteral("255,0,255")}},
         {QStringLiteral("StringGrid"), PagesFor(int(products.size()), 20), {QStringLiteral("Product"), products.first().first()}},
         {QStringLiteral("ListView"), PagesFor(int(items.size()), 20), {QStringLiteral("Name"), items.first().first(), items.last().first()}},
-        {QStringLiteral("StringsPrint"), 0, {}},
+        {QStringLiteral("StringsPrint"), 0, {QStringLiteral("Vellaro prints a list of lines in one font.")}},
         {QStringLiteral("RichEdit"), 0, {QStringLiteral("What Vellaro does"), QStringLiteral("A few tips")}},
         {QStringLiteral("MultiPrint"), 0, {QStringLiteral("Meets all of your printing needs."), QStringLiteral("Clown Anemonefish"), QStringLiteral("millimeters")}},
         {QStringLiteral("Draft"), 1, {QStringLiteral("Meets all of your printing needs.")}},
