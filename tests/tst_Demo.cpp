@@ -4,6 +4,10 @@
 #include "Headless.h"
 #include "TestSupport.h"
 #include "VLDemoUnit.h"
+#include "gridjobs/PJSimpleTextGrid.h"
+#include "multijobs/PJDraft.h"
+#include "platform/controls/ExtCtrls.h"
+#include "platform/controls/StdControls.h"
 
 #include <QApplication>
 #include <QDir>
@@ -206,4 +210,211 @@ TEST(DemoData, MissingSampleDataIsReportedByName)
         EXPECT_TRUE(QString::fromUtf8(error.what()).contains(QDir(empty.path()).filePath(QStringLiteral("fish.sqlite"))))
             << error.what();
     }
+}
+
+namespace {
+
+/// A main form of its own, shown, for the cases that drive it with the keyboard and the mouse.
+class DemoForm : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Form = std::make_unique<TfrmMain>(nullptr, DataDir);
+        Form->resize(1260, 760);
+        Form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(Form.get()));
+    }
+    void TearDown() override { Form.reset(); }
+
+    template<class T>
+    T* Get(const char* name) const
+    {
+        auto* component = dynamic_cast<T*>(Form->FindComponent(QString::fromLatin1(name)));
+        EXPECT_NE(component, nullptr) << name;
+        return component;
+    }
+    /// What a chosen demonstration shows: its list row, notebook page and the pane's job.
+    void ExpectShown(int index) const
+    {
+        EXPECT_EQ(Form->CurrentDemo(), index);
+        EXPECT_EQ(Form->Notebook()->PageIndex(), index);
+        EXPECT_EQ(Form->PreviewPane()->PrintJob(), Form->DemoJob(index));
+        EXPECT_EQ(Form->PreviewWindow()->PrintJob(), Form->DemoJob(index));
+    }
+    void ClickButton(TButtonKind kind) const
+    {
+        TSpeedButton* button = Form->Toolbar()->SpeedButton(kind);
+        QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+    }
+
+    std::unique_ptr<TfrmMain> Form;
+};
+
+} // namespace
+
+TEST_F(DemoForm, KeyboardChoosesADemonstrationInTheList)
+{
+    ExpectShown(0);
+    TListBox* list = Form->DemoList();
+    list->setFocus();
+    struct Step {
+        Qt::Key Key;
+        int Expected;
+    };
+    for (const Step& step : {Step{Qt::Key_Down, 1}, Step{Qt::Key_Down, 2}, Step{Qt::Key_End, 14}, Step{Qt::Key_Up, 13}, Step{Qt::Key_Home, 0}}) {
+        QTest::keyClick(list, step.Key);
+        SCOPED_TRACE(step.Expected);
+        ExpectShown(step.Expected);
+    }
+}
+
+TEST_F(DemoForm, MouseChoosesADemonstrationInTheList)
+{
+    TListBox* list = Form->DemoList();
+    for (int row : {4, 9, 5}) {
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+        SCOPED_TRACE(row);
+        ExpectShown(row);
+        EXPECT_EQ(Form->Notebook()->ActivePage(), Form->PageCaption(row));
+    }
+    EXPECT_EQ(Form->Notebook()->ActivePage(), QStringLiteral("BioLife"));
+}
+
+TEST_F(DemoForm, KeyboardPagesThroughTheJobInThePane)
+{
+    Form->ShowDemo(2); // sixteen pages
+    TPreview* pane = Form->PreviewPane();
+    pane->setFocus();
+    QTest::keyClick(pane, Qt::Key_PageDown);
+    QTest::keyClick(pane, Qt::Key_PageDown);
+    EXPECT_EQ(pane->PageIndex(), 3);
+    EXPECT_EQ(Form->StatusBar()->PartText(0), QStringLiteral("Page 3 from 16"));
+    QTest::keyClick(pane, Qt::Key_PageUp);
+    EXPECT_EQ(pane->PageIndex(), 2);
+}
+
+TEST_F(DemoForm, ZoomWithTheToolbarAndTheZoomBox)
+{
+    TPreview* pane = Form->PreviewPane();
+    EXPECT_EQ(pane->ViewMode(), vmWholePage);
+    ClickButton(btnZoomIn);
+    EXPECT_EQ(pane->ViewMode(), vmCustom);
+    const int stepped = pane->ViewScale();
+    ClickButton(btnZoomIn);
+    EXPECT_GT(pane->ViewScale(), stepped);
+    ClickButton(btnPageWidth);
+    EXPECT_EQ(pane->ViewMode(), vmPageWidth);
+
+    TPreviewComboBox* box = Form->Toolbar()->ScaleCombo();
+    box->setFocus();
+    box->lineEdit()->selectAll();
+    QTest::keyClicks(box, QStringLiteral("150"));
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_EQ(pane->ViewMode(), vmCustom);
+    EXPECT_EQ(pane->ViewScale(), 150);
+    EXPECT_EQ(Form->StatusBar()->PartText(1), QStringLiteral("150%"));
+}
+
+TEST_F(DemoForm, ToolbarPrintsTheShownJobToPdf)
+{
+    QTemporaryDir dir;
+    const int previous = Printer()->PrinterIndex();
+    ASSERT_TRUE(Printer()->SelectPrinter(Printer()->PdfPrinter()->Name()));
+    const QString pdf = dir.filePath(QStringLiteral("printed.pdf"));
+    Printer()->PdfPrinter()->SetOutputPath(pdf);
+    Form->ShowDemo(3); // Simpliest: three pages
+    ClickButton(btnPrint);
+    ASSERT_TRUE(QFile::exists(pdf));
+    EXPECT_EQ(ReadPdfInfo(pdf).Pages, 3);
+    EXPECT_TRUE(ReadPdfText(pdf).contains(u'3'));
+    Printer()->SetPrinterIndex(previous);
+}
+
+TEST_F(DemoForm, UserButtonOpensThePreviewWindowAndTheMultiPageClosesIt)
+{
+    Form->ShowDemo(4);
+    ASSERT_TRUE(Form->Toolbar()->SpeedButton(btnUser)->isEnabled());
+    ClickButton(btnUser);
+    ASSERT_NE(Form->PreviewWindow()->Form(), nullptr);
+    EXPECT_TRUE(Form->PreviewWindow()->Form()->isVisible());
+    EXPECT_EQ(Form->PreviewWindow()->PrintJob(), Form->DemoJob(4));
+
+    TListBox* list = Form->DemoList();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(TfrmMain::MultiDemo)).center());
+    EXPECT_FALSE(Form->Toolbar()->SpeedButton(btnUser)->isEnabled());
+    EXPECT_TRUE(Form->PreviewWindow()->Form() == nullptr || !Form->PreviewWindow()->Form()->isVisible());
+
+    // Back on another page the button works again.
+    Form->ShowDemo(0);
+    EXPECT_TRUE(Form->Toolbar()->SpeedButton(btnUser)->isEnabled());
+}
+
+TEST_F(DemoForm, AreasSizeEditsSwallowLettersAndApplyNumbers)
+{
+    Form->ShowDemo(1);
+    auto* left = Get<TEdit>("edtLeft");
+    left->setFocus();
+    left->selectAll();
+    QTest::keyClicks(left, QStringLiteral("0x.a5 "));
+    EXPECT_EQ(left->Text(), QStringLiteral("0.5"));
+    auto* job = Form->DemoJob(1);
+    EXPECT_DOUBLE_EQ(job->Margins()->Left(), 0.5);
+    QTest::keyClick(left, Qt::Key_Backspace);
+    EXPECT_EQ(left->Text(), QStringLiteral("0."));
+    left->selectAll();
+    QTest::keyClicks(left, QStringLiteral("1,25"));
+    EXPECT_DOUBLE_EQ(job->Margins()->Left(), 1.25); // a comma before the decimals as well
+}
+
+TEST_F(DemoForm, AreasFieldThatDoesNotConvertIsSkippedAndTheLockReleased)
+{
+    Form->ShowDemo(1);
+    auto* job = Form->DemoJob(1);
+    Get<TEdit>("edtTop")->SetText(QStringLiteral("."));     // no number: Top stays
+    Get<TEdit>("edtHeader")->SetText(QStringLiteral("0,5")); // applied
+    Get<TCheckBox>("chkFooter")->SetChecked(false);
+    EXPECT_DOUBLE_EQ(job->Margins()->Top(), 1.0);
+    EXPECT_DOUBLE_EQ(job->Header(), 0.5);
+    EXPECT_EQ(job->Options(), (TJobOptionsSet{joMargins, joHeader}));
+    EXPECT_FALSE(job->GetUpdateLocked());
+    // The pane follows: the footer band is gone from the page it shows.
+    EXPECT_EQ(job->GetFooterRect().Height(), 0);
+
+    Get<TComboBox>("cmbMarginsUnits")->SelectItem(3); // "Mms": the margins are now 1 mm
+    EXPECT_EQ(job->MarginsUnits(), unMillimeters);
+    EXPECT_FALSE(job->GetUpdateLocked());
+}
+
+TEST_F(DemoForm, BorderCheckBoxesRebuildTheTextGridBorders)
+{
+    auto* job = dynamic_cast<TSimpleTextGridPrintJob*>(Form->DemoJob(7));
+    ASSERT_NE(job, nullptr);
+    Get<TCheckBox>("chkTableLeft")->SetChecked(false);
+    Get<TCheckBox>("chkPageBottom")->SetChecked(false);
+    EXPECT_EQ(job->TableBorders(), (TCellBorders{cbTop, cbRight, cbBottom}));
+    EXPECT_EQ(job->PageCellBorders(), (TCellBorders{cbLeft, cbTop, cbRight}));
+    EXPECT_EQ(job->HeaderCellBorders(), (TCellBorders{cbLeft, cbTop, cbRight, cbBottom}));
+    EXPECT_FALSE(job->GetUpdateLocked());
+}
+
+TEST_F(DemoForm, DraftComboListsEveryPlainJobAndLinksTheChosenOne)
+{
+    auto* combo = Get<TComboBox>("cmbDraftJob");
+    ASSERT_EQ(combo->ItemCount(), Form->DemoCount() - 2); // not the multi job, not the draft job itself
+    EXPECT_EQ(combo->ItemsList().first(), QStringLiteral("About Vellaro - vljAbout"));
+    EXPECT_EQ(combo->DropDownCount(), combo->ItemCount());
+    for (int i = 0; i < combo->ItemCount(); ++i)
+        EXPECT_FALSE(combo->ItemsList().at(i).endsWith(QStringLiteral("vljMulti")) || combo->ItemsList().at(i).endsWith(QStringLiteral("vljDraft")));
+    combo->SelectItem(4);
+    auto* draft = Get<TDraftPrintJob>("vljDraft");
+    EXPECT_EQ(draft->PrintJob(), combo->Objects(4));
+    EXPECT_EQ(draft->PrintJob(), Form->DemoJob(4));
+}
+
+TEST_F(DemoForm, StatusBarShowsTheShortHint)
+{
+    Application().SetHint(QStringLiteral("Demonstrations|Choose a demonstration"));
+    EXPECT_EQ(Form->StatusBar()->UserText(), QStringLiteral("Demonstrations"));
+    Application().SetHint(QString());
+    EXPECT_EQ(Form->StatusBar()->UserText(), QString());
 }
