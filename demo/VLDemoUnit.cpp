@@ -208,6 +208,12 @@ void TfrmMain::PlaceUnframedControls()
     grid->setGeometry(8, 96, 314, 300);
     grid->show();
     Find<TRichEdit>(QStringLiteral("reMain"))->SetBounds(8, 76, 314, 320);
+    // The zoom box's longest text ("Whole page (100%)") needs more room in this font; setting
+    // the buttons again lays them out after the wider box.
+    FToolbar->ScaleCombo()->SetWidth(150);
+    const TButtons buttons = FToolbar->Buttons();
+    FToolbar->SetButtons(buttons - TButtons{btnUser});
+    FToolbar->SetButtons(buttons);
 }
 
 QList<QStringList> TfrmMain::ReadTable(const QString& FileName) const

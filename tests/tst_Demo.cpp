@@ -2,6 +2,7 @@
 // content, each preview shows what its PDF prints, and the main form answers the keyboard and
 // the mouse (choosing a demonstration, paging, zooming, printing, the preview window).
 #include "Headless.h"
+#include "Splash.h"
 #include "TestSupport.h"
 #include "VLDemoUnit.h"
 #include "gridjobs/PJSimpleTextGrid.h"
@@ -417,4 +418,31 @@ TEST_F(DemoForm, StatusBarShowsTheShortHint)
     EXPECT_EQ(Form->StatusBar()->UserText(), QStringLiteral("Demonstrations"));
     Application().SetHint(QString());
     EXPECT_EQ(Form->StatusBar()->UserText(), QString());
+}
+
+TEST(DemoSplash, ShowsTheApplicationIconWithoutABorder)
+{
+    QImage icon(32, 32, QImage::Format_ARGB32);
+    icon.fill(Qt::red);
+    TIcon appIcon;
+    appIcon.SetIcon(QIcon(QPixmap::fromImage(icon)));
+    Application().SetIcon(&appIcon);
+    TfrmSplash splash;
+    EXPECT_EQ(splash.BorderStyle(), bsNone);
+    EXPECT_TRUE(splash.windowFlags().testFlag(Qt::FramelessWindowHint));
+    auto* image = dynamic_cast<TImage*>(splash.FindComponent(QStringLiteral("imgIcon")));
+    ASSERT_NE(image, nullptr);
+    ASSERT_FALSE(image->Picture()->Empty());
+    EXPECT_EQ(image->Picture()->Image().pixelColor(16, 16), QColor(Qt::red));
+    auto* product = dynamic_cast<TLabel*>(splash.FindComponent(QStringLiteral("lblProduct")));
+    ASSERT_NE(product, nullptr);
+    EXPECT_EQ(product->Caption(), QStringLiteral("Vellaro"));
+    splash.ShowForm();
+    const QImage shown = splash.grab().toImage();
+    if (!qEnvironmentVariableIsEmpty("VELLARO_DEMO_DUMP"))
+        shown.save(QStringLiteral("/tmp/demo-splash.png"));
+    // The icon is drawn where the image is.
+    const TRect where = image->DestRect();
+    EXPECT_EQ(shown.pixelColor(image->mapTo(&splash, QPoint(where.Left + 8, where.Top + 8))), QColor(Qt::red));
+    Application().SetIcon(nullptr);
 }
