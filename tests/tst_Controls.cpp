@@ -6,7 +6,9 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QScreen>
 #include <QScrollBar>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <memory>
@@ -164,4 +166,40 @@ TEST(Controls, KeyPreviewShowsTheFormItsControlsKeysFirstAndOnce)
     QApplication::sendEvent(&box, &down);
     QApplication::sendEvent(&box, &escape);
     EXPECT_EQ(form.Keys, (std::vector<int>{VK_DOWN, VK_ESCAPE}));
+}
+
+namespace {
+/// A panel that counts its paints.
+class CountingPanel : public TCustomPanel {
+public:
+    using TCustomPanel::TCustomPanel;
+    int Paints = 0;
+
+protected:
+    void Paint() override
+    {
+        ++Paints;
+        TCustomPanel::Paint();
+    }
+};
+} // namespace
+
+TEST(Controls, BorderlessFormHasNoFrameCentresOnTheScreenAndPaintsOnUpdate)
+{
+    TForm splash;
+    splash.SetBorderStyle(bsNone);
+    splash.SetPosition(poScreenCenter);
+    splash.SetBounds(0, 0, 240, 120);
+    auto* panel = new CountingPanel(&splash);
+    panel->SetParent(&splash);
+    panel->SetAlign(alClient);
+    splash.ShowForm();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&splash));
+    EXPECT_TRUE(splash.windowFlags() & Qt::FramelessWindowHint);
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_LE((splash.geometry().center() - screen.center()).manhattanLength(), 1);
+    // Update paints at once, without waiting for the event loop.
+    const int before = panel->Paints;
+    splash.Update();
+    EXPECT_GT(panel->Paints, before);
 }

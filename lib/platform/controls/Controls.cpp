@@ -341,7 +341,21 @@ void TWinControl::SetParentFont(bool value)
 void TWinControl::SetFocus() { Widget()->setFocus(Qt::OtherFocusReason); }
 bool TWinControl::Focused() const { return Widget()->hasFocus(); }
 void TWinControl::Repaint() { Widget()->repaint(); }
-void TWinControl::Update() { Widget()->update(); }
+void TWinControl::Update()
+{
+    // Paints now, not when the event loop next runs: a splash form shown before a long
+    // start-up is painted before the start-up blocks the loop.
+    // Qt repaints a widget's own area only, not its children's: each shown one is repainted.
+    QWidget* w = Widget();
+    if (!w->isVisible()) {
+        w->update();
+        return;
+    }
+    w->repaint();
+    for (QWidget* child : w->findChildren<QWidget*>())
+        if (child->isVisible())
+            child->repaint();
+}
 
 // ---- TControlScrollBar / TScrollBox -------------------------------------------------------
 

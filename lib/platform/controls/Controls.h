@@ -148,7 +148,7 @@ public:
     void SetPopupMenu(TPopupMenu* value);
     /// Paints the control at once.
     virtual void Repaint();
-    /// Lets a pending repaint happen now.
+    /// Repaints the control now, with whatever else of its window waits to be painted.
     void Update() override;
 
 protected:

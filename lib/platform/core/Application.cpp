@@ -12,8 +12,10 @@
 namespace Vellaro {
 
 namespace {
-/// Sets the application's hint from what the mouse enters and leaves and where the focus goes.
-/// Qt sends the leaves of a move first, then the enters, so the last event decides.
+/// Sets the application's hint from the widget the mouse is in (or the focus moved to). Qt
+/// sends a move's leaves and enters to a chain of widgets, in an order that differs between
+/// platforms: the tracker keeps the innermost widget the events leave the mouse in, and sets
+/// the hint once they are all delivered.
 class THintTracker : public QObject {
 public:
     bool eventFilter(QObject* watched, QEvent* event) override
@@ -22,14 +24,25 @@ public:
         if ((type != QEvent::Enter && type != QEvent::Leave && type != QEvent::FocusIn) || !watched->isWidgetType())
             return false;
         auto* widget = static_cast<QWidget*>(watched);
-        GuardEvent([&] {
-            if (type == QEvent::Leave) // the mouse is now in what surrounds the widget
-                Application().SetHint(widget->isWindow() ? QString() : WidgetHint(widget->parentWidget()));
-            else
-                Application().SetHint(WidgetHint(widget));
-        });
+        if (type == QEvent::FocusIn)
+            FCurrent = widget;
+        else if (type == QEvent::Enter && !(FCurrent && widget->isAncestorOf(FCurrent)))
+            FCurrent = widget; // an outer widget entered after an inner one changes nothing
+        else if (type == QEvent::Leave && (FCurrent == widget || widget->isAncestorOf(FCurrent)))
+            FCurrent = widget->isWindow() ? nullptr : widget->parentWidget();
+        if (!FSettling) {
+            FSettling = true;
+            QMetaObject::invokeMethod(this, [this] {
+                FSettling = false;
+                GuardEvent([this] { Application().SetHint(WidgetHint(FCurrent)); });
+            }, Qt::QueuedConnection);
+        }
         return false;
     }
+
+private:
+    QPointer<QWidget> FCurrent;
+    bool FSettling = false;
 };
 } // namespace
 

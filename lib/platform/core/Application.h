@@ -41,7 +41,8 @@ public:
     void SetIcon(const TIcon* value);
 
     /// The hint of the control under the mouse (or, after a focus change, of the focused one):
-    /// its whole text, "short|long"; empty outside controls with a hint.
+    /// its whole text, "short|long"; empty outside controls with a hint. It follows the mouse
+    /// once the events of a move are delivered.
     QString Hint() const { return FHint; }
     /// Sets the hint and runs OnHint when it changed.
     void SetHint(const QString& value);
