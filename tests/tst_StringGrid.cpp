@@ -1,6 +1,8 @@
 // The string grid control: counts, widths and cells on the table widget, bad input refused.
 #include "platform/controls/StringGrid.h"
 
+#include <QHeaderView>
+
 #include <gtest/gtest.h>
 
 using namespace Vellaro;
@@ -43,4 +45,28 @@ TEST(StringGrid, CountsThatWouldTakeGigabytesAreRefused)
     grid.SetColCount(100);
     EXPECT_EQ(grid.ColCount(), 100);
     EXPECT_EQ(grid.RowCount(), 100'000);
+}
+
+TEST(StringGrid, ColumnsTheUserMovedOrResizedAreReadAsShown)
+{
+    TStringGrid grid;
+    grid.SetColCount(3);
+    grid.SetRowCount(2);
+    for (int c = 0; c < 3; ++c)
+        grid.SetCells(c, 0, QStringLiteral("col%1").arg(c));
+    grid.SetColWidths(0, 40);
+    EXPECT_TRUE(grid.horizontalHeader()->isHidden()) << "nothing to drag, no header";
+
+    grid.SetColMoving(true);
+    grid.SetColSizing(true);
+    EXPECT_FALSE(grid.horizontalHeader()->isHidden());
+    // The user drags the first column to the end and widens the new first one.
+    grid.horizontalHeader()->moveSection(0, 2);
+    grid.horizontalHeader()->resizeSection(1, 150);
+    EXPECT_EQ(grid.Cells(0, 0), QStringLiteral("col1"));
+    EXPECT_EQ(grid.Cells(2, 0), QStringLiteral("col0"));
+    EXPECT_EQ(grid.ColWidths(0), 150);
+    EXPECT_EQ(grid.ColWidths(2), 40);
+    grid.SetCells(2, 1, QStringLiteral("under col0"));
+    EXPECT_EQ(grid.item(1, 0)->text(), QStringLiteral("under col0"));
 }

@@ -476,6 +476,8 @@ void TCustomPrintJob::PrintProgress(int Pos, int Min, int Max)
 {
     if (FOnPrintProgress)
         FOnPrintProgress(this, Pos, Min, Max);
+    if (FProgressMonitor)
+        FProgressMonitor(this, Pos, Min, Max);
 }
 
 void TCustomPrintJob::StartPrintPage(int PageIndex)
@@ -498,6 +500,8 @@ void TCustomPrintJob::PrintPages(int first, int last, bool followPageCount)
     // which a handler may change; a dialog run against the range chosen once.
     TPrinter* printer = Printer();
     try {
+        if (FProgressMonitor)
+            FProgressMonitor(this, first - 1, first, followPageCount ? FPageCount : last);
         for (int page = first; page <= last; ++page) {
             if (FAbortRequest) {
                 FAbortRequest = false;

@@ -210,6 +210,11 @@ public:
     void SetOnEndPrint(TNotifyEvent e) { FOnEndPrint = std::move(e); }
     TProgressEvent OnPrintProgress() const { return FOnPrintProgress; }
     void SetOnPrintProgress(TProgressEvent e) { FOnPrintProgress = std::move(e); }
+    /// A second, unpublished receiver of print progress, called after OnPrintProgress, and once
+    /// more with Pos = Min - 1 when a run's first page starts: the preview's progress dialog
+    /// watches runs here without taking the application's handler.
+    void SetProgressMonitor(TProgressEvent e) { FProgressMonitor = std::move(e); }
+    bool HasProgressMonitor() const { return bool(FProgressMonitor); }
     TPageNotifyEvent OnStartPrintPage() const { return FOnStartPrintPage; }
     void SetOnStartPrintPage(TPageNotifyEvent e) { FOnStartPrintPage = std::move(e); }
     TPageNotifyEvent OnEndPrintPage() const { return FOnEndPrintPage; }
@@ -260,6 +265,7 @@ private:
     TInitDrawEvent FOnInitDraw;
     TDrawEvent FOnDraw;
     TProgressEvent FOnPrintProgress;
+    TProgressEvent FProgressMonitor;
     TPageNotifyEvent FOnStartPrintPage, FOnEndPrintPage;
     int FPageCount = 1;
     QString FTitle;

@@ -3,6 +3,7 @@
 #include "platform/core/ClassRegistry.h"
 
 #include "platform/controls/Forms.h"
+#include "preview/VLProgress.h"
 
 namespace Vellaro {
 
@@ -201,8 +202,16 @@ void TCustomPreviewToolbar::ButtonClick(TButtonKind Kind)
     TCustomPrintJob* job = Preview() ? Preview()->PrintJob() : nullptr;
     if (job && Kind <= btnRefresh) {
         switch (Kind) {
-        case btnPrint: job->Print(); break;
-        case btnPrintDialog: job->PrintDialog(); break;
+        case btnPrint: {
+            TPrintProgress progress(job, this);
+            job->Print();
+            break;
+        }
+        case btnPrintDialog: {
+            TPrintProgress progress(job, this);
+            job->PrintDialog();
+            break;
+        }
         case btnPrinterSetupDialog: job->PrinterSetupDialog(); break;
         case btnFirstPage: Preview()->SetPageIndex(1); break;
         case btnPrevPage: Preview()->SetPageIndex(Preview()->PageIndex() - 1); break;

@@ -141,6 +141,7 @@ class VELLARO_EXPORT TListView : public QTreeWidget, public TWinControl {
     Q_PROPERTY(int Top READ Top WRITE SetTop)
     Q_PROPERTY(int Width READ Width WRITE SetWidth)
     Q_PROPERTY(int Height READ Height WRITE SetHeight)
+    Q_PROPERTY(Vellaro::ControlsTypes::TAlign Align READ Align WRITE SetAlign)
     Q_PROPERTY(Vellaro::TCollection* Columns READ ColumnCollection WRITE SetColumnCollection)
     Q_PROPERTY(bool HideSelection READ HideSelection WRITE SetHideSelection)
     Q_PROPERTY(bool MultiSelect READ MultiSelect WRITE SetMultiSelect)

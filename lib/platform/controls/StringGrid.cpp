@@ -12,9 +12,10 @@ VELLARO_REGISTER_CLASS(TStringGrid)
 
 TStringGrid::TStringGrid(TComponent* AOwner, QWidget* parent)
     : QTableWidget(parent)
-    , TControl(AOwner)
+    , TWinControl(AOwner)
 {
     horizontalHeader()->setDefaultSectionSize(64);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     horizontalHeader()->hide();
     verticalHeader()->hide();
     setColumnCount(5);
@@ -52,21 +53,48 @@ void TStringGrid::CheckColumn(int ACol) const
         throw EInvalidOperation(QStringLiteral("Grid column %1 out of range").arg(ACol));
 }
 
+int TStringGrid::Logical(int ACol) const
+{
+    return horizontalHeader()->logicalIndex(ACol);
+}
+
+void TStringGrid::SetColSizing(bool Value)
+{
+    FColSizing = Value;
+    horizontalHeader()->setSectionResizeMode(Value ? QHeaderView::Interactive : QHeaderView::Fixed);
+    ShowHeader();
+}
+
+void TStringGrid::SetColMoving(bool Value)
+{
+    FColMoving = Value;
+    horizontalHeader()->setSectionsMovable(Value);
+    ShowHeader();
+}
+
+void TStringGrid::ShowHeader()
+{
+    // The header is the only handle the user can drag: it shows while there is something to drag.
+    horizontalHeader()->setVisible(FColSizing || FColMoving);
+}
+
 int TStringGrid::ColWidths(int ACol) const
 {
     CheckColumn(ACol);
-    return columnWidth(ACol);
+    return columnWidth(Logical(ACol));
 }
 
 void TStringGrid::SetColWidths(int ACol, int Width)
 {
     CheckColumn(ACol);
-    setColumnWidth(ACol, std::max(Width, 0));
+    setColumnWidth(Logical(ACol), std::max(Width, 0));
 }
 
 QString TStringGrid::Cells(int ACol, int ARow) const
 {
-    const QTableWidgetItem* cell = (ACol >= 0 && ARow >= 0) ? item(ARow, ACol) : nullptr;
+    if (ACol < 0 || ACol >= columnCount() || ARow < 0)
+        return QString();
+    const QTableWidgetItem* cell = item(ARow, Logical(ACol));
     return cell ? cell->text() : QString();
 }
 
@@ -75,10 +103,11 @@ void TStringGrid::SetCells(int ACol, int ARow, const QString& Text)
     CheckColumn(ACol);
     if (ARow < 0 || ARow >= rowCount())
         throw EInvalidOperation(QStringLiteral("Grid row %1 out of range").arg(ARow));
-    if (QTableWidgetItem* cell = item(ARow, ACol))
+    const int column = Logical(ACol);
+    if (QTableWidgetItem* cell = item(ARow, column))
         cell->setText(Text);
     else
-        setItem(ARow, ACol, new QTableWidgetItem(Text));
+        setItem(ARow, column, new QTableWidgetItem(Text));
 }
 
 } // namespace Vellaro
