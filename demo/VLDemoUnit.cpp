@@ -4,6 +4,8 @@
 #include "gridjobs/PJSimpleGrid.h"
 #include "multijobs/PJDraft.h"
 #include "multijobs/PJMulti.h"
+#include "platform/controls/ComCtrls.h"
+#include "platform/controls/Dialogs.h"
 #include "platform/controls/ExtCtrls.h"
 #include "platform/controls/StdControls.h"
 #include "textjobs/PJStrings.h"
@@ -170,6 +172,19 @@ void TfrmMain::RegisterPageHandlers()
         Find<TStringsPrintJob>(QStringLiteral("vljStrings"))->SetStringsList(Find<TMemo>(QStringLiteral("memStrings"))->LinesList());
     });
     onClick("btnRichUpdateClick", [job] { job("vljRichEdit")->Update(); });
+    onClick("btnLoadRichClick", [this] {
+        auto* dialog = Find<TOpenDialog>(QStringLiteral("dlgOpenRich"));
+        if (dialog->Execute())
+            LoadRichText(dialog->FileName());
+    });
+    onClick("btnLoadTextClick", [this] { LoadText(); });
+    onClick("btnChooseFontClick", [this] { ChooseFont(); });
+    RegisterMethod(QStringLiteral("udPageCountClick"), Handler(TUDClickEvent([this](TComponent* sender, TUDBtnType) {
+        Find<TCustomPrintJob>(QStringLiteral("vljSimpliest"))->SetPageCount(static_cast<TUpDown*>(sender)->Position());
+    })));
+    RegisterMethod(QStringLiteral("udScaleClick"), Handler(TUDClickEvent([this](TComponent* sender, TUDBtnType) {
+        Find<TDraftPrintJob>(QStringLiteral("vljDraft"))->SetScale(static_cast<TUpDown*>(sender)->Position());
+    })));
     onClick("btnEditJobsClick", [this] { Find<TMultiPrintJob>(QStringLiteral("vljMulti"))->EditPrintJobs(); });
     onClick("cmbDraftJobChange", [this] {
         auto* combo = Find<TComboBox>(QStringLiteral("cmbDraftJob"));
@@ -186,7 +201,7 @@ void TfrmMain::FormCreate()
     Application().SetOnHint([this](TComponent*) { ApplyHint(); });
     Find<TImage>(QStringLiteral("imgAbout"))->Picture()->Assign(*Application().Icon());
     Printer()->SetOrientation(poPortrait);
-    PlaceUnframedControls();
+    FitZoomBox();
     for (const char* name : {"cmbMarginsUnits", "cmbHeaderUnits", "cmbFooterUnits"})
         Find<TComboBox>(QString::fromLatin1(name))->SetItemIndex(unInches);
     FFish->Open();
@@ -200,14 +215,8 @@ void TfrmMain::FormCreate()
     ShowDemo(0);
 }
 
-void TfrmMain::PlaceUnframedControls()
+void TfrmMain::FitZoomBox()
 {
-    // The string grid and the rich edit publish no bounds of their own: placed on their pages here.
-    auto* grid = Find<TStringGrid>(QStringLiteral("sgrMain"));
-    grid->setParent(Find<TPage>(QStringLiteral("pgStringGrid")));
-    grid->setGeometry(8, 96, 314, 300);
-    grid->show();
-    Find<TRichEdit>(QStringLiteral("reMain"))->SetBounds(8, 76, 314, 320);
     // The zoom box's longest text ("Whole page (100%)") needs more room in this font; setting
     // the buttons again lays them out after the wider box.
     FToolbar->ScaleCombo()->SetWidth(150);
@@ -295,6 +304,28 @@ void TfrmMain::LoadRichText(const QString& Path)
 {
     Find<TRichEdit>(QStringLiteral("reMain"))->LoadFromFile(Path);
     Find<TCustomPrintJob>(QStringLiteral("vljRichEdit"))->Update();
+}
+
+void TfrmMain::LoadText()
+{
+    auto* dialog = Find<TOpenDialog>(QStringLiteral("dlgOpenText"));
+    if (!dialog->Execute())
+        return;
+    Find<TMemo>(QStringLiteral("memStrings"))->Lines()->LoadFromFile(dialog->FileName());
+    auto* job = Find<TStringsPrintJob>(QStringLiteral("vljStrings"));
+    job->Strings()->LoadFromFile(dialog->FileName());
+    job->Update();
+}
+
+void TfrmMain::ChooseFont()
+{
+    auto* dialog = Find<TFontDialog>(QStringLiteral("dlgFont"));
+    auto* job = Find<TStringsPrintJob>(QStringLiteral("vljStrings"));
+    dialog->SetFont(job->Font());
+    if (!dialog->Execute())
+        return;
+    Find<TMemo>(QStringLiteral("memStrings"))->SetFont(dialog->Font()->ToQFont());
+    job->SetFont(dialog->Font());
 }
 
 void TfrmMain::ShowDemo(int Index)

@@ -64,11 +64,13 @@ private:
     void RegisterPageHandlers();
     void OpenSampleData();
     void FormCreate();
-    void PlaceUnframedControls();
+    void FitZoomBox();
     void FillStringGrid();
     void FillListView();
     void FillDraftJobs();
     void LoadRichText(const QString& Path);
+    void LoadText();
+    void ChooseFont();
     QList<QStringList> ReadTable(const QString& FileName) const;
     void ListClick();
     void ApplyBorders();
