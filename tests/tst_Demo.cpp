@@ -7,6 +7,10 @@
 #include "VLDemoUnit.h"
 #include "gridjobs/PJSimpleTextGrid.h"
 #include "multijobs/PJDraft.h"
+#include "platform/controls/Buttons.h"
+#include "platform/controls/ComCtrls.h"
+#include "platform/controls/Dialogs.h"
+#include "textjobs/PJStrings.h"
 #include "platform/controls/ExtCtrls.h"
 #include "platform/controls/StdControls.h"
 
@@ -445,4 +449,62 @@ TEST(DemoSplash, ShowsTheApplicationIconWithoutABorder)
     const TRect where = image->DestRect();
     EXPECT_EQ(shown.pixelColor(image->mapTo(&splash, QPoint(where.Left + 8, where.Top + 8))), QColor(Qt::red));
     Application().SetIcon(nullptr);
+}
+
+TEST_F(DemoForm, UpDownsSetThePageCountAndTheDraftScale)
+{
+    Form->ShowDemo(3);
+    auto* pages = Get<TUpDown>("udPageCount");
+    QTest::mouseClick(pages->Button(btNext), Qt::LeftButton);
+    QTest::mouseClick(pages->Button(btNext), Qt::LeftButton);
+    EXPECT_EQ(Form->DemoJob(3)->PageCount(), 5);
+    EXPECT_EQ(Get<TEdit>("edtPageCount")->Text(), QStringLiteral("5"));
+    EXPECT_EQ(Form->StatusBar()->PartText(0), QStringLiteral("Page 1 from 5"));
+
+    auto* scale = Get<TUpDown>("udScale");
+    for (int i = 0; i < 12; ++i) // beyond the largest scale
+        QTest::mouseClick(scale->Button(btNext), Qt::LeftButton);
+    EXPECT_EQ(Get<TDraftPrintJob>("vljDraft")->Scale(), 10);
+    QTest::mouseClick(scale->Button(btPrev), Qt::LeftButton);
+    EXPECT_EQ(Get<TDraftPrintJob>("vljDraft")->Scale(), 9);
+}
+
+TEST_F(DemoForm, LoadTextAndChooseFontThroughTheDialogs)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("lines.txt"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("first line\nsecond line\nthird line\n");
+    file.close();
+    QString filter;
+    TOpenDialog::SetExecuteHook([&](TOpenDialog& dialog) {
+        filter = dialog.Filter();
+        dialog.SetFileName(path);
+        return true;
+    });
+    Form->ShowDemo(11);
+    auto* job = Get<TStringsPrintJob>("vljStrings");
+    QTest::mouseClick(Get<TButton>("btnLoadText"), Qt::LeftButton);
+    TOpenDialog::SetExecuteHook({});
+    EXPECT_EQ(filter, QStringLiteral("Text files (*.txt)|*.txt|Any files (*.*)|*.*"));
+    EXPECT_EQ(Get<TMemo>("memStrings")->LinesList(), (QStringList{"first line", "second line", "third line"}));
+    EXPECT_EQ(job->StringsList(), (QStringList{"first line", "second line", "third line"}));
+
+    TFontDialog::SetExecuteHook([](TFontDialog& dialog) {
+        dialog.Font()->SetName(QStringLiteral("Liberation Serif"));
+        dialog.Font()->SetHeight(-20);
+        return true;
+    });
+    QTest::mouseClick(Get<TButton>("btnChooseFont"), Qt::LeftButton);
+    TFontDialog::SetExecuteHook({});
+    EXPECT_EQ(job->Font()->Name(), QStringLiteral("Liberation Serif"));
+    EXPECT_EQ(job->Font()->Height(), -20);
+    EXPECT_EQ(Get<TMemo>("memStrings")->Font().family(), QStringLiteral("Liberation Serif"));
+
+    // A cancelled dialog changes nothing.
+    TOpenDialog::SetExecuteHook([](TOpenDialog&) { return false; });
+    QTest::mouseClick(Get<TButton>("btnLoadText"), Qt::LeftButton);
+    TOpenDialog::SetExecuteHook({});
+    EXPECT_EQ(job->StringsList().size(), 3);
 }
