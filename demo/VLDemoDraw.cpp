@@ -86,7 +86,7 @@ void DrawAbout(TComponent*, TCanvas* Canvas, int PageIndex, TRect R, TDrawArea A
         line(16, 0, QStringLiteral("Printing with print preview for Qt 6 applications."));
         line(16, 0, QStringLiteral("Every page drawn once, for the screen and for paper."));
         line(12, 0, QStringLiteral("https://vellaro.example.org  -  demo@vellaro.example.org"));
-        line(12, fsItalic, QStringLiteral("This demonstration and its sample data may be copied and shown freely."));
+        line(12, fsItalic, QStringLiteral("Copy and show this demonstration freely."));
     }
 }
 
