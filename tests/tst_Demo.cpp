@@ -205,7 +205,7 @@ TEST_F(DemoRun, TheProgramRunsHeadlessAndSaysWhereTheFilesAre)
         EXPECT_TRUE(QFile::exists(path) && path.startsWith(QDir(out.path()).absolutePath())) << qPrintable(path);
 }
 
-TEST(DemoData, MissingSampleDataIsReportedByName)
+TEST(DemoStart, MissingSampleDataIsReportedByName)
 {
     QTemporaryDir empty;
     try {
