@@ -106,7 +106,8 @@ int main(int argc, char** argv)
             return RunHeadless(options);
         return RunWithWindows(options, app);
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "VLDemo: %s\n", error.what());
+        // A message box with a display, a line on stderr without one.
+        Application().ShowMessage(QStringLiteral("VLDemo: %1").arg(QString::fromUtf8(error.what())));
         return 1;
     }
 }

@@ -2,27 +2,27 @@
 
 #include "VLDemoDraw.h"
 #include "gridjobs/PJSimpleGrid.h"
+#include "gridjobs/PJSimpleTextGrid.h"
 #include "multijobs/PJDraft.h"
 #include "multijobs/PJMulti.h"
 #include "platform/controls/ComCtrls.h"
 #include "platform/controls/Dialogs.h"
 #include "platform/controls/ExtCtrls.h"
-#include "platform/controls/StdControls.h"
-#include "textjobs/PJStrings.h"
-#include "gridjobs/PJSimpleTextGrid.h"
-#include "platform/core/ClassRegistry.h"
-#include "platform/core/Reader.h"
 #include "platform/controls/ListView.h"
 #include "platform/controls/RichEdit.h"
+#include "platform/controls/StdControls.h"
 #include "platform/controls/StringGrid.h"
+#include "platform/core/ClassRegistry.h"
+#include "platform/core/Reader.h"
 #include "platform/data/DataSet.h"
 #include "platform/graphics/ImageList.h"
+#include "textjobs/PJStrings.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QIcon>
 #include <QFileInfo>
+#include <QIcon>
 #include <QSqlDatabase>
 
 namespace Vellaro {
