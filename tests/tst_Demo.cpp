@@ -23,6 +23,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <memory>
 
 using namespace Vellaro;
@@ -508,3 +509,53 @@ TEST_F(DemoForm, LoadTextAndChooseFontThroughTheDialogs)
     TOpenDialog::SetExecuteHook({});
     EXPECT_EQ(job->StringsList().size(), 3);
 }
+
+namespace {
+
+struct Resolution {
+    int X, Y;
+};
+
+/// The Rules page printed on recording printers of several resolutions.
+class DemoRules : public RecordingPrinterTest, public ::testing::WithParamInterface<Resolution> {
+protected:
+    // A large sheet: with unequal resolutions the landscape sheet keeps the portrait pixel counts.
+    void SetUp() override { Install(GetParam().X, GetParam().Y, QSize(20 * GetParam().X, 20 * GetParam().Y)); }
+};
+
+} // namespace
+
+TEST_P(DemoRules, TicksFallAtTrueMillimetresAndTenthsOfAnInch)
+{
+    const Resolution dpi = GetParam();
+    TfrmMain form(nullptr, DataDir);
+    TCustomPrintJob* rules = form.DemoJob(4);
+    rules->Print();
+    const TRect area = rules->GetPageRect();
+    const int middle = (area.Top + area.Bottom) / 2;
+    std::vector<int> millimetres, tenths; // tick positions, left to right
+    int longTick = 0;
+    for (const TDrawRecord& line : OfKind(PageRecords(1), TDrawRecord::drLine)) {
+        if (line.From.X != line.To.X || line.From.Y != middle)
+            continue;
+        (line.To.Y < middle ? millimetres : tenths).push_back(line.From.X);
+        if (millimetres.size() == 1 && line.To.Y < middle)
+            longTick = middle - line.To.Y; // the tick of 0 is a long one
+    }
+    ASSERT_GT(millimetres.size(), 101u);
+    ASSERT_GT(tenths.size(), 51u);
+    std::sort(millimetres.begin(), millimetres.end());
+    std::sort(tenths.begin(), tenths.end());
+    // 100 mm and 5 inches measured on paper, within a pixel of rounding.
+    EXPECT_NEAR(millimetres[100] - millimetres[0], 100 / 25.4 * dpi.X, 1.0);
+    EXPECT_NEAR(tenths[50] - tenths[0], 5.0 * dpi.X, 1.0);
+    // Both rulers start a tenth of an inch into the page area; long ticks are 0.3 inch tall.
+    EXPECT_NEAR(millimetres[0] - area.Left, 0.1 * dpi.X, 1.0);
+    EXPECT_NEAR(longTick, 0.3 * dpi.Y, 1.0);
+    // The ruler's width decides how many ticks there are: as many as fit between the starts.
+    const double width = area.Width() - 0.2 * dpi.X;
+    EXPECT_EQ(int(millimetres.size()), int(width / dpi.X * 25.4) + 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Resolutions, DemoRules, ::testing::Values(Resolution{600, 600}, Resolution{300, 300}, Resolution{600, 300}),
+    [](const ::testing::TestParamInfo<Resolution>& info) { return "Dpi" + std::to_string(info.param.X) + "x" + std::to_string(info.param.Y); });
