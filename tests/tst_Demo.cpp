@@ -559,3 +559,56 @@ TEST_P(DemoRules, TicksFallAtTrueMillimetresAndTenthsOfAnInch)
 
 INSTANTIATE_TEST_SUITE_P(Resolutions, DemoRules, ::testing::Values(Resolution{600, 600}, Resolution{300, 300}, Resolution{600, 300}),
     [](const ::testing::TestParamInfo<Resolution>& info) { return "Dpi" + std::to_string(info.param.X) + "x" + std::to_string(info.param.Y); });
+
+namespace {
+
+/// The database detail job printed on a recording printer.
+class DemoFishPages : public RecordingPrinterTest {};
+
+QString CommonName(int id)
+{
+    const QString name = QStringLiteral("tst_Demo-fish-names");
+    QString value;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(QDir(DataDir).filePath(QStringLiteral("fish.sqlite")));
+        QSqlQuery query(db);
+        if (db.open() && query.exec(QStringLiteral("SELECT Common_Name FROM fish ORDER BY Id LIMIT 1 OFFSET %1").arg(id - 1)) && query.next())
+            value = query.value(0).toString();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return value;
+}
+
+} // namespace
+
+TEST_F(DemoFishPages, EachPageShowsItsRecordWithThePictureBesideTheTexts)
+{
+    TfrmMain form(nullptr, DataDir);
+    TCustomPrintJob* fish = form.DemoJob(5);
+    const int records = CountRows(QStringLiteral("fish.sqlite"), QStringLiteral("fish"));
+    ASSERT_EQ(fish->PageCount(), records);
+    fish->Print();
+    const TRect area = fish->GetPageRect();
+    const int middle = (area.Left + area.Right) / 2;
+    for (int page : {1, 2, records}) {
+        SCOPED_TRACE(page);
+        const auto& records = PageRecords(page);
+        const QStringList texts = Texts(records);
+        ASSERT_FALSE(texts.isEmpty());
+        EXPECT_EQ(texts.first(), CommonName(page)); // the header comes first
+        EXPECT_TRUE(texts.contains(QStringLiteral("Page %1 from %2").arg(page).arg(fish->PageCount())));
+        const auto bitmaps = OfKind(records, TDrawRecord::drBitmap);
+        ASSERT_EQ(bitmaps.size(), 1u);
+        const TRect picture = bitmaps.front().Rect;
+        EXPECT_EQ(picture.Left, middle);
+        EXPECT_EQ(picture.Right, area.Right);
+        EXPECT_EQ(picture.Top, area.Top + fish->DPIY()); // one inch down
+        // Nothing written in the page area runs into the picture.
+        for (const TDrawRecord& text : OfKind(records, TDrawRecord::drText)) {
+            const bool besidePicture = text.Rect.Bottom > picture.Top && text.Rect.Top < picture.Bottom;
+            if (besidePicture)
+                EXPECT_LE(text.Rect.Right, picture.Left) << qPrintable(text.Text);
+        }
+    }
+}
