@@ -71,11 +71,7 @@ std::vector<THeadlessOutput> RunHeadless(TfrmMain& Form, const QString& OutDir)
         THeadlessOutput output{QFileInfo(dir.filePath(base + QStringLiteral(".pdf"))).absoluteFilePath(),
             QFileInfo(dir.filePath(base + QStringLiteral(".png"))).absoluteFilePath()};
         Printer()->PdfPrinter()->SetOutputPath(output.Pdf);
-        // A print run lets pending events run between pages; the form stays hidden meanwhile,
-        // since a pane that repaints the multi job while that job prints brings the program down.
-        Form.hide();
         Form.DemoJob(i)->Print();
-        Form.show();
         if (!PreviewPageImage(Form.PreviewPane()).save(output.Png))
             throw Exception(QStringLiteral("Cannot write the image file '%1'").arg(output.Png));
         outputs.push_back(output);

@@ -7,6 +7,7 @@
 #include "VLDemoUnit.h"
 #include "gridjobs/PJSimpleTextGrid.h"
 #include "multijobs/PJDraft.h"
+#include "multijobs/PJMulti.h"
 #include "platform/controls/Buttons.h"
 #include "platform/controls/ComCtrls.h"
 #include "platform/controls/Dialogs.h"
@@ -611,4 +612,28 @@ TEST_F(DemoFishPages, EachPageShowsItsRecordWithThePictureBesideTheTexts)
                 EXPECT_LE(text.Rect.Right, picture.Left) << qPrintable(text.Text);
         }
     }
+}
+
+// Regression: the multi job takes the orientation of the job whose page it draws, which updated
+// the pane inside its own paint event; paging from a portrait page to the landscape rulers
+// repainted recursively and crashed.
+TEST_F(DemoForm, PagingTheMultiJobAcrossOrientationsLaysThePageOutAfterThePaint)
+{
+    Form->ShowDemo(TfrmMain::MultiDemo);
+    auto* multi = dynamic_cast<TCustomMultiPrintJob*>(Form->DemoJob(TfrmMain::MultiDemo));
+    ASSERT_NE(multi, nullptr);
+    TPreview* pane = Form->PreviewPane();
+    int rulesPage = 0;
+    for (int page = 1; page <= multi->PageCount(); ++page) {
+        pane->SetPageIndex(page);
+        pane->PagePanel()->repaint();
+        QApplication::processEvents();
+        if (multi->GetPageJob(page) == Form->DemoJob(4))
+            rulesPage = page;
+    }
+    ASSERT_GT(rulesPage, 0);
+    pane->SetPageIndex(rulesPage);
+    pane->PagePanel()->repaint();
+    QApplication::processEvents();
+    EXPECT_GT(pane->PagePanel()->width(), pane->PagePanel()->height()); // laid out landscape
 }

@@ -71,6 +71,11 @@ void TDrawPanel::Paint()
     // Point sizes come out in printer pixels.
     canvas->Font()->SetPixelsPerInch(std::min(PrinterCaps(LOGPIXELSX), PrinterCaps(LOGPIXELSY)));
     PaintBackground(canvas, job);
+    FPainting = true;
+    struct TPaintingFlag {
+        bool& flag;
+        ~TPaintingFlag() { flag = false; }
+    } painting{FPainting};
     try {
         job->Draw(canvas, FPreview->PageIndex(), dtPreview);
         FPreview->PaintSucceeded();
@@ -240,6 +245,13 @@ double TCustomPreview::PageHeightPixels() const
 
 void TCustomPreview::Update()
 {
+    // A job that changes while it draws the page (a multi job takes the orientation of the job
+    // whose page it draws) is laid out again once the paint is over: repainting inside the
+    // paint event would recurse and leave the widget's painter broken.
+    if (FPagePanel && FPagePanel->Painting()) {
+        QMetaObject::invokeMethod(this, [this] { Update(); }, Qt::QueuedConnection);
+        return;
+    }
     TWinControl::Update();
     if (!FPrintJob || !FPrintJob->PrinterOK()) {
         FShadow->Hide();
