@@ -77,6 +77,11 @@ void TDrawPanel::Paint()
     // Point sizes come out in printer pixels.
     canvas->Font()->SetPixelsPerInch(std::min(PrinterCaps(LOGPIXELSX), PrinterCaps(LOGPIXELSY)));
     PaintBackground(canvas, job);
+    FPainting = true;
+    struct TPaintingFlag {
+        bool& flag;
+        ~TPaintingFlag() { flag = false; }
+    } painting{FPainting};
     try {
         job->Draw(canvas, FPreview->PageIndex(), dtPreview);
         FPreview->PaintSucceeded();
@@ -248,6 +253,12 @@ double TCustomPreview::PageHeightPixels() const
 
 void TCustomPreview::Update()
 {
+    // A job that changes while it draws the page (a multi job takes the orientation of the job
+    // whose page it draws) is laid out again once the paint is over, not inside it.
+    if (FPagePanel && FPagePanel->Painting()) {
+        QMetaObject::invokeMethod(this, [this] { Update(); }, Qt::QueuedConnection);
+        return;
+    }
     // The page is painted once, after the layout below, when the event loop next runs: painting
     // now would draw the job's page for the old layout and then again for the new one.
     update();
