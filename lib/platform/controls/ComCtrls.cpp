@@ -15,9 +15,10 @@ VELLARO_REGISTER_CLASS(TUpDown)
 TUpDown::TUpDown(TComponent* AOwner, QWidget* parent)
     : QWidget(parent), TWinControl(AOwner), FNext(new QToolButton(this)), FPrev(new QToolButton(this))
 {
-    for (auto [button, kind] : {std::pair{FNext, btNext}, std::pair{FPrev, btPrev}}) {
+    for (const auto& [button, buttonKind] : {std::pair{FNext, btNext}, std::pair{FPrev, btPrev}}) {
         button->setFocusPolicy(Qt::NoFocus);
         button->setAutoRepeat(true);
+        const TUDBtnType kind = buttonKind; // clang 14 cannot capture a structured binding
         connect(button, &QToolButton::clicked, this, [this, kind] { GuardEvent([&] { Click(kind); }); });
     }
     setFocusPolicy(Qt::NoFocus);
