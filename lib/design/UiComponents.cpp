@@ -28,6 +28,12 @@ namespace Vellaro {
 
 namespace {
 
+/// The names a single-object reference holds: none for an empty name.
+QStringList SingleName(const QString& name)
+{
+    return name.isEmpty() ? QStringList() : QStringList{name};
+}
+
 constexpr char FormComponentsName[] = "VellaroFormComponents";
 constexpr char PrintJobsProperty[] = "PrintJobs";
 
@@ -514,14 +520,14 @@ TUiPreview::TUiPreview(QWidget* parent) : TPreview(nullptr, parent) { new TUiWat
 
 void TUiPreview::SetPrintJobName(const QString& value)
 {
-    SetReference(this, this, "PrintJob", value.isEmpty() ? QStringList() : QStringList{value}, &TPreview::staticMetaObject);
+    SetReference(this, this, "PrintJob", SingleName(value), &TPreview::staticMetaObject);
 }
 
 TUiPreviewToolbar::TUiPreviewToolbar(QWidget* parent) : TPreviewToolbar(nullptr, parent) { new TUiWatcher(this, this); }
 
 void TUiPreviewToolbar::SetPreviewName(const QString& value)
 {
-    SetReference(this, this, "Preview", value.isEmpty() ? QStringList() : QStringList{value}, &TPreviewToolbar::staticMetaObject);
+    SetReference(this, this, "Preview", SingleName(value), &TPreviewToolbar::staticMetaObject);
 }
 
 QString TUiPreviewToolbar::ButtonsText() const
@@ -557,21 +563,21 @@ TUiPreviewStatusBar::TUiPreviewStatusBar(QWidget* parent) : TPreviewStatusBar(nu
 
 void TUiPreviewStatusBar::SetPreviewName(const QString& value)
 {
-    SetReference(this, this, "Preview", value.isEmpty() ? QStringList() : QStringList{value}, &TPreviewStatusBar::staticMetaObject);
+    SetReference(this, this, "Preview", SingleName(value), &TPreviewStatusBar::staticMetaObject);
 }
 
 TUiPreviewComboBox::TUiPreviewComboBox(QWidget* parent) : TPreviewComboBox(nullptr, parent) { new TUiWatcher(this, this); }
 
 void TUiPreviewComboBox::SetPreviewName(const QString& value)
 {
-    SetReference(this, this, "Preview", value.isEmpty() ? QStringList() : QStringList{value}, &TPreviewComboBox::staticMetaObject);
+    SetReference(this, this, "Preview", SingleName(value), &TPreviewComboBox::staticMetaObject);
 }
 
 TUiPreviewLabel::TUiPreviewLabel(QWidget* parent) : TPreviewLabel(nullptr, parent) { new TUiWatcher(this, this); }
 
 void TUiPreviewLabel::SetPreviewName(const QString& value)
 {
-    SetReference(this, this, "Preview", value.isEmpty() ? QStringList() : QStringList{value}, &TPreviewLabel::staticMetaObject);
+    SetReference(this, this, "Preview", SingleName(value), &TPreviewLabel::staticMetaObject);
 }
 
 // ---- The table a designer reads -----------------------------------------------------------

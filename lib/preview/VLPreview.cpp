@@ -77,11 +77,6 @@ void TDrawPanel::Paint()
     // Point sizes come out in printer pixels.
     canvas->Font()->SetPixelsPerInch(std::min(PrinterCaps(LOGPIXELSX), PrinterCaps(LOGPIXELSY)));
     PaintBackground(canvas, job);
-    FPainting = true;
-    struct TPaintingFlag {
-        bool& flag;
-        ~TPaintingFlag() { flag = false; }
-    } painting{FPainting};
     try {
         job->Draw(canvas, FPreview->PageIndex(), dtPreview);
         FPreview->PaintSucceeded();
@@ -255,7 +250,7 @@ void TCustomPreview::Update()
 {
     // A job that changes while it draws the page (a multi job takes the orientation of the job
     // whose page it draws) is laid out again once the paint is over, not inside it.
-    if (FPagePanel && FPagePanel->Painting()) {
+    if (ControlPainting()) {
         QMetaObject::invokeMethod(this, [this] { Update(); }, Qt::QueuedConnection);
         return;
     }

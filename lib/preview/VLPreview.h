@@ -40,8 +40,6 @@ public:
     void SetPreview(TCustomPreview* preview) { FPreview = preview; }
     /// True while a drag holds the mouse.
     bool Dragging() const { return FDragging; }
-    /// True while the job draws the page.
-    bool Painting() const { return FPainting; }
 
 protected:
     void Paint() override;
@@ -60,7 +58,6 @@ private:
     TCustomPreview* FPreview = nullptr;
     TPoint FDragStart;
     bool FDragging = false;
-    bool FPainting = false;
 };
 
 /// All behaviour of the preview pane; TPreview publishes its properties.

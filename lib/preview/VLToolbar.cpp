@@ -206,14 +206,10 @@ void TCustomPreviewToolbar::ButtonClick(TButtonKind Kind)
     TCustomPrintJob* job = Preview() ? Preview()->PrintJob() : nullptr;
     if (job && Kind <= btnRefresh) {
         switch (Kind) {
-        case btnPrint: {
-            TPrintProgress progress(job, this);
-            job->Print();
-            break;
-        }
+        case btnPrint:
         case btnPrintDialog: {
             TPrintProgress progress(job, this);
-            job->PrintDialog();
+            Kind == btnPrint ? job->Print() : job->PrintDialog();
             break;
         }
         case btnPrinterSetupDialog: job->PrinterSetupDialog(); break;

@@ -327,9 +327,13 @@ TComponent* ItemObject(const TComponent* control, const QAbstractItemModel* mode
     return reinterpret_cast<TComponent*>(model->index(index, 0).data(ObjectRole).value<quintptr>());
 }
 
-void SetItemObject(QAbstractItemModel* model, int index, TComponent* object)
+/// Adds an item that carries object, which control then watches for its going away.
+void AddObjectItem(TComponent* control, TStrings& items, QAbstractItemModel* model, const QString& item, TComponent* object)
 {
+    const int index = items.Add(item);
     model->setData(model->index(index, 0), QVariant::fromValue(reinterpret_cast<quintptr>(object)), ObjectRole);
+    if (object)
+        control->FreeNotification(object);
 }
 
 /// Items whose component goes away keep their text and lose the component.
@@ -486,10 +490,7 @@ void TComboBox::SetStyle(TComboBoxStyle value)
 
 void TComboBox::AddItem(const QString& Item, TComponent* AObject)
 {
-    const int index = FItems->Add(Item);
-    SetItemObject(model(), index, AObject);
-    if (AObject)
-        FreeNotification(AObject);
+    AddObjectItem(this, *FItems, model(), Item, AObject);
 }
 
 TComponent* TComboBox::Objects(int Index) const
@@ -566,10 +567,7 @@ TListBox::~TListBox()
 
 void TListBox::AddItem(const QString& Item, TComponent* AObject)
 {
-    const int index = FItems->Add(Item);
-    SetItemObject(model(), index, AObject);
-    if (AObject)
-        FreeNotification(AObject);
+    AddObjectItem(this, *FItems, model(), Item, AObject);
 }
 
 int TListBox::ItemIndex() const
