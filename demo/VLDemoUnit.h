@@ -31,7 +31,7 @@ public:
     static constexpr int MultiDemo = 13;
 
     /// Builds the form from its form file. DataDir holds the sample data (by default the
-    /// program's own directory); a missing file raises an exception naming it.
+    /// program's own directory, or <prefix>/share/vellaro-demo for an installed program); a missing file raises an exception naming it.
     explicit TfrmMain(TComponent* AOwner = nullptr, const QString& DataDir = {});
     ~TfrmMain() override;
 
