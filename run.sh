@@ -5,6 +5,7 @@
 #   ./run.sh bench  build and run the benchmarks
 #   ./run.sh fuzz   build and run the fuzz targets for a short time (VELLARO_FUZZ_SECONDS)
 #   ./run.sh package  build the Debian packages into build-pkg/
+#   ./run.sh docs   write the API reference to build/docs/html
 set -euo pipefail
 cd "$(dirname "$0")"
 # Qt wants a private runtime folder; a bare root shell or CI has none.
@@ -16,7 +17,7 @@ fi
 PACKAGES=(g++ cmake ninja-build qt6-base-dev libqt6sql6-sqlite qt6-tools-dev libqt6opengl6-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev fonts-liberation2 fonts-dejavu-core
   poppler-utils cups printer-driver-cups-pdf xvfb xauth imagemagick clang libclang-rt-14-dev ccache
-  postgresql libqt6sql6-psql python3 designer-qt6 dpkg-dev lintian file)
+  postgresql libqt6sql6-psql python3 designer-qt6 dpkg-dev lintian file doxygen qt6-l10n-tools)
 
 ensure_packages() {
   local missing=()
@@ -90,6 +91,18 @@ run_fuzz() {
   done
 }
 
+# The API reference from the header comments; fails on an undocumented published class or member.
+run_docs() {
+  local out=build/docs version
+  version=$(sed -n 's/^project(Vellaro VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+  mkdir -p "$out"
+  sed -e "s|@PROJECT_VERSION@|$version|" -e "s|@DOCS_OUTPUT@|$PWD/$out|g" -e "s|@PROJECT_SOURCE_DIR@|$PWD|g" \
+    docs/api/Doxyfile.in > "$out/Doxyfile"
+  doxygen "$out/Doxyfile"
+  tools/check_api_docs.sh "$out/warnings.log"
+  echo "$PWD/$out/html/index.html"
+}
+
 # The Debian packages, from a tree configured for /usr without tests and benchmarks.
 run_package() {
   build build-pkg -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr \
@@ -129,5 +142,6 @@ case "${1:-}" in
   bench) shift; run_bench "$@" ;;
   fuzz) shift; ensure_packages; export QT_QPA_PLATFORM=offscreen; run_fuzz ;;
   package) shift; ensure_packages; run_package ;;
-  *) echo "usage: $0 demo|test|bench|fuzz|package" >&2; exit 2 ;;
+  docs) shift; ensure_packages; run_docs ;;
+  *) echo "usage: $0 demo|test|bench|fuzz|package|docs" >&2; exit 2 ;;
 esac
