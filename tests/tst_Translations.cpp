@@ -1,5 +1,8 @@
 // The library's texts in the application's language: German and French are shipped, English is
 // the default and stays exactly as written when no translation (or an unknown one) is installed.
+#include "multijobs/PJMultiAdd.h"
+#include "multijobs/PJMultiEditor.h"
+#include "platform/controls/Buttons.h"
 #include "platform/core/Translations.h"
 #include "preview/VLProgress.h"
 #include "preview/VLToolbar.h"
@@ -97,4 +100,24 @@ TEST_F(TranslationTest, TheProgressDialogOfALongRunSpeaksGerman)
     EXPECT_TRUE(label.startsWith(QStringLiteral("Drucke Seite "))) << label.toStdString();
     EXPECT_TRUE(label.endsWith(QStringLiteral(" von 40"))) << label.toStdString();
     EXPECT_EQ(cancelText, QStringLiteral("Abbrechen"));
+}
+
+TEST_F(TranslationTest, TheJobListDialogsSpeakFrenchAndTheirFormFilesStayEnglish)
+{
+    ASSERT_TRUE(InstallTranslations(QLocale(QLocale::French, QLocale::France)));
+    TfrmMultiEditor editor;
+    TfrmMultiAdd add;
+    auto caption = [](TComponent* form, const char* name) {
+        return dynamic_cast<TButton*>(form->FindComponent(QLatin1String(name)))->Caption();
+    };
+    EXPECT_EQ(caption(&editor, "btnAdd"), QStringLiteral("&Ajouter..."));
+    EXPECT_EQ(caption(&editor, "btnMoveDown"), QStringLiteral("&Descendre"));
+    EXPECT_EQ(add.Caption(), QStringLiteral("Ajouter des travaux d'impression"));
+    auto* columns = dynamic_cast<TListView*>(add.FindComponent(QStringLiteral("lsvAddJobs")));
+    ASSERT_NE(columns, nullptr);
+    EXPECT_EQ(columns->Columns().Items(1).Caption(), QStringLiteral("Titre"));
+
+    RemoveTranslations();
+    TfrmMultiEditor english;
+    EXPECT_EQ(caption(&english, "btnAdd"), QStringLiteral("&Add..."));
 }

@@ -53,4 +53,8 @@ private:
 /// Selects the item at Index alone and gives it the focus state.
 VELLARO_EXPORT void SelectOnly(TListView* View, int Index);
 
+/// Shows the captions a dialog's form file gave its form, buttons and list columns in the
+/// installed language (see InstallTranslations).
+VELLARO_EXPORT void TranslateDialogTexts(TForm* Form);
+
 } // namespace Vellaro

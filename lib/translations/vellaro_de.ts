@@ -115,6 +115,46 @@
         <source>View mode and scale</source>
         <translation>Ansicht und Zoom</translation>
     </message>
+    <message>
+        <source>Add Print Jobs</source>
+        <translation>Druckaufträge hinzufügen</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Title</source>
+        <translation>Titel</translation>
+    </message>
+    <message>
+        <source>Select &amp;All</source>
+        <translation>&amp;Alle auswählen</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>&amp;Add...</source>
+        <translation>&amp;Hinzufügen...</translation>
+    </message>
+    <message>
+        <source>&amp;Delete</source>
+        <translation>&amp;Löschen</translation>
+    </message>
+    <message>
+        <source>&amp;Clear</source>
+        <translation>Alle &amp;entfernen</translation>
+    </message>
+    <message>
+        <source>Move &amp;Up</source>
+        <translation>Nach &amp;oben</translation>
+    </message>
+    <message>
+        <source>&amp;Move Down</source>
+        <translation>Nach &amp;unten</translation>
+    </message>
 </context>
 <context>
     <name>Vellaro::TComponentTaskMenu</name>

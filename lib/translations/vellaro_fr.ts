@@ -5,7 +5,7 @@
     <name>Vellaro</name>
     <message>
         <source>Printer setup</source>
-        <translation>Configuration de l'imprimante</translation>
+        <translation>Configuration de l&apos;imprimante</translation>
     </message>
     <message>
         <source>Portrait</source>
@@ -45,11 +45,11 @@
     </message>
     <message>
         <source>Print dialog</source>
-        <translation>Boîte de dialogue d'impression</translation>
+        <translation>Boîte de dialogue d&apos;impression</translation>
     </message>
     <message>
         <source>Printer setup dialog</source>
-        <translation>Configuration de l'imprimante</translation>
+        <translation>Configuration de l&apos;imprimante</translation>
     </message>
     <message>
         <source>First page</source>
@@ -85,7 +85,7 @@
     </message>
     <message>
         <source>This page could not be drawn: %1</source>
-        <translation>Cette page n'a pas pu être dessinée : %1</translation>
+        <translation>Cette page n&apos;a pas pu être dessinée : %1</translation>
     </message>
     <message>
         <source>Whole page (%1%)</source>
@@ -115,6 +115,46 @@
         <source>View mode and scale</source>
         <translation>Affichage et zoom</translation>
     </message>
+    <message>
+        <source>Add Print Jobs</source>
+        <translation>Ajouter des travaux d'impression</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Nom</translation>
+    </message>
+    <message>
+        <source>Title</source>
+        <translation>Titre</translation>
+    </message>
+    <message>
+        <source>Select &amp;All</source>
+        <translation>&amp;Tout sélectionner</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>&amp;Add...</source>
+        <translation>&amp;Ajouter...</translation>
+    </message>
+    <message>
+        <source>&amp;Delete</source>
+        <translation>&amp;Supprimer</translation>
+    </message>
+    <message>
+        <source>&amp;Clear</source>
+        <translation>&amp;Vider</translation>
+    </message>
+    <message>
+        <source>Move &amp;Up</source>
+        <translation>Monter</translation>
+    </message>
+    <message>
+        <source>&amp;Move Down</source>
+        <translation>&amp;Descendre</translation>
+    </message>
 </context>
 <context>
     <name>Vellaro::TComponentTaskMenu</name>
@@ -127,11 +167,11 @@
     <name>Vellaro::TVellaroWidget</name>
     <message>
         <source>%1 of the Vellaro printing library.</source>
-        <translation>%1 de la bibliothèque d'impression Vellaro.</translation>
+        <translation>%1 de la bibliothèque d&apos;impression Vellaro.</translation>
     </message>
     <message>
         <source>%1 of the Vellaro printing library: shown on the form while it is designed, hidden at run time.</source>
-        <translation>%1 de la bibliothèque d'impression Vellaro : visible sur le formulaire pendant la conception, masqué à l'exécution.</translation>
+        <translation>%1 de la bibliothèque d&apos;impression Vellaro : visible sur le formulaire pendant la conception, masqué à l&apos;exécution.</translation>
     </message>
 </context>
 </TS>
