@@ -115,7 +115,8 @@ public:
     QSize sizeHint() const override;
 
 protected:
-    /// Takes ownership of Component, follows the host's object name as the component's Name, and hides itself.
+    /// Takes ownership of Component, follows the host's object name as the component's Name, and hides
+    /// itself.
     TUiComponentHost(TComponent* Component, QWidget* parent);
     template<class C>
     /// The hosted component as class C, or nullptr.
@@ -125,7 +126,8 @@ protected:
     bool event(QEvent* event) override;
     /// Draws the palette picture and the component's name (design time only; the host is hidden at run time).
     void paintEvent(QPaintEvent* event) override;
-    /// A multi job's PrintJobs reference fills its job list with the named jobs; other references as in TUiReferences.
+    /// A multi job's PrintJobs reference fills its job list with the named jobs; other references as in
+    /// TUiReferences.
     void ApplyReference(QObject* Target, const QMetaObject* Class, const QByteArray& Property,
         const QList<TComponent*>& Found) override;
 
@@ -254,7 +256,8 @@ public:
 // its references named by object name. Name follows the object name. Properties of kinds a
 // designer cannot edit (events, bitmaps, menus) are hidden from it and set in code.
 
-/// The preview pane as a form widget: a TPreview whose PrintJob names the job whose pages it shows by object name.
+/// The preview pane as a form widget: a TPreview whose PrintJob names the job whose pages it shows by object
+/// name.
 class VELLARO_EXPORT TUiPreview : public TPreview, public TUiReferences {
     Q_OBJECT
     Q_PROPERTY(QString Name READ Name WRITE SetName DESIGNABLE false)
@@ -275,7 +278,8 @@ public:
     void SetPrintJobName(const QString& value);
 };
 
-/// The preview toolbar as a form widget: a TPreviewToolbar whose Preview names the pane it drives by object name.
+/// The preview toolbar as a form widget: a TPreviewToolbar whose Preview names the pane it drives by object
+/// name.
 class VELLARO_EXPORT TUiPreviewToolbar : public TPreviewToolbar, public TUiReferences {
     Q_OBJECT
     Q_PROPERTY(QString Name READ Name WRITE SetName DESIGNABLE false)
@@ -294,11 +298,13 @@ public:
     /// The buttons as a form file writes them, "[btnPrint, btnFirstPage]"; an unknown name
     /// leaves them as they are.
     QString ButtonsText() const;
-    /// Sets the buttons from the form file's text; an unknown button name is reported as a warning and changes nothing.
+    /// Sets the buttons from the form file's text; an unknown button name is reported as a warning and
+    /// changes nothing.
     void SetButtonsText(const QString& value);
 };
 
-/// The preview status bar as a form widget: a TPreviewStatusBar whose Preview names the pane it follows by object name.
+/// The preview status bar as a form widget: a TPreviewStatusBar whose Preview names the pane it follows by
+/// object name.
 class VELLARO_EXPORT TUiPreviewStatusBar : public TPreviewStatusBar, public TUiReferences {
     Q_OBJECT
     Q_PROPERTY(QString Name READ Name WRITE SetName DESIGNABLE false)
@@ -331,7 +337,8 @@ public:
     void SetPreviewName(const QString& value);
 };
 
-/// The preview label as a form widget: a TPreviewLabel whose Preview names the pane it follows by object name.
+/// The preview label as a form widget: a TPreviewLabel whose Preview names the pane it follows by object
+/// name.
 class VELLARO_EXPORT TUiPreviewLabel : public TPreviewLabel, public TUiReferences {
     Q_OBJECT
     Q_PROPERTY(QString Name READ Name WRITE SetName DESIGNABLE false)

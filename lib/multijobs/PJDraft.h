@@ -11,7 +11,8 @@ namespace Vellaro {
 class VELLARO_EXPORT TCustomDraftPrintJob : public TCustomPrintJob {
     Q_OBJECT
 public:
-    /// A draft job without a linked job, 2 x 2 sheets per sheet, no separators; onCreate as in TCustomPrintJob.
+    /// A draft job without a linked job, 2 x 2 sheets per sheet, no separators; onCreate as in
+    /// TCustomPrintJob.
     explicit TCustomDraftPrintJob(TComponent* AOwner = nullptr, TNotifyEvent onCreate = {});
     ~TCustomDraftPrintJob() override;
 

@@ -105,23 +105,26 @@ public:
     TPosition Position() const { return FPosition; }
     /// Sets Position, on an open form too.
     void SetPosition(TPosition Value);
-    /// The form's state (normal, minimized, maximized); follows the form while it is open.
+    /// The form's state (normal, minimized, maximized); taken back from the form whenever it moves or is
+    /// resized.
     TWindowState WindowState() const { return FWindowState; }
     /// Sets WindowState, on an open form too.
     void SetWindowState(TWindowState Value);
-    /// The form's left edge in screen pixels; follows the form while it is open. 0 by default.
+    /// The form's left edge in screen pixels; taken back from the form whenever it moves or is resized. 0 by
+    /// default.
     int Left() const { return FLeft; }
     /// Sets Left, on an open form too.
     void SetLeft(int Value);
-    /// The form's top edge in screen pixels; follows the form while it is open. 0 by default.
+    /// The form's top edge in screen pixels; taken back from the form whenever it moves or is resized. 0 by
+    /// default.
     int Top() const { return FTop; }
     /// Sets Top, on an open form too.
     void SetTop(int Value);
-    /// The form's width in pixels; follows the form while it is open. 400 by default.
+    /// The form's width in pixels; taken back from the form whenever it moves or is resized. 400 by default.
     int Width() const { return FWidth; }
     /// Sets Width, on an open form too.
     void SetWidth(int Value);
-    /// The form's height in pixels; follows the form while it is open. 500 by default.
+    /// The form's height in pixels; taken back from the form whenever it moves or is resized. 500 by default.
     int Height() const { return FHeight; }
     /// Sets Height, on an open form too.
     void SetHeight(int Value);
