@@ -82,6 +82,14 @@ private:
 };
 
 /// Prints the records of a data set.
+///
+/// Published properties: Name, Tag, #DataSource, #HeaderFont, #PageFont, #FooterFont, #ClipMode,
+/// #RowsPerPage, #TableBorders, #HeaderCellBorders, #PageCellBorders, #FooterCellBorders,
+/// #IndexColumn, #IndexStart, #Title, #Margins, #MarginsUnits, #Header, #HeaderUnits, #Footer,
+/// #FooterUnits, #PageMode, #PageWidth, #PageHeight, #PageUnits, #Orientation, #Options.
+///
+/// Events: #OnCreate, #OnDestroy, #OnPrinterSetupChange, #OnStartPrint, #OnEndPrint,
+/// #OnPrintProgress, #OnStartPrintPage, #OnEndPrintPage, #OnUpdate.
 class VELLARO_EXPORT TDBGridPrintJob : public TCustomDBGridPrintJob {
     Q_OBJECT
     Q_PROPERTY(QString Name READ Name WRITE SetName)

@@ -50,6 +50,15 @@ private:
 };
 
 /// Prints a list view.
+///
+/// Published properties: Name, Tag, #ListView, #DrawIcons, #HeaderFont, #PageFont, #FooterFont,
+/// #ClipMode, #RowsPerPage, #TableBorders, #HeaderCellBorders, #PageCellBorders,
+/// #FooterCellBorders, #IndexColumn, #IndexStart, #Title, #Margins, #MarginsUnits, #Header,
+/// #HeaderUnits, #Footer, #FooterUnits, #PageMode, #PageWidth, #PageHeight, #PageUnits,
+/// #Orientation, #Options.
+///
+/// Events: #OnCreate, #OnDestroy, #OnPrinterSetupChange, #OnStartPrint, #OnEndPrint,
+/// #OnPrintProgress, #OnStartPrintPage, #OnEndPrintPage, #OnUpdate.
 class VELLARO_EXPORT TListViewPrintJob : public TCustomListViewPrintJob {
     Q_OBJECT
     Q_PROPERTY(QString Name READ Name WRITE SetName)

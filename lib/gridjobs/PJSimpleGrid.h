@@ -34,6 +34,14 @@ private:
 };
 
 /// A grid job drawn cell by cell in OnDrawCell.
+///
+/// Published properties: Name, Tag, #ColCount, #RowCount, #RowsPerPage, #TableBorders,
+/// #HeaderCellBorders, #PageCellBorders, #FooterCellBorders, #IndexColumn, #IndexStart, #Title,
+/// #Margins, #MarginsUnits, #Header, #HeaderUnits, #Footer, #FooterUnits, #PageMode, #PageWidth,
+/// #PageHeight, #PageUnits, #Orientation, #Options.
+///
+/// Events: #OnColWidth, #OnDrawCell, #OnCreate, #OnDestroy, #OnInitDraw, #OnPrinterSetupChange,
+/// #OnStartPrint, #OnEndPrint, #OnPrintProgress, #OnStartPrintPage, #OnEndPrintPage, #OnUpdate.
 class VELLARO_EXPORT TSimpleGridPrintJob : public TCustomSimpleGridPrintJob {
     Q_OBJECT
     Q_PROPERTY(QString Name READ Name WRITE SetName)

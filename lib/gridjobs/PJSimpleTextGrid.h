@@ -45,6 +45,15 @@ private:
 };
 
 /// A text grid job filled from OnCellText, OnCellAlign and OnColWidth.
+///
+/// Published properties: Name, Tag, #HeaderFont, #PageFont, #FooterFont, #ClipMode, #ColCount,
+/// #RowCount, #RowsPerPage, #TableBorders, #HeaderCellBorders, #PageCellBorders,
+/// #FooterCellBorders, #IndexColumn, #IndexStart, #Title, #Margins, #MarginsUnits, #Header,
+/// #HeaderUnits, #Footer, #FooterUnits, #PageMode, #PageWidth, #PageHeight, #PageUnits,
+/// #Orientation, #Options.
+///
+/// Events: #OnColWidth, #OnCellText, #OnCellAlign, #OnCreate, #OnDestroy, #OnPrinterSetupChange,
+/// #OnStartPrint, #OnEndPrint, #OnPrintProgress, #OnStartPrintPage, #OnEndPrintPage, #OnUpdate.
 class VELLARO_EXPORT TSimpleTextGridPrintJob : public TCustomSimpleTextGridPrintJob {
     Q_OBJECT
     Q_PROPERTY(QString Name READ Name WRITE SetName)

@@ -37,6 +37,14 @@ private:
 };
 
 /// Prints a string grid.
+///
+/// Published properties: Name, Tag, #StringGrid, #HeaderFont, #PageFont, #FooterFont, #ClipMode,
+/// #RowsPerPage, #TableBorders, #HeaderCellBorders, #PageCellBorders, #FooterCellBorders,
+/// #IndexColumn, #IndexStart, #Title, #Margins, #MarginsUnits, #Header, #HeaderUnits, #Footer,
+/// #FooterUnits, #PageMode, #PageWidth, #PageHeight, #PageUnits, #Orientation, #Options.
+///
+/// Events: #OnCreate, #OnDestroy, #OnPrinterSetupChange, #OnStartPrint, #OnEndPrint,
+/// #OnPrintProgress, #OnStartPrintPage, #OnEndPrintPage, #OnUpdate.
 class VELLARO_EXPORT TStringGridPrintJob : public TCustomStringGridPrintJob {
     Q_OBJECT
     Q_PROPERTY(QString Name READ Name WRITE SetName)

@@ -424,6 +424,13 @@ private:
 };
 
 /// A print job whose pages the application draws in OnDraw, area by area.
+///
+/// Published properties: Name, Tag, #PageCount, #Title, #Margins, #MarginsUnits, #Header,
+/// #HeaderUnits, #Footer, #FooterUnits, #PageMode, #PageWidth, #PageHeight, #PageUnits,
+/// #Orientation, #Options.
+///
+/// Events: #OnCreate, #OnDestroy, #OnInitDraw, #OnDraw, #OnPrinterSetupChange, #OnStartPrint,
+/// #OnEndPrint, #OnPrintProgress, #OnStartPrintPage, #OnEndPrintPage, #OnUpdate.
 class VELLARO_EXPORT TPrintJob : public TCustomPrintJob {
     Q_OBJECT
     Q_PROPERTY(QString Name READ Name WRITE SetName)

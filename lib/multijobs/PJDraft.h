@@ -52,6 +52,11 @@ private:
 };
 
 /// A draft job with its published properties.
+///
+/// Published properties: Name, Tag, #PrintJob, #Scale, #Separators, #Title.
+///
+/// Events: #OnCreate, #OnDestroy, #OnPrinterSetupChange, #OnStartPrint, #OnEndPrint,
+/// #OnPrintProgress, #OnStartPrintPage, #OnEndPrintPage, #OnUpdate.
 class VELLARO_EXPORT TDraftPrintJob : public TCustomDraftPrintJob {
     Q_OBJECT
     Q_PROPERTY(QString Name READ Name WRITE SetName)

@@ -86,6 +86,12 @@ private:
 };
 
 /// A multi job with its published properties.
+///
+/// Published properties: Name, Tag, #Title, and the job list PrintJobs, which form files store by
+/// the jobs' names.
+///
+/// Events: #OnCreate, #OnDestroy, #OnPrinterSetupChange, #OnStartPrint, #OnEndPrint,
+/// #OnPrintProgress, #OnStartPrintPage, #OnEndPrintPage, #OnUpdate.
 class VELLARO_EXPORT TMultiPrintJob : public TCustomMultiPrintJob {
     Q_OBJECT
     Q_PROPERTY(QString Name READ Name WRITE SetName)

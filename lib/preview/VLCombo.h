@@ -57,6 +57,11 @@ private:
 };
 
 /// The zoom combo box with its published properties.
+///
+/// Published properties: Name, Tag, #Preview, Color, Ctl3D, Font, #ParentColor, ParentCtl3D,
+/// ParentFont, ParentShowHint, #PopupMenu, ShowHint, TabOrder, Visible.
+///
+/// Events: #OnUpdate.
 class VELLARO_EXPORT TPreviewComboBox : public TCustomPreviewComboBox {
     Q_OBJECT
     Q_PROPERTY(QString Name READ Name WRITE SetName)

@@ -50,6 +50,12 @@ private:
 };
 
 /// The preview label with its published properties.
+///
+/// Published properties: Name, Tag, #Preview, #Mode, Align, Alignment, AutoSize, Color,
+/// Font, Layout, #ParentColor, ParentFont, ParentShowHint, #PopupMenu, ShowHint, Transparent,
+/// Visible.
+///
+/// Events: #OnUpdate.
 class VELLARO_EXPORT TPreviewLabel : public TCustomPreviewLabel {
     Q_OBJECT
     Q_PROPERTY(QString Name READ Name WRITE SetName)

@@ -284,6 +284,13 @@ private:
 };
 
 /// The preview pane as placed on a form: TCustomPreview with its properties and events published.
+///
+/// Published properties: Name, Tag, #PrintJob, #BorderStyle, Cursor (#PageCursor), Ctl3D
+/// (#BoxCtl3D), ParentCtl3D (#BoxParentCtl3D), #ViewMode, #ViewScale, #MarginsVisible,
+/// #MarginsFill, #MarginsBorder, #PageIndex, #ScrollTracking, #DragScroll, Align, TabStop,
+/// TabOrder, Visible.
+///
+/// Events: #OnUpdate, #OnPageChanged, #OnEnter, #OnExit, #OnKeyDown, #OnKeyPress, #OnKeyUp.
 class VELLARO_EXPORT TPreview : public TCustomPreview {
     Q_OBJECT
     Q_PROPERTY(QString Name READ Name WRITE SetName)

@@ -74,6 +74,11 @@ private:
 };
 
 /// The preview status bar with its published properties.
+///
+/// Published properties: Name, Tag, #Preview, #Panels, #PagePanelWidth, #ScalePanelWidth,
+/// #UserText, #SizeGrip, Font, ParentFont, ParentShowHint, #PopupMenu, ShowHint, Visible.
+///
+/// Events: #OnUpdate.
 class VELLARO_EXPORT TPreviewStatusBar : public TCustomPreviewStatusBar {
     Q_OBJECT
     Q_PROPERTY(QString Name READ Name WRITE SetName)

@@ -98,6 +98,12 @@ private:
 };
 
 /// The preview toolbar with its published properties.
+///
+/// Published properties: Name, Tag, #Preview, #Buttons, #Flat, #ScaleBox, #ScaleBoxPos,
+/// #UserButtonEnabled, #UserButtonGlyph, #UserButtonHint, Align, ParentShowHint, ShowHint,
+/// Visible.
+///
+/// Events: #OnUpdate, #OnUserButtonClick.
 class VELLARO_EXPORT TPreviewToolbar : public TCustomPreviewToolbar {
     Q_OBJECT
     Q_PROPERTY(QString Name READ Name WRITE SetName)

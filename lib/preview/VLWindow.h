@@ -293,6 +293,14 @@ private:
 };
 
 /// The preview window with its published properties.
+///
+/// Published properties: Name, Tag, #PrintJob, #BorderIcons, #BorderStyle, #Caption, #Ctl3D,
+/// #Font, #Icon, #Position, #WindowState, #Left, #Top, #Width, #Height, #MarginsBorder,
+/// #MarginsFill, #MarginsVisible, #PageIndex, #DragScroll, #ScrollTracking, #ViewMode, #ViewScale,
+/// #Buttons, #Flat, #ScaleBox, #ScaleBoxPos, #ShowHint, #UserButtonEnabled, #UserButtonGlyph,
+/// #UserButtonHint, #PagePanelWidth, #Panels, #ScalePanelWidth, #UserText, #SizeGrip.
+///
+/// Events: #OnCreate, #OnDestroy, #OnShow, #OnClose, #OnUpdate, #OnPageChanged, #OnUserButtonClick.
 class VELLARO_EXPORT TPreviewWindow : public TCustomPreviewWindow {
     Q_OBJECT
     Q_PROPERTY(QString Name READ Name WRITE SetName)

@@ -69,6 +69,13 @@ private:
 };
 
 /// The rich edit job with its properties published.
+///
+/// Published properties: Name, Tag, #RichEdit, #Title, #Margins, #MarginsUnits, #Header,
+/// #HeaderUnits, #Footer, #FooterUnits, #PageMode, #PageWidth, #PageHeight, #PageUnits,
+/// #Orientation, #Options.
+///
+/// Events: #OnUpdateProgress, #OnCreate, #OnDestroy, #OnDraw, #OnPrinterSetupChange, #OnStartPrint,
+/// #OnEndPrint, #OnPrintProgress, #OnStartPrintPage, #OnEndPrintPage, #OnUpdate.
 class VELLARO_EXPORT TRichEditPrintJob : public TCustomRichEditPrintJob {
     Q_OBJECT
     Q_PROPERTY(QString Name READ Name WRITE SetName)

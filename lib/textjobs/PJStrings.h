@@ -74,6 +74,13 @@ private:
 };
 
 /// The strings job with its properties published.
+///
+/// Published properties: Name, Tag, Strings (#StringsList), #Font, #WordWrap, #Title, #Margins,
+/// #MarginsUnits, #Header, #HeaderUnits, #Footer, #FooterUnits, #PageMode, #PageWidth, #PageHeight,
+/// #PageUnits, #Orientation, #Options.
+///
+/// Events: #OnUpdateProgress, #OnCreate, #OnDestroy, #OnDraw, #OnPrinterSetupChange, #OnStartPrint,
+/// #OnEndPrint, #OnPrintProgress, #OnStartPrintPage, #OnEndPrintPage, #OnUpdate.
 class VELLARO_EXPORT TStringsPrintJob : public TCustomStringsPrintJob {
     Q_OBJECT
     Q_PROPERTY(QString Name READ Name WRITE SetName)
