@@ -6,11 +6,13 @@
 #include "BenchSupport.h"
 #include "job/VLJob.h"
 #include "platform/core/DataModule.h"
+#include "platform/core/FormParser.h"
 #include "platform/core/Reader.h"
 
 #include <QFile>
 #include <benchmark/benchmark.h>
 #include <fstream>
+#include <malloc.h>
 #include <memory>
 #include <string>
 
@@ -53,29 +55,36 @@ double ResidentBytes(const char* field)
 /// Resets the kernel's peak resident size to the current one, so a peak after it is this run's.
 void ResetPeak()
 {
+    // Freed memory goes back to the system first, so the resident size follows what is in use.
+    malloc_trim(0);
     std::ofstream("/proc/self/clear_refs") << "5";
 }
 
 void BM_CreateJobsInCode(benchmark::State& state)
 {
     const int count = int(state.range(0));
-    double peakBytes = 0;
     for (auto _ : state) {
-        state.PauseTiming();
-        const double before = ResidentBytes("VmRSS");
-        ResetPeak();
-        state.ResumeTiming();
         auto owner = std::make_unique<TDataModule>();
         FillInCode(owner.get(), count);
-        state.PauseTiming();
-        peakBytes = ResidentBytes("VmHWM") - before;
-        state.ResumeTiming();
         owner.reset();
     }
-    state.counters["peak MB"] = peakBytes / 1e6;
     state.SetComplexityN(count);
 }
-BENCHMARK(BM_CreateJobsInCode)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(2)->Complexity(benchmark::oN);
+BENCHMARK(BM_CreateJobsInCode)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3)->Complexity(benchmark::oN);
+
+/// The component core alone: plain named components, made and destroyed with their owner.
+void BM_CreatePlainComponents(benchmark::State& state)
+{
+    const int count = int(state.range(0));
+    for (auto _ : state) {
+        auto owner = std::make_unique<TComponent>();
+        for (int i = 0; i < count; ++i)
+            (new TComponent(owner.get()))->SetName(QStringLiteral("C%1").arg(i));
+        owner.reset();
+    }
+    state.SetComplexityN(count);
+}
+BENCHMARK(BM_CreatePlainComponents)->Arg(1000)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(3)->Complexity(benchmark::oN);
 
 void BM_FindComponentAmongMany(benchmark::State& state)
 {
@@ -95,26 +104,63 @@ void BM_ReadFormOfJobs(benchmark::State& state)
 {
     const int count = int(state.range(0));
     const QString text = FormText(count);
+    for (auto _ : state) {
+        auto root = std::make_unique<TDataModule>();
+        ReadComponentText(text, root.get());
+        root.reset();
+    }
+    state.counters["file MB"] = double(text.toUtf8().size()) / 1e6;
+    state.SetComplexityN(count);
+}
+BENCHMARK(BM_ReadFormOfJobs)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3)->Complexity(benchmark::oN);
+
+/// Peak memory (resident, above what was in use before) of making the jobs in code and of
+/// reading them from their form file (whose text is in memory already), against the file's size.
+void BM_PeakMemory(benchmark::State& state)
+{
+    const int count = int(state.range(0));
+    const bool read = state.range(1) != 0;
+    const QString text = FormText(count);
     const double fileBytes = double(text.toUtf8().size());
     double peakBytes = 0;
     for (auto _ : state) {
-        auto root = std::make_unique<TDataModule>();
-        state.PauseTiming();
-        const double before = ResidentBytes("VmRSS");
         ResetPeak();
-        state.ResumeTiming();
-        ReadComponentText(text, root.get());
-        state.PauseTiming();
-        peakBytes = ResidentBytes("VmHWM") - before;
-        state.ResumeTiming();
-        root.reset();
+        const double before = ResidentBytes("VmRSS");
+        {
+            TDataModule root;
+            if (read)
+                ReadComponentText(text, &root);
+            else
+                FillInCode(&root, count);
+            peakBytes = ResidentBytes("VmHWM") - before;
+        }
     }
-    state.counters["file MB"] = fileBytes / 1e6;
     state.counters["peak MB"] = peakBytes / 1e6;
     state.counters["peak/file"] = peakBytes / fileBytes;
-    state.SetComplexityN(count);
+    state.SetLabel(read ? "read" : "in code");
 }
-BENCHMARK(BM_ReadFormOfJobs)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(2)->Complexity(benchmark::oN);
+BENCHMARK(BM_PeakMemory)->Args({100000, 0})->Args({100000, 1})->Unit(benchmark::kMillisecond)->Iterations(1);
+
+/// The parsing share of reading: the text turned into objects and properties, nothing built.
+void BM_ParseFormOfJobs(benchmark::State& state)
+{
+    const QString text = FormText(int(state.range(0)));
+    for (auto _ : state) {
+        TFormParser parser(text);
+        const TFormParser::THeader root = parser.ReadObjectHeader(0);
+        int items = 0;
+        for (int depth = 1; depth > 0;) {
+            switch (parser.NextItem(root.Name)) {
+            case TFormParser::itEnd: --depth; break;
+            case TFormParser::itObject: parser.ReadObjectHeader(depth++); break;
+            case TFormParser::itProperty: benchmark::DoNotOptimize(parser.ReadProperty()); ++items; break;
+            }
+        }
+        benchmark::DoNotOptimize(items);
+    }
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_ParseFormOfJobs)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 /// Reading the file from disk as an application does, text decoding included.
 void BM_ReadFormFileOfJobs(benchmark::State& state)

@@ -63,7 +63,7 @@ TComponent* TComponent::FindComponent(const QString& name) const
 {
     if (name.isEmpty())
         return nullptr;
-    return FNames.value(NameKey(name), nullptr);
+    return FNames.value(TNameKey{name}, nullptr);
 }
 
 void TComponent::SetName(const QString& name)
@@ -78,9 +78,9 @@ void TComponent::SetName(const QString& name)
     const QString old = std::exchange(FName, name);
     if (FOwner) {
         if (!old.isEmpty())
-            FOwner->FNames.remove(NameKey(old));
+            FOwner->FNames.remove(TNameKey{old});
         if (!name.isEmpty())
-            FOwner->FNames.insert(NameKey(name), this);
+            FOwner->FNames.insert(TNameKey{name}, this);
     }
     NameChanged(old);
 }
@@ -95,7 +95,7 @@ void TComponent::InsertComponent(TComponent* AComponent)
         AComponent->FOwner->RemoveComponent(AComponent);
     FComponents.Append(AComponent);
     if (!AComponent->FName.isEmpty())
-        FNames.insert(NameKey(AComponent->FName), AComponent);
+        FNames.insert(TNameKey{AComponent->FName}, AComponent);
     AComponent->SetOwnerState(this);
     if (AComponent->Hears()) {
         const bool before = Hears();
@@ -133,7 +133,7 @@ void TComponent::Remove(TComponent* AComponent)
 {
     FComponents.Remove(AComponent);
     if (!AComponent->FName.isEmpty()) {
-        const auto it = FNames.constFind(NameKey(AComponent->FName));
+        const auto it = FNames.constFind(TNameKey{AComponent->FName});
         if (it != FNames.cend() && it.value() == AComponent)
             FNames.erase(it);
     }
@@ -208,9 +208,15 @@ void TComponent::BeginLoading()
 void TComponent::EndLoading()
 {
     Loaded();
-    // Copy: Loaded may create or destroy components.
-    for (TComponent* c : FComponents.Snapshot())
-        if (FComponents.Contains(c))
+    // Loaded may create or destroy components: walk the slots as they were, skipping holes.
+    struct THold {
+        TOwnedList& List;
+        explicit THold(TOwnedList& list) : List(list) { List.Hold(true); }
+        ~THold() { List.Hold(false); }
+    } hold(FComponents);
+    const std::size_t walked = FComponents.SlotCount();
+    for (std::size_t i = 0; i < walked && i < FComponents.SlotCount(); ++i)
+        if (TComponent* c = FComponents.SlotAt(i))
             c->EndLoading();
 }
 
@@ -267,6 +273,54 @@ QString TComponent::EventHandlerName(const QByteArray& Event) const
         if (event == Event)
             return handler;
     return {};
+}
+
+// ---- The owned list -------------------------------------------------------------------------
+
+void TComponent::TOwnedList::Append(TComponent* c)
+{
+    c->FOwnerSlot = FSlots.size();
+    FSlots.push_back(c);
+}
+
+void TComponent::TOwnedList::Remove(TComponent* c)
+{
+    FSlots[c->FOwnerSlot] = nullptr;
+    ++FHoles;
+    // Keeps Last() an entry, so taking entries from the back never scans.
+    while (!FSlots.empty() && !FSlots.back()) {
+        FSlots.pop_back();
+        --FHoles;
+    }
+    if (FHolds == 0 && FHoles > 16 && FHoles > FSlots.size() / 2)
+        Compact();
+}
+
+TComponent* TComponent::TOwnedList::At(int index) const
+{
+    if (FHoles == 0)
+        return FSlots[std::size_t(index)];
+    if (FHolds == 0) {
+        Compact();
+        return FSlots[std::size_t(index)];
+    }
+    // Asked for by position while a walk holds the list: count the entries.
+    for (TComponent* c : FSlots)
+        if (c && index-- == 0)
+            return c;
+    return nullptr;
+}
+
+void TComponent::TOwnedList::Compact() const
+{
+    std::size_t live = 0;
+    for (TComponent* c : FSlots)
+        if (c) {
+            c->FOwnerSlot = live;
+            FSlots[live++] = c;
+        }
+    FSlots.resize(live);
+    FHoles = 0;
 }
 
 } // namespace Vellaro

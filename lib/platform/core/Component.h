@@ -4,12 +4,14 @@
 // the components it owns, whatever Qt parent a widget also has.
 
 #include "platform/core/ComponentList.h"
+#include "platform/core/NameKey.h"
 #include "platform/core/Types.h"
 
 #include <QByteArray>
 #include <QHash>
 #include <QString>
 #include <QVariant>
+#include <cstddef>
 #include <functional>
 #include <utility>
 #include <vector>
@@ -128,19 +130,51 @@ private:
     /// Keeps the owner's listener list in step after Hears() may have changed from before.
     void UpdateListening(bool before);
     void NotifySiblingSubscribers(TComponent* AComponent);
-    static QString NameKey(const QString& name) { return name.toCaseFolded(); }
+
+    /// The owned components in order. Each knows its slot here, so removing one needs no
+    /// search and no index: it leaves a hole that compaction closes once holes outnumber the
+    /// entries, or when an entry is asked for by position (O(1) amortised).
+    class TOwnedList {
+    public:
+        int Count() const { return int(FSlots.size() - FHoles); }
+        void Append(TComponent* c);
+        void Remove(TComponent* c);
+        TComponent* At(int index) const;
+        /// The newest entry, or nullptr.
+        TComponent* Last() const { return FSlots.empty() ? nullptr : FSlots.back(); }
+        template<class F>
+        void ForEach(F&& f) const
+        {
+            for (TComponent* c : FSlots)
+                if (c)
+                    f(c);
+        }
+        /// Slots for a walk during which handlers may add or remove entries (no compaction
+        /// happens while a walk holds the list).
+        std::size_t SlotCount() const { return FSlots.size(); }
+        TComponent* SlotAt(std::size_t slot) const { return FSlots[slot]; }
+        void Hold(bool hold) { FHolds += hold ? 1 : -1; }
+
+    private:
+        void Compact() const;
+        mutable std::vector<TComponent*> FSlots;
+        mutable std::size_t FHoles = 0;
+        int FHolds = 0;
+    };
 
     TComponent* FOwner = nullptr;
+    /// This component's slot in its owner's list.
+    std::size_t FOwnerSlot = 0;
     QString FName;
     qintptr FTag = 0;
     TComponentState FComponentState = 0;
     bool FDestroyed = false;
     bool FListensToSiblings = false;
-    TComponentList FComponents;
+    TOwnedList FComponents;
     /// Owned components that hear of sibling inserts and removals (Hears()).
     TComponentList FListeners;
-    /// Owned components with a name, by case-folded name.
-    QHash<QString, TComponent*> FNames;
+    /// Owned components with a name, by name whatever its case.
+    QHash<TNameKey, TComponent*> FNames;
     TComponentList FFreeNotifies;
     std::vector<std::pair<QString, QVariant>> FMethods;
     std::vector<std::pair<QByteArray, QString>> FEventHandlerNames;

@@ -184,18 +184,20 @@ private:
     {
         ++FPos;
         for (;;) {
+            // The characters up to the next quote or line end go in at once.
+            const qsizetype from = FPos;
+            while (FPos < FText.size() && FText[FPos] != u'\'' && FText[FPos] != u'\n')
+                ++FPos;
+            t.Text += QStringView(FText).mid(from, FPos - from);
             if (FPos >= FText.size() || FText[FPos] == u'\n')
                 throw EReadError(t.Line, QStringLiteral("unterminated string; expected a closing quote on the same line"));
-            if (FText[FPos] == u'\'') {
-                if (FPos + 1 < FText.size() && FText[FPos + 1] == u'\'') {
-                    t.Text += u'\'';
-                    FPos += 2;
-                    continue;
-                }
-                ++FPos;
-                return;
+            if (FPos + 1 < FText.size() && FText[FPos + 1] == u'\'') {
+                t.Text += u'\'';
+                FPos += 2;
+                continue;
             }
-            t.Text += FText[FPos++];
+            ++FPos;
+            return;
         }
     }
 

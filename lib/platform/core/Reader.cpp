@@ -197,8 +197,9 @@ void TReader::ReadProperty(TComponent* Component, const TFilerProperty& Property
 {
     FLine = Property.Line;
     auto* object = dynamic_cast<QObject*>(Component);
-    const QString head = Property.Name.section(u'.', 0, 0);
-    const QString sub = Property.Name.section(u'.', 1);
+    const qsizetype dot = Property.Name.indexOf(u'.');
+    const QString head = dot < 0 ? Property.Name : Property.Name.left(dot);
+    const QString sub = dot < 0 ? QString() : Property.Name.mid(dot + 1);
     const int index = object ? FindStreamedProperty(object->metaObject(), head) : -1;
     if (index >= 0) {
         const QMetaProperty p = object->metaObject()->property(index);
