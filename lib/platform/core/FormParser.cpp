@@ -33,8 +33,23 @@ struct TToken {
     QChar Symbol;
 };
 
-bool IsIdentStart(QChar c) { return c.isLetter() || c == u'_'; }
-bool IsIdentChar(QChar c) { return c.isLetterOrNumber() || c == u'_'; }
+// ASCII first: form files are mostly ASCII, and the Unicode tables cost more.
+bool IsAsciiLetter(char16_t u) { return (u | 0x20) >= u'a' && (u | 0x20) <= u'z'; }
+bool IsIdentStart(QChar c)
+{
+    const char16_t u = c.unicode();
+    return u < 0x80 ? IsAsciiLetter(u) || u == u'_' : c.isLetter();
+}
+bool IsIdentChar(QChar c)
+{
+    const char16_t u = c.unicode();
+    return u < 0x80 ? IsAsciiLetter(u) || (u >= u'0' && u <= u'9') || u == u'_' : c.isLetterOrNumber();
+}
+bool IsBlank(QChar c)
+{
+    const char16_t u = c.unicode();
+    return u < 0x80 ? u == u' ' || (u >= u'\t' && u <= u'\r') : c.isSpace();
+}
 int HexValue(QChar c)
 {
     const char16_t u = c.unicode();
@@ -77,7 +92,7 @@ public:
 private:
     void SkipBlanks()
     {
-        while (FPos < FText.size() && FText[FPos].isSpace()) {
+        while (FPos < FText.size() && IsBlank(FText[FPos])) {
             if (FText[FPos] == u'\n')
                 ++FLine;
             ++FPos;
@@ -97,7 +112,14 @@ private:
                 break;
         }
         t.Kind = TToken::tkIdent;
-        t.Text = FText.mid(start, FPos - start);
+        // The words that frame every object come as shared constants, not as new strings.
+        const QStringView word = QStringView(FText).mid(start, FPos - start);
+        if (word == u"end")
+            t.Text = QStringLiteral("end");
+        else if (word == u"object")
+            t.Text = QStringLiteral("object");
+        else
+            t.Text = word.toString();
         return t;
     }
 
