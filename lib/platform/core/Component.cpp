@@ -2,7 +2,6 @@
 
 #include "platform/core/Writer.h"
 
-
 namespace Vellaro {
 
 TComponent::TComponent(TComponent* AOwner)
