@@ -86,7 +86,8 @@ run_fuzz() {
     local corpus; corpus=$(mktemp -d)
     cp -r "tests/fuzz/corpus/$name/." "$corpus/" 2>/dev/null || true
     echo "Fuzzing $name for ${seconds}s"
-    ASAN_OPTIONS=detect_leaks=1 "$f" -max_total_time="$seconds" -rss_limit_mb=2048 -print_final_stats=1 "$corpus"
+    # An input that takes more than 10 s or 2 GiB is reported like a crash.
+    ASAN_OPTIONS=detect_leaks=1 "$f" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 "$corpus"
     rm -rf "$corpus"
   done
 }

@@ -11,8 +11,13 @@ namespace {
 /// Remembers every notification it receives and may hold a plain reference to another component.
 class Probe : public TComponent {
 public:
+    /// With a log, it listens to its siblings and logs what it hears.
     explicit Probe(TComponent* owner, std::vector<std::pair<TComponent*, TOperation>>* log = nullptr)
-        : TComponent(owner), Log(log) {}
+        : TComponent(owner), Log(log)
+    {
+        if (log)
+            ListenToSiblings();
+    }
     ~Probe() override
     {
         // A handler reaching Linked after it went away would be a use after free.
@@ -20,6 +25,7 @@ public:
     }
     TComponent* Linked = nullptr;
     std::vector<std::pair<TComponent*, TOperation>>* Log;
+    void ListenToSiblingsForTest(bool listen) { ListenToSiblings(listen); }
 
 protected:
     void Notification(TComponent* c, TOperation op) override
@@ -120,4 +126,89 @@ TEST(Component, LoadingAndDesigningStatesReachOwnedComponents)
     owner.EndLoading();
     EXPECT_FALSE(child->HasState(csLoading));
     EXPECT_FALSE(owner.HasState(csLoading));
+}
+
+TEST(Component, OnlyListenersHearOfSiblingsAlsoThroughAnOwnerThatRelays)
+{
+    std::vector<std::pair<TComponent*, TOperation>> listenerLog, quietLog, nestedLog;
+    TComponent owner;
+    auto* listener = new Probe(&owner, &listenerLog);
+    auto* quiet = new Probe(&owner); // logs, but does not listen
+    quiet->Log = &quietLog;
+    auto* relay = new TComponent(&owner);   // listens for nobody itself
+    auto* nested = new Probe(relay, &nestedLog);
+    listenerLog.clear(); // it heard of the others arriving
+    auto* other = new TComponent(&owner);
+    delete other;
+    const std::vector<std::pair<TComponent*, TOperation>> expected{{other, opInsert}, {other, opRemove}};
+    EXPECT_EQ(listenerLog, expected);
+    EXPECT_EQ(nestedLog, expected) << "a listening component hears of its owner's siblings";
+    EXPECT_TRUE(quietLog.empty());
+    // Once the nested component stops listening, the relay no longer passes anything on.
+    nested->ListenToSiblingsForTest(false);
+    nestedLog.clear();
+    delete new TComponent(&owner);
+    EXPECT_TRUE(nestedLog.empty());
+    EXPECT_TRUE(quietLog.empty());
+    EXPECT_EQ(listenerLog.size(), 4u);
+}
+
+TEST(Component, SiblingThatSubscribedHearsOfAPlainRemoval)
+{
+    // Not destroyed, only taken out of the owner: a sibling referring to it lets go of it.
+    TComponent owner;
+    TComponent elsewhere;
+    auto* target = new TComponent(&owner);
+    auto* holder = new Probe(&owner);
+    holder->Linked = target;
+    target->FreeNotification(holder);
+    owner.RemoveComponent(target);
+    EXPECT_EQ(holder->Linked, nullptr);
+    EXPECT_EQ(owner.ComponentCount(), 1);
+    elsewhere.InsertComponent(target);
+    EXPECT_EQ(target->Owner(), &elsewhere);
+}
+
+TEST(Component, NamesStayFindableThroughRenameRemovalAndMove)
+{
+    TComponent first;
+    TComponent second;
+    auto* job = new TComponent(&first);
+    job->SetName(QStringLiteral("Report"));
+    job->SetName(QStringLiteral("REPORT")); // same name in other case: still its own
+    EXPECT_EQ(first.FindComponent(QStringLiteral("report")), job);
+    job->SetName(QStringLiteral("Summary"));
+    EXPECT_EQ(first.FindComponent(QStringLiteral("Report")), nullptr);
+    EXPECT_EQ(first.FindComponent(QStringLiteral("summary")), job);
+    second.InsertComponent(job);
+    EXPECT_EQ(first.FindComponent(QStringLiteral("Summary")), nullptr);
+    EXPECT_EQ(second.FindComponent(QStringLiteral("Summary")), job);
+    auto* clash = new TComponent(&first);
+    clash->SetName(QStringLiteral("summary"));
+    EXPECT_THROW(second.InsertComponent(clash), EComponentError);
+    EXPECT_EQ(clash->Owner(), &first);
+    job->SetName(QString());
+    EXPECT_EQ(second.FindComponent(QStringLiteral("Summary")), nullptr);
+}
+
+TEST(Component, OrderAndCountSurviveRemovalsFromAnywhere)
+{
+    TComponent owner;
+    std::vector<TComponent*> kept;
+    std::vector<TComponent*> removed;
+    for (int i = 0; i < 300; ++i) {
+        auto* c = new TComponent(&owner);
+        c->SetName(QStringLiteral("C%1").arg(i));
+        (i % 3 == 1 ? removed : kept).push_back(c);
+    }
+    for (TComponent* c : removed)
+        delete c;
+    ASSERT_EQ(owner.ComponentCount(), int(kept.size()));
+    for (size_t i = 0; i < kept.size(); ++i)
+        EXPECT_EQ(owner.Components(int(i)), kept[i]);
+    EXPECT_EQ(owner.FindComponent(QStringLiteral("C1")), nullptr);
+    EXPECT_EQ(owner.FindComponent(QStringLiteral("C299")), kept.back());
+    // Appending after removals keeps the new one last.
+    auto* late = new TComponent(&owner);
+    EXPECT_EQ(owner.Components(owner.ComponentCount() - 1), late);
 }

@@ -177,3 +177,35 @@ TEST_F(DesignerTaskMenu, CancelLeavesListAndHostAsTheyWere)
     EXPECT_EQ(Multi()->GetPrintJobCount(), 2);
     EXPECT_EQ(Book->property("PrintJobs").toStringList(), QStringList({"Cover", "Report"}));
 }
+
+TEST_F(DesignerTaskMenu, RenamingOrDeletingAListedJobKeepsTheStoredListInStep)
+{
+    Cover->setObjectName("TitlePage");
+    EXPECT_EQ(Book->property("PrintJobs").toStringList(), QStringList({"TitlePage", "Report"}));
+    EXPECT_EQ(Multi()->GetPrintJob(0), Cover->HostedComponent());
+    // A designer deleting a widget takes it off the form and keeps it for undo.
+    std::unique_ptr<QWidget> taken(Report);
+    Report->setParent(nullptr);
+    EXPECT_EQ(Book->property("PrintJobs").toStringList(), QStringList({"TitlePage"}));
+    EXPECT_EQ(Multi()->GetPrintJobCount(), 1);
+    ASSERT_NE(Report->HostedComponent(), nullptr) << "the job itself stays for undo";
+    taken.reset();
+    delete Cover;
+    EXPECT_EQ(Book->property("PrintJobs").toStringList(), QStringList());
+    EXPECT_EQ(Multi()->GetPrintJobCount(), 0);
+}
+
+TEST_F(DesignerTaskMenu, AListWaitingForItsJobsIsNotRewritten)
+{
+    // As a .ui file loads: the list names jobs made after it; other renames leave it alone.
+    auto* early = static_cast<TUiComponentHost*>(PluginWidget("TMultiPrintJob")->createWidget(&Form));
+    early->setObjectName("Early");
+    early->setProperty("PrintJobs", QStringList{"Later"});
+    Cover->setObjectName("Front");
+    EXPECT_EQ(early->property("PrintJobs").toStringList(), QStringList({"Later"}));
+    auto* later = PluginWidget("TPrintJob")->createWidget(&Form);
+    later->setObjectName("Later");
+    EXPECT_EQ(static_cast<TUiMultiPrintJob*>(early)->Component()->GetPrintJobCount(), 1);
+    later->setObjectName("Renamed");
+    EXPECT_EQ(early->property("PrintJobs").toStringList(), QStringList({"Renamed"}));
+}

@@ -1,6 +1,7 @@
 // The multi job: page mapping over its list, the list operations, change notification through
 // the listed jobs, drawing through the owning job, printing, removal and form files.
 #include "multijobs/PJMulti.h"
+#include "platform/core/Application.h"
 #include "platform/core/DataModule.h"
 #include "platform/core/Reader.h"
 #include "platform/core/Writer.h"
@@ -278,6 +279,65 @@ TEST_F(MultiJob, FormFileNamesTheJobsAndLoadedFindsThemAlsoWhenWrittenAfter)
     ASSERT_EQ(partial->GetPrintJobCount(), 2);
     EXPECT_EQ(partial->GetPrintJob(0), nullptr);
     EXPECT_EQ(partial->PageCount(), 3);
+}
+
+
+TEST_F(MultiJob, AnUnresolvedNameIsReportedOnceAndTheOtherJobsPrint)
+{
+    const QString text = QStringLiteral(
+        "object Form1: TDataModule\n"
+        "  object Multi1: TMultiPrintJob\n"
+        "    PrintJobs = ('A' 'Nobody' 'B' 'nobody')\n"
+        "  end\n"
+        "  object A: TPrintJob\n"
+        "    PageCount = 2\n"
+        "  end\n"
+        "  object B: TPrintJob\n"
+        "    PageCount = 1\n"
+        "  end\n"
+        "end\n");
+    QStringList reported;
+    Application().SetOnException([&](const QString& message) { reported << message; });
+    TDataModule read;
+    ReadComponentText(text, &read);
+    Application().SetOnException({});
+    ASSERT_EQ(reported.size(), 1);
+    EXPECT_TRUE(reported.front().contains(QStringLiteral("'Nobody'"))) << reported.front().toStdString();
+    EXPECT_TRUE(reported.front().contains(QStringLiteral("Multi1"))) << reported.front().toStdString();
+    auto* multi = dynamic_cast<TMultiPrintJob*>(read.FindComponent("Multi1"));
+    EXPECT_EQ(multi->PageCount(), 3);
+    multi->Print();
+    EXPECT_EQ(Recording()->Recorder().PageCount(), 3);
+
+    // In a designer the entry waits silently for the job to be added.
+    reported.clear();
+    Application().SetOnException([&](const QString& message) { reported << message; });
+    TDataModule designed;
+    designed.SetDesigning(true);
+    ReadComponentText(text, &designed);
+    Application().SetOnException({});
+    EXPECT_TRUE(reported.isEmpty());
+}
+
+
+TEST_F(MultiJob, AnotherOwnerGoingAwayTakesAllItsEntriesAndLeavesTheRest)
+{
+    auto* multi = new TMultiPrintJob(&Form);
+    TPrintJob* own = MakeJob(&Form, "Own", 2);
+    auto other = std::make_unique<TDataModule>();
+    std::vector<TPrintJob*> theirs;
+    for (int i = 0; i < 50; ++i)
+        theirs.push_back(MakeJob(other.get(), QStringLiteral("T%1").arg(i), 1));
+    multi->Add(theirs[10]);
+    multi->Add(own);
+    for (TPrintJob* job : theirs)
+        multi->Add(job);
+    EXPECT_EQ(multi->PageCount(), 53);
+    other.reset(); // the sanitized build proves no entry is touched after its job went
+    ASSERT_EQ(multi->GetPrintJobCount(), 1);
+    EXPECT_EQ(multi->GetPrintJob(0), own);
+    own->SetPageCount(4);
+    EXPECT_EQ(multi->PageCount(), 4) << "still subscribed to the job that stayed";
 }
 
 } // namespace

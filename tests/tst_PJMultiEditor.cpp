@@ -3,7 +3,9 @@
 #include "multijobs/PJMulti.h"
 #include "multijobs/PJMultiAdd.h"
 #include "multijobs/PJMultiEditor.h"
+#include "platform/core/Application.h"
 #include "platform/core/DataModule.h"
+#include "platform/core/Reader.h"
 #include "platform/core/Writer.h"
 
 #include "TestSupport.h"
@@ -285,3 +287,39 @@ TEST_F(Editor, AddDialogOfAnOwnerWithoutOtherJobsOffersNothing)
 }
 
 } // namespace
+
+TEST_F(Editor, EntriesWhoseJobWasNotFoundStayUntilTheUserRemovesThem)
+{
+    Multi->Add(Jobs[0]);
+    Multi->Add(Jobs[1]);
+    QString text = ComponentToText(&Form);
+    text.replace(QStringLiteral("'B'"), QStringLiteral("'Ghost'"));
+    Application().SetOnException([](const QString&) {});
+    TDataModule copy;
+    ReadComponentText(text, &copy);
+    Application().SetOnException({});
+    auto* multi = dynamic_cast<TMultiPrintJob*>(copy.FindComponent("Multi1"));
+    ASSERT_NE(multi, nullptr);
+    QStringList shown;
+    WhenShown<TfrmMultiEditor>([&](TfrmMultiEditor* editor) {
+        const TListItem ghost = editor->PrintJobsView()->Items().Items(1);
+        shown << ghost.Caption() << ghost.SubItems();
+        PressKey(editor, Qt::Key_Return);
+    });
+    multi->EditPrintJobs();
+    EXPECT_EQ(shown, (QStringList{"Ghost", TCustomMultiPrintJob::MissingJobText()}));
+    ASSERT_EQ(multi->GetPrintJobCount(), 2) << "OK without changes keeps the entry";
+    EXPECT_EQ(multi->GetPrintJobName(1), QStringLiteral("Ghost"));
+    EXPECT_EQ(multi->GetPrintJob(1), nullptr);
+    EXPECT_TRUE(ComponentToText(&copy).contains(QStringLiteral("'Ghost'")));
+
+    WhenShown<TfrmMultiEditor>([](TfrmMultiEditor* editor) {
+        editor->PrintJobsView()->Items().Items(0).SetSelected(false);
+        editor->PrintJobsView()->Items().Items(1).SetSelected(true);
+        ButtonOf(editor, "btnDelete")->click();
+        PressKey(editor, Qt::Key_Return);
+    });
+    multi->EditPrintJobs();
+    ASSERT_EQ(multi->GetPrintJobCount(), 1);
+    EXPECT_EQ(multi->GetPrintJob(0), copy.FindComponent("A"));
+}

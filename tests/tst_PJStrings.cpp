@@ -183,9 +183,14 @@ TEST_F(PJStringsTest, WrappingMatchesTheRuleMeasuredPrefixByPrefix)
         "AVeryLongIdentifierWithoutAnyBreakCharacterWhatsoeverThatMustBeCutHard123456789",
         "tab\tseparated\tvalues\tin\ta\tline\tthat\tgoes\ton\tand\ton",
         QStringLiteral("Umlaute \u00E4\u00F6\u00FC und \u00DF z\u00E4hlen als Buchstaben, Gedankenstrich \u2013 nicht"),
+        // Kerning pairs and ligatures make a prefix narrower than its characters' sum.
+        "AVAWAYATAVAWAYATAVAWAYAT To Ta Tr Ty Wa We Yo LT LV LY office affluent fjord waffle",
+        "AWAYAWAYAWAYAWAYAWAYAWAYAWAYAWAYAWAYAWAYAWAYAWAYAWAYAWAYAWAYAWAYAWAYAWAYAWAY",
+        QStringLiteral("combining e\u0301e\u0301e\u0301e\u0301 marks shape with their letter in a long line of text"),
     };
     struct Setting { const char* Family; int Width; };
-    const Setting settings[] = {{"Courier New", 1500}, {"Arial", 1200}, {"Times New Roman", 2500}, {"Arial", 40}, {"Courier New", -5}};
+    const Setting settings[] = {{"Courier New", 1500}, {"Arial", 1200}, {"Times New Roman", 2500}, {"Arial", 40},
+        {"Courier New", -5}, {"Arial", 997}, {"Times New Roman", 1013}, {"Courier New", 731}};
     for (const Setting& s : settings) {
         TFont font;
         font.SetName(QString::fromLatin1(s.Family));
@@ -193,7 +198,15 @@ TEST_F(PJStringsTest, WrappingMatchesTheRuleMeasuredPrefixByPrefix)
         Measuring m(font);
         TStringList lines(entries);
         Job.FormatText(m.Canvas.Handle(), &lines, s.Width);
-        EXPECT_EQ(lines.ToStringList(), WrapByPrefixes(m.Canvas.Handle(), entries, s.Width)) << s.Family << " " << s.Width;
+        const QStringList got = lines.ToStringList();
+        const QStringList want = WrapByPrefixes(m.Canvas.Handle(), entries, s.Width);
+        // The first piece that differs, readable.
+        qsizetype i = 0;
+        while (i < std::min(got.size(), want.size()) && got[i] == want[i])
+            ++i;
+        EXPECT_EQ(i, want.size()) << s.Family << " " << s.Width << ": piece " << i << " is \"" << got.value(i).toStdString()
+                                  << "\", expected \"" << want.value(i).toStdString() << "\"";
+        EXPECT_EQ(got.size(), want.size()) << s.Family << " " << s.Width;
     }
 }
 

@@ -11,7 +11,9 @@
 
 #include "TestSupport.h"
 
+#include <QFile>
 #include <QTemporaryDir>
+#include <limits>
 
 using namespace Vellaro;
 using Vellaro::Testing::RecordingPrinterTest;
@@ -58,7 +60,7 @@ TEST_F(Reader, BadInputNamesTheLineAndWhatWasExpectedAndLeavesNothingBuilt)
         {"truncated end", "object M: TDataModule\n  object J: TPrintJob\n    PageCount = 3\n", 4, "expected a property, 'object' or 'end' in J, found the end of the file"},
         {"unterminated string", "object M: TDataModule\n  object J: TPrintJob\n    Title = 'abc\n  end\nend\n", 3, "unterminated string"},
         {"odd binary data", "object M: TDataModule\n  object J: TPrintJob\n    Title = {ABC}\n  end\nend\n", 3, "odd number of hexadecimal digits"},
-        {"list not closed", "object M: TMultiPrintJob\n  PrintJobs = (\n    'A'\n", 4, "list not closed"},
+        {"list not closed", "object M: TDataModule\n  object X: TMultiPrintJob\n    PrintJobs = (\n      'A'\n", 5, "list not closed"},
         {"defined property of the wrong type", "object M: TDataModule\n  object X: TMultiPrintJob\n    PrintJobs = ('A' 3)\n  end\nend\n", 3, "expected a string for PrintJobs, found an integer"},
         {"duplicate name", "object M: TDataModule\n  object J: TPrintJob\n  end\n  object j: TPrintJob\n  end\nend\n", 4, "a component named j already exists"},
         {"text after the root", "object M: TDataModule\nend\nobject N: TDataModule\nend\n", 3, "expected the end of the file"},
@@ -194,6 +196,120 @@ TEST_F(Reader, ReadingAThousandComponentsKeepsTheirOrder)
     ASSERT_EQ(Root.ComponentCount(), 1000);
     EXPECT_EQ(Root.Components(999)->Name(), QStringLiteral("Job999"));
     EXPECT_EQ(dynamic_cast<TPrintJob*>(Root.Components(12))->PageCount(), 6);
+}
+
+
+TEST_F(Reader, ValueDepthCountsFromThePropertyNotTheObject)
+{
+    // An object nested deeper than the values may nest still holds properties.
+    const int objects = MaxValueDepth + 8;
+    const auto nested = [&](int listDepth) {
+        QString text;
+        for (int i = 0; i < objects; ++i)
+            text += QStringLiteral("object O%1: TDataModule\n").arg(i);
+        text += QStringLiteral("Items = ") + QString(listDepth, u'(') + QStringLiteral("1") + QString(listDepth, u')') + u'\n';
+        for (int i = 0; i < objects; ++i)
+            text += QStringLiteral("end\n");
+        return text;
+    };
+    TFilerObject tree = ParseForm(nested(MaxValueDepth - 1));
+    const TFilerObject* deepest = &tree;
+    while (!deepest->Children.empty())
+        deepest = &deepest->Children.front();
+    ASSERT_EQ(deepest->Properties.size(), 1u);
+    EXPECT_EQ(deepest->Properties.front().Name, QStringLiteral("Items"));
+    try {
+        ParseForm(nested(MaxValueDepth));
+        ADD_FAILURE() << "a value nested too deep was read";
+    } catch (const EReadError& e) {
+        EXPECT_TRUE(e.Message().contains(QStringLiteral("nested more than %1 deep").arg(MaxValueDepth))) << e.Message().toStdString();
+    }
+}
+
+TEST_F(Reader, NumbersOutOfRangeAreRefusedInDecimalAndHex)
+{
+    struct Case {
+        const char* Literal;
+        bool Reads;
+        qint64 Value;
+    };
+    const Case cases[] = {
+        {"9223372036854775807", true, std::numeric_limits<qint64>::max()},
+        {"-9223372036854775808", true, std::numeric_limits<qint64>::min()},
+        {"9223372036854775808", false, 0},
+        {"-9223372036854775809", false, 0},
+        {"$7FFFFFFFFFFFFFFF", true, std::numeric_limits<qint64>::max()},
+        {"-$7FFFFFFFFFFFFFFF", true, -std::numeric_limits<qint64>::max()},
+        {"$FF", true, 255},
+        {"-$10", true, -16},
+        {"$8000000000000000", false, 0},
+        {"-$8000000000000000", false, 0},
+        {"$FFFFFFFFFFFFFFFF", false, 0},
+        {"$10000000000000000", false, 0},
+        {"1e400", false, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Literal);
+        const QString text = QStringLiteral("object M: TDataModule\n  Tag = %1\nend\n").arg(QLatin1String(c.Literal));
+        if (c.Reads) {
+            const TFilerObject tree = ParseForm(text);
+            ASSERT_EQ(tree.Properties.size(), 1u);
+            EXPECT_EQ(tree.Properties.front().Value.Integer, c.Value);
+        } else {
+            try {
+                ParseForm(text);
+                ADD_FAILURE() << "read without error";
+            } catch (const EReadError& e) {
+                EXPECT_EQ(e.Line(), 2);
+                EXPECT_TRUE(e.Message().contains(QStringLiteral("out of range"))) << e.Message().toStdString();
+            }
+        }
+    }
+}
+
+TEST_F(Reader, AFileAboveTheSizeLimitIsRefusedBeforeItIsRead)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("huge.vfm");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(file.resize(MaxFormFileBytes + 1)); // sparse: nothing is written
+    file.close();
+    for (const QString& text : {QString(), QString(qsizetype(MaxFormFileBytes + 1), u' ')}) {
+        try {
+            if (text.isNull())
+                ReadComponentRes(path, &Root);
+            else
+                ReadComponentText(text, &Root);
+            ADD_FAILURE() << "an oversized form was read";
+        } catch (const EReadError& e) {
+            EXPECT_TRUE(e.Message().contains(QStringLiteral("64 MiB"))) << e.Message().toStdString();
+        }
+    }
+    EXPECT_EQ(Root.ComponentCount(), 0);
+    // The limit itself is no obstacle to a file just below it.
+    EXPECT_NO_THROW(CheckFormFileSize(MaxFormFileBytes));
+}
+
+TEST_F(Reader, APropertyWithTooManyValuesIsRefusedAndTheReadTakenBack)
+{
+    const auto form = [](int values) {
+        QString text = QStringLiteral("object M: TDataModule\n  object J: TPrintJob\n  end\n  object X: TMultiPrintJob\n    PrintJobs = (");
+        text.reserve(text.size() + values * 4 + 32);
+        for (int i = 0; i < values; ++i)
+            text += QStringLiteral("'J' ");
+        return text + QStringLiteral(")\n  end\nend\n");
+    };
+    try {
+        ReadComponentText(form(MaxPropertyValues + 1), &Root);
+        ADD_FAILURE() << "read without error";
+    } catch (const EReadError& e) {
+        EXPECT_TRUE(e.Message().contains(QStringLiteral("more than %1 values").arg(MaxPropertyValues))) << e.Message().toStdString();
+    }
+    EXPECT_EQ(Root.ComponentCount(), 0);
+    // A long list well inside the limit reads.
+    ReadComponentText(form(100000), &Root);
+    EXPECT_EQ(dynamic_cast<TMultiPrintJob*>(Root.FindComponent("X"))->GetPrintJobCount(), 100000);
 }
 
 } // namespace

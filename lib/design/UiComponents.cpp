@@ -20,6 +20,7 @@
 #include <QMetaProperty>
 #include <QPainter>
 #include <QPointer>
+#include <QSet>
 #include <QtDebug>
 #include <algorithm>
 #include <vector>
@@ -191,6 +192,27 @@ void ResolveOnForm(QWidget* form, bool again)
 
 } // namespace
 
+namespace {
+
+/// The hosts of multi jobs that exist, so their lists can follow renames and deletions without
+/// walking a form (which may be in the middle of deleting its children).
+QSet<TUiComponentHost*>& MultiJobHosts()
+{
+    static QSet<TUiComponentHost*> hosts;
+    return hosts;
+}
+
+/// Every multi job stores its list under its jobs' current names.
+void SyncPrintJobLists()
+{
+    const QList<TUiComponentHost*> hosts = MultiJobHosts().values();
+    for (TUiComponentHost* host : hosts)
+        if (MultiJobHosts().contains(host))
+            host->SyncPrintJobs();
+}
+
+} // namespace
+
 void ResolveUiReferences(QWidget* widget)
 {
     if (widget)
@@ -208,6 +230,19 @@ void JoinUiForm(QWidget* Form)
 }
 
 // ---- TUiReferences ------------------------------------------------------------------------
+
+bool TUiReferences::ReferenceResolved(const QByteArray& Property) const
+{
+    const auto it = FReferences.constFind(Property);
+    return it == FReferences.constEnd() || it->Resolved;
+}
+
+void TUiReferences::RenameReference(const QByteArray& Property, const QStringList& Names)
+{
+    const auto it = FReferences.find(Property);
+    if (it != FReferences.end() && it->Resolved)
+        it->Names = Names;
+}
 
 QString TUiReferences::ReferenceName(const QByteArray& Property) const
 {
@@ -295,6 +330,8 @@ private:
 TUiComponentHost::TUiComponentHost(TComponent* Component, QWidget* parent) : QWidget(parent), FComponent(Component)
 {
     FWatch = std::make_unique<TWatch>(this);
+    if (dynamic_cast<TCustomMultiPrintJob*>(Component))
+        MultiJobHosts().insert(this);
     hide(); // a run-time form never shows it
     connect(this, &QObject::objectNameChanged, this, [this](const QString& name) {
         if (FComponent) {
@@ -310,16 +347,47 @@ TUiComponentHost::TUiComponentHost(TComponent* Component, QWidget* parent) : QWi
             update();
         }
         ResolveUiReferences(this);
+        // Lists that name this job store its new name.
+        SyncPrintJobLists();
     });
     JoinForm();
 }
 
 TUiComponentHost::~TUiComponentHost()
 {
+    MultiJobHosts().remove(this);
     if (TComponent* component = std::exchange(FComponent, nullptr)) {
         FWatch->RemoveFreeNotification(component);
-        delete component;
+        delete component; // a multi job listing it lets go of it
+        SyncPrintJobLists();
     }
+}
+
+void TUiComponentHost::SyncPrintJobs()
+{
+    auto* multi = Hosted<TCustomMultiPrintJob>();
+    // A list still waiting for its jobs to appear keeps the names it was given.
+    if (!multi || !ReferenceResolved(PrintJobsProperty) || property(PrintJobsProperty).isNull())
+        return;
+    const QStringList names = DesignValue(PrintJobsProperty).toStringList();
+    RenameReference(PrintJobsProperty, names);
+    if (property(PrintJobsProperty).toStringList() == names)
+        return;
+    FMirroring = true;
+    setProperty(PrintJobsProperty, names);
+    FMirroring = false;
+}
+
+void TUiComponentHost::LeaveOldForm()
+{
+    auto* root = dynamic_cast<TFormComponents*>(FComponent ? FComponent->Owner() : nullptr);
+    auto* oldForm = root ? qobject_cast<QWidget*>(root->parent()) : nullptr;
+    if (!oldForm || UiFormOf(this) == oldForm)
+        return;
+    // A designer deleting a widget takes it off the form (it stays for undo): the form's other
+    // components hear that it left, and the lists naming it forget it.
+    root->RemoveComponent(FComponent);
+    SyncPrintJobLists();
 }
 
 void TUiComponentHost::JoinForm()
@@ -372,8 +440,10 @@ QVariant TUiComponentHost::DesignValue(const QByteArray& Property) const
         return {};
     if (auto* multi = Hosted<TCustomMultiPrintJob>(); multi && Property == PrintJobsProperty) {
         QStringList names;
-        for (int i = 0; i < multi->GetPrintJobCount(); ++i)
-            names << multi->GetPrintJobName(i);
+        for (int i = 0; i < multi->GetPrintJobCount(); ++i) {
+            TCustomPrintJob* job = multi->GetPrintJob(i);
+            names << (job ? job->Name() : multi->GetPrintJobName(i));
+        }
         return names;
     }
     const QMetaObject* meta = object->metaObject();
@@ -466,6 +536,7 @@ bool TUiComponentHost::event(QEvent* event)
         const QByteArray name = static_cast<QDynamicPropertyChangeEvent*>(event)->propertyName();
         Forward(name, property(name.constData()));
     } else if (event->type() == QEvent::ParentChange) {
+        LeaveOldForm();
         JoinForm();
         ResolveUiReferences(this);
     }

@@ -68,7 +68,13 @@ public:
     /// resolved ones as well.
     void ResolveReferences(QWidget* Form, bool Again = false);
 
+    /// Whether the names of Property all found their objects (true for an unset reference).
+    bool ReferenceResolved(const QByteArray& Property) const;
+
 protected:
+    /// Takes the names a resolved reference now stands under (after its objects were renamed
+    /// or left the form), without applying it again.
+    void RenameReference(const QByteArray& Property, const QStringList& Names);
     /// Names Names for Property of Target (looked up in Class, the target's own meta-object
     /// when null); an empty list clears the reference. Self is the form object holding it.
     void SetReference(QWidget* Self, QObject* Target, const QByteArray& Property, const QStringList& Names,
@@ -110,6 +116,9 @@ public:
     void JoinForm();
     /// The component's current value of a design property, as the host holds it.
     QVariant DesignValue(const QByteArray& Property) const;
+    /// For a multi job whose list resolved: stores the list under its jobs' current names
+    /// (after a listed job was renamed or left the form).
+    void SyncPrintJobs();
 
     /// Room for the 24 x 24 palette picture and the component's name below it.
     QSize sizeHint() const override;
@@ -134,6 +143,8 @@ protected:
 private:
     class TWatch;
     void Forward(const QByteArray& Property, const QVariant& Value);
+    /// Leaves the form's root component when the host left the form (a designer deleting it).
+    void LeaveOldForm();
     TComponent* FComponent;
     std::unique_ptr<TWatch> FWatch;
     bool FDesignTime = false;

@@ -1,6 +1,7 @@
 #include "multijobs/PJMulti.h"
 
 #include "multijobs/PJMultiEditor.h"
+#include "platform/core/Application.h"
 #include "platform/core/ClassRegistry.h"
 #include "platform/core/ComponentRegistry.h"
 #include "platform/core/Reader.h"
@@ -274,13 +275,32 @@ void TCustomMultiPrintJob::WriteState(TWriter& Writer)
 void TCustomMultiPrintJob::Loaded()
 {
     TCustomPrintJob::Loaded();
+    QStringList missing;
     for (TEntry& e : FJobs) {
         TComponent* found = Owner() ? Owner()->FindComponent(e.Name) : nullptr;
         auto* job = dynamic_cast<TCustomPrintJob*>(found);
         e.Job = job == this ? nullptr : job;
+        if (!e.Job && !missing.contains(e.Name, Qt::CaseInsensitive))
+            missing << e.Name;
     }
     AddNotifications();
     Refresh();
+    // The entry stays (a designer may still add the job); at run time the user hears once that
+    // the document lacks it, and the other jobs print.
+    if (!missing.isEmpty() && !HasState(csDesigning))
+        ReportMissingJobs(missing);
+}
+
+void TCustomMultiPrintJob::ReportMissingJobs(const QStringList& Names) const
+{
+    const QString owner = Owner() ? Owner()->Name() : QString();
+    const QString message = Names.size() == 1
+        ? QStringLiteral("%1 lists the print job '%2', which %3 does not have; the other jobs print without it")
+              .arg(Name(), Names.front(), owner.isEmpty() ? QStringLiteral("its owner") : owner)
+        : QStringLiteral("%1 lists the print jobs %2, which %3 does not have; the other jobs print without them")
+              .arg(Name(), QLatin1Char('\'') + Names.join(QLatin1String("', '")) + QLatin1Char('\''),
+                  owner.isEmpty() ? QStringLiteral("its owner") : owner);
+    Application().HandleException(std::make_exception_ptr(EPrintJobException(message)));
 }
 
 void TCustomMultiPrintJob::Notification(TComponent* AComponent, TOperation Operation)
@@ -292,22 +312,33 @@ void TCustomMultiPrintJob::Notification(TComponent* AComponent, TOperation Opera
     const auto it = std::find_if(FJobs.begin(), FJobs.end(), listed);
     if (it == FJobs.end())
         return;
-    TCustomPrintJob* job = it->Job;
-    std::erase_if(FJobs, listed);
-    Unsubscribe(job);
+    // An owner going away takes all its jobs one after the other: the entries of its other
+    // jobs go now too, in the same pass, so tearing down n listed jobs costs O(n), not O(n^2).
+    std::vector<TCustomPrintJob*> gone{it->Job};
+    std::unordered_set<const TCustomPrintJob*> seen{gone.front()};
+    std::erase_if(FJobs, [&](const TEntry& e) {
+        if (listed(e))
+            return true;
+        const bool ownerGoing = e.Job && e.Job->Owner() && e.Job->Owner()->HasState(csDestroying);
+        if (ownerGoing && seen.insert(e.Job).second)
+            gone.push_back(e.Job);
+        return ownerGoing;
+    });
+    for (TCustomPrintJob* job : gone)
+        Unsubscribe(job);
 }
 
 // ---- Editing ----------------------------------------------------------------------------
 
-TComponent* TCustomMultiPrintJob::KnownComponent(const TComponent* Candidate) const
+std::unordered_set<const TComponent*> TCustomMultiPrintJob::KnownComponents() const
 {
+    std::unordered_set<const TComponent*> known;
     for (const TEntry& e : FJobs)
-        if (e.Job && static_cast<const TComponent*>(e.Job) == Candidate)
-            return e.Job;
+        if (e.Job)
+            known.insert(e.Job);
     for (int i = 0; Owner() && i < Owner()->ComponentCount(); ++i)
-        if (Owner()->Components(i) == Candidate)
-            return Owner()->Components(i);
-    return nullptr;
+        known.insert(Owner()->Components(i));
+    return known;
 }
 
 void TCustomMultiPrintJob::EditPrintJobs()
@@ -318,21 +349,33 @@ void TCustomMultiPrintJob::EditPrintJobs()
     dialog->SetMultiJob(this);
     TListView* view = dialog->PrintJobsView();
     for (const TEntry& e : FJobs) {
-        if (!e.Job || e.Job == this)
+        if (e.Job == this)
             continue;
         TListItem item = view->Items().Add();
-        item.SetCaption(e.Job->Name());
-        item.SetSubItems({e.Job->Title()});
-        item.SetData(static_cast<TComponent*>(e.Job));
+        if (e.Job) {
+            item.SetCaption(e.Job->Name());
+            item.SetSubItems({e.Job->Title()});
+            item.SetData(static_cast<TComponent*>(e.Job));
+        } else {
+            // A name that found no job stays listed (without a job) until the user removes it.
+            item.SetCaption(e.Name);
+            item.SetSubItems({MissingJobText()});
+        }
     }
     if (dialog->ShowModal() != mrOk)
         return;
     // The items' data are plain pointers: take only those that are still listed here or
     // owned by this job's owner, so a job gone while the dialog was open is left out.
+    const std::unordered_set<const TComponent*> known = KnownComponents();
     std::vector<TEntry> entries;
     for (int i = 0; i < view->Items().Count(); ++i) {
         const TListItem item = view->Items().Items(i);
-        auto* job = dynamic_cast<TCustomPrintJob*>(KnownComponent(static_cast<TComponent*>(item.Data())));
+        auto* data = static_cast<TComponent*>(item.Data());
+        if (!data) {
+            entries.push_back(TEntry{item.Caption(), nullptr});
+            continue;
+        }
+        auto* job = known.count(data) ? dynamic_cast<TCustomPrintJob*>(data) : nullptr;
         if (job && job != this)
             entries.push_back(TEntry{item.Caption(), job});
     }
@@ -340,6 +383,11 @@ void TCustomMultiPrintJob::EditPrintJobs()
     FJobs = std::move(entries);
     AddNotifications();
     Update();
+}
+
+QString TCustomMultiPrintJob::MissingJobText()
+{
+    return QStringLiteral("(not found)");
 }
 
 void RegisterPJMulti()

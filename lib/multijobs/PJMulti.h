@@ -6,6 +6,7 @@
 #include "job/VLJob.h"
 
 #include <QStringList>
+#include <unordered_set>
 #include <vector>
 
 namespace Vellaro {
@@ -45,8 +46,11 @@ public:
     TCustomPrintJob* GetPageJob(int PageIndex) const;
     /// PageIndex within the job owning it; past the last page, 1 plus the total page count.
     int GetLocalPage(int PageIndex) const;
-    /// Runs the job list editor dialog over this job.
+    /// Runs the job list editor dialog over this job. Entries whose name found no job are
+    /// shown by name (with MissingJobText) and kept unless the user removes them.
     void EditPrintJobs();
+    /// What the job list editor shows beside an entry whose job was not found.
+    static QString MissingJobText();
 
     /// Draws the page through the job owning it, taking that job's page layout first.
     void Draw(TCanvas* TheCanvas, int PageIndex, TDrawTarget Target) override;
@@ -79,8 +83,10 @@ private:
     void WriteData(TWriter& Writer);
     /// The sum of the listed jobs' page counts.
     int TotalPages() const;
-    /// Candidate when it is a listed job or a component of the owner, else nullptr.
-    TComponent* KnownComponent(const TComponent* Candidate) const;
+    /// The listed jobs and the owner's components: what a list item's data may still point to.
+    std::unordered_set<const TComponent*> KnownComponents() const;
+    /// Tells the application (its exception handler) which listed names found no job.
+    void ReportMissingJobs(const QStringList& Names) const;
 
     std::vector<TEntry> FJobs;
 };

@@ -1,16 +1,11 @@
 // Reads arbitrary text as a form file: it either reads (and then writes back) or fails with
 // EReadError; it never crashes, hangs or leaks, and a failed read leaves the root empty.
-#include "platform/core/DataModule.h"
-#include "platform/core/Reader.h"
-#include "platform/core/Writer.h"
-#include "job/VLJob.h"
+#include "FuzzInputs.h"
 
 #include <QApplication>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
-#include <memory>
-
-using namespace Vellaro;
 
 namespace {
 
@@ -26,35 +21,15 @@ QApplication& App()
     return *app;
 }
 
-void OfferHandlers(TComponent* root)
-{
-    root->RegisterMethod(QStringLiteral("AnyUpdate"), QVariant::fromValue(TNotifyEvent([](TComponent*) {})));
-    root->RegisterMethod(QStringLiteral("JobDraw"),
-        QVariant::fromValue(TDrawEvent([](TComponent*, TCanvas*, int, TRect, TDrawArea, TDrawTarget) {})));
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     App();
-    const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
-    {
-        TDataModule root;
-        OfferHandlers(&root);
-        try {
-            ReadComponentText(text, &root);
-            ComponentToText(&root);
-        } catch (const EReadError&) {
-            if (root.ComponentCount() != 0)
-                std::abort(); // a failed read must take back what it made
-        } catch (const Exception&) {
-        }
-    }
-    try {
-        std::unique_ptr<TComponent> created(ReadComponentText(text));
-        ComponentToText(created.get());
-    } catch (const Exception&) {
+    const QString broken = Vellaro::Fuzz::ReadFormInput(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
+    if (!broken.isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(broken));
+        std::abort();
     }
     return 0;
 }

@@ -2,20 +2,25 @@
 
 #include "platform/core/Reader.h"
 #include "platform/core/Writer.h"
+#include "platform/core/NameKey.h"
 
 #include <QHash>
 #include <QMetaProperty>
-#include <map>
+#include <unordered_map>
 #include <memory>
 
 namespace Vellaro {
 
 namespace {
 
+struct TNameKeyHash {
+    size_t operator()(const TNameKey& key) const noexcept { return qHash(key); }
+};
+
 // Function-local statics: classes register from static initialisers of other units.
-std::map<QString, TComponentClass>& Classes()
+std::unordered_map<TNameKey, TComponentClass, TNameKeyHash>& Classes()
 {
-    static std::map<QString, TComponentClass> classes;
+    static std::unordered_map<TNameKey, TComponentClass, TNameKeyHash> classes;
     return classes;
 }
 
@@ -33,7 +38,7 @@ QHash<int, TPropertyCodec>& Codecs()
 
 struct TPropertyTable {
     std::vector<int> Order;
-    QHash<QString, int> ByName; // lower-case name -> index
+    QHash<TNameKey, int> ByName; // name in any case -> index
 };
 
 const TPropertyTable& PropertyTable(const QMetaObject* mo)
@@ -50,7 +55,7 @@ const TPropertyTable& PropertyTable(const QMetaObject* mo)
     for (const QMetaObject* m : chain)
         for (int i = m->propertyOffset(); i < m->propertyCount(); ++i) { // the class's own
             table->Order.push_back(i);
-            table->ByName.insert(QString::fromLatin1(mo->property(i).name()).toLower(), i);
+            table->ByName.insert(TNameKey{QString::fromLatin1(mo->property(i).name())}, i);
         }
     tables.insert(mo, table);
     return *table;
@@ -60,13 +65,13 @@ const TPropertyTable& PropertyTable(const QMetaObject* mo)
 
 void RegisterComponentClass(const QString& Name, const QMetaObject* MetaObject, std::function<TComponent*(TComponent* Owner)> Create)
 {
-    Classes()[Name.toLower()] = TComponentClass{Name, MetaObject, std::move(Create)};
+    Classes().insert_or_assign(TNameKey{Name}, TComponentClass{Name, MetaObject, std::move(Create)});
     ClassNames().insert(MetaObject, Name);
 }
 
 const TComponentClass* FindComponentClass(const QString& Name)
 {
-    auto it = Classes().find(Name.toLower());
+    auto it = Classes().find(TNameKey{Name});
     return it == Classes().end() ? nullptr : &it->second;
 }
 
@@ -122,7 +127,7 @@ const std::vector<int>& StreamedProperties(const QMetaObject* MetaObject)
 
 int FindStreamedProperty(const QMetaObject* MetaObject, const QString& Name)
 {
-    return PropertyTable(MetaObject).ByName.value(Name.toLower(), -1);
+    return PropertyTable(MetaObject).ByName.value(TNameKey{Name}, -1);
 }
 
 } // namespace Vellaro

@@ -3,11 +3,15 @@
 // QObject and QWidget classes of the library. Ownership is the owner's alone: an owner destroys
 // the components it owns, whatever Qt parent a widget also has.
 
+#include "platform/core/ComponentList.h"
+#include "platform/core/NameKey.h"
 #include "platform/core/Types.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QVariant>
+#include <cstddef>
 #include <functional>
 #include <utility>
 #include <vector>
@@ -31,8 +35,10 @@ class TWriter;
 using TNotifyEvent = std::function<void(TComponent* Sender)>;
 
 /// A component: has an owner that destroys it, a name unique among its owner's components,
-/// and receives Notification when a component of the same owner (or one it asked for a free
-/// notification) is inserted or goes away.
+/// and receives Notification when a component it asked for a free notification goes away, or,
+/// once it listens to its siblings (ListenToSiblings), when any component of the same owner is
+/// inserted or goes away. Only listeners are told, so creating, naming, finding and removing
+/// components cost O(1) amortised however many siblings there are.
 class VELLARO_EXPORT TComponent {
 public:
     explicit TComponent(TComponent* AOwner = nullptr);
@@ -47,7 +53,7 @@ public:
     qintptr Tag() const { return FTag; }
     void SetTag(qintptr tag) { FTag = tag; }
 
-    int ComponentCount() const { return int(FComponents.size()); }
+    int ComponentCount() const { return FComponents.Count(); }
     TComponent* Components(int index) const;
     /// The owned component of that name (case-insensitive), or nullptr.
     TComponent* FindComponent(const QString& name) const;
@@ -101,9 +107,14 @@ protected:
     virtual void Loaded();
     /// Called by SetName after the name changed from OldName.
     virtual void NameChanged(const QString& OldName) { (void)OldName; }
-    /// Told about components inserted into or removed from this component's owner and about
-    /// free notifications. The base forwards it to every owned component.
+    /// Told about components inserted into or removed from this component's owner (when it
+    /// listens to its siblings), about a sibling it subscribed to leaving the owner, and about
+    /// free notifications. The base forwards it to the owned components that listen.
     virtual void Notification(TComponent* AComponent, TOperation Operation);
+    /// Asks to hear of every component inserted into or removed from the owner (Notification with
+    /// opInsert/opRemove), in this and any later owner. A component also relays what it hears to
+    /// its own listening components, so a component with listeners listens too.
+    void ListenToSiblings(bool listen = true);
     /// Runs the framework's destruction while the most derived object is still whole: marks the
     /// component as destroying, tells free-notification subscribers, destroys owned components and
     /// leaves the owner (which tells the owner's other components). Classes whose Notification
@@ -115,14 +126,56 @@ private:
     void DestroyOwnedComponents();
     void NotifyFreeSubscribers();
     void Remove(TComponent* AComponent);
+    bool Hears() const { return FListensToSiblings || !FListeners.Empty(); }
+    /// Keeps the owner's listener list in step after Hears() may have changed from before.
+    void UpdateListening(bool before);
+    void NotifySiblingSubscribers(TComponent* AComponent);
+
+    /// The owned components in order. Each knows its slot here, so removing one needs no
+    /// search and no index: it leaves a hole that compaction closes once holes outnumber the
+    /// entries, or when an entry is asked for by position (O(1) amortised).
+    class TOwnedList {
+    public:
+        int Count() const { return int(FSlots.size() - FHoles); }
+        void Append(TComponent* c);
+        void Remove(TComponent* c);
+        TComponent* At(int index) const;
+        /// The newest entry, or nullptr.
+        TComponent* Last() const { return FSlots.empty() ? nullptr : FSlots.back(); }
+        template<class F>
+        void ForEach(F&& f) const
+        {
+            for (TComponent* c : FSlots)
+                if (c)
+                    f(c);
+        }
+        /// Slots for a walk during which handlers may add or remove entries (no compaction
+        /// happens while a walk holds the list).
+        std::size_t SlotCount() const { return FSlots.size(); }
+        TComponent* SlotAt(std::size_t slot) const { return FSlots[slot]; }
+        void Hold(bool hold) { FHolds += hold ? 1 : -1; }
+
+    private:
+        void Compact() const;
+        mutable std::vector<TComponent*> FSlots;
+        mutable std::size_t FHoles = 0;
+        int FHolds = 0;
+    };
 
     TComponent* FOwner = nullptr;
+    /// This component's slot in its owner's list.
+    std::size_t FOwnerSlot = 0;
     QString FName;
     qintptr FTag = 0;
     TComponentState FComponentState = 0;
     bool FDestroyed = false;
-    std::vector<TComponent*> FComponents;
-    std::vector<TComponent*> FFreeNotifies;
+    bool FListensToSiblings = false;
+    TOwnedList FComponents;
+    /// Owned components that hear of sibling inserts and removals (Hears()).
+    TComponentList FListeners;
+    /// Owned components with a name, by name whatever its case.
+    QHash<TNameKey, TComponent*> FNames;
+    TComponentList FFreeNotifies;
     std::vector<std::pair<QString, QVariant>> FMethods;
     std::vector<std::pair<QByteArray, QString>> FEventHandlerNames;
 };

@@ -33,8 +33,23 @@ struct TToken {
     QChar Symbol;
 };
 
-bool IsIdentStart(QChar c) { return c.isLetter() || c == u'_'; }
-bool IsIdentChar(QChar c) { return c.isLetterOrNumber() || c == u'_'; }
+// ASCII first: form files are mostly ASCII, and the Unicode tables cost more.
+bool IsAsciiLetter(char16_t u) { return (u | 0x20) >= u'a' && (u | 0x20) <= u'z'; }
+bool IsIdentStart(QChar c)
+{
+    const char16_t u = c.unicode();
+    return u < 0x80 ? IsAsciiLetter(u) || u == u'_' : c.isLetter();
+}
+bool IsIdentChar(QChar c)
+{
+    const char16_t u = c.unicode();
+    return u < 0x80 ? IsAsciiLetter(u) || (u >= u'0' && u <= u'9') || u == u'_' : c.isLetterOrNumber();
+}
+bool IsBlank(QChar c)
+{
+    const char16_t u = c.unicode();
+    return u < 0x80 ? u == u' ' || (u >= u'\t' && u <= u'\r') : c.isSpace();
+}
 int HexValue(QChar c)
 {
     const char16_t u = c.unicode();
@@ -77,7 +92,7 @@ public:
 private:
     void SkipBlanks()
     {
-        while (FPos < FText.size() && FText[FPos].isSpace()) {
+        while (FPos < FText.size() && IsBlank(FText[FPos])) {
             if (FText[FPos] == u'\n')
                 ++FLine;
             ++FPos;
@@ -97,7 +112,14 @@ private:
                 break;
         }
         t.Kind = TToken::tkIdent;
-        t.Text = FText.mid(start, FPos - start);
+        // The words that frame every object come as shared constants, not as new strings.
+        const QStringView word = QStringView(FText).mid(start, FPos - start);
+        if (word == u"end")
+            t.Text = QStringLiteral("end");
+        else if (word == u"object")
+            t.Text = QStringLiteral("object");
+        else
+            t.Text = word.toString();
         return t;
     }
 
@@ -157,6 +179,11 @@ private:
         }
         if (digits == 0)
             throw EReadError(t.Line, QStringLiteral("expected hexadecimal digits after '$'"));
+        // The digits are a magnitude that must fit a signed 64-bit integer before the sign applies.
+        constexpr quint64 max = quint64(std::numeric_limits<qint64>::max());
+        if (value > max)
+            throw EReadError(t.Line, QStringLiteral("the hexadecimal integer %1$%2 is out of range; expected at most $7FFFFFFFFFFFFFFF")
+                .arg(negative ? QStringLiteral("-") : QString(), QString::number(value, 16).toUpper()));
         t.Kind = TToken::tkInteger;
         t.Integer = negative ? -qint64(value) : qint64(value);
         return t;
@@ -179,18 +206,20 @@ private:
     {
         ++FPos;
         for (;;) {
+            // The characters up to the next quote or line end go in at once.
+            const qsizetype from = FPos;
+            while (FPos < FText.size() && FText[FPos] != u'\'' && FText[FPos] != u'\n')
+                ++FPos;
+            t.Text += QStringView(FText).mid(from, FPos - from);
             if (FPos >= FText.size() || FText[FPos] == u'\n')
                 throw EReadError(t.Line, QStringLiteral("unterminated string; expected a closing quote on the same line"));
-            if (FText[FPos] == u'\'') {
-                if (FPos + 1 < FText.size() && FText[FPos + 1] == u'\'') {
-                    t.Text += u'\'';
-                    FPos += 2;
-                    continue;
-                }
-                ++FPos;
-                return;
+            if (FPos + 1 < FText.size() && FText[FPos + 1] == u'\'') {
+                t.Text += u'\'';
+                FPos += 2;
+                continue;
             }
-            t.Text += FText[FPos++];
+            ++FPos;
+            return;
         }
     }
 
@@ -269,12 +298,46 @@ class TParser {
 public:
     explicit TParser(const QString& text) : FLexer(text) { Advance(); }
 
-    TFilerObject File()
+    TFormParser::THeader ObjectHeader(int depth)
     {
-        TFilerObject root = Object(0);
+        if (depth >= MaxObjectDepth)
+            throw EReadError(FToken.Line, QStringLiteral("objects nested more than %1 deep").arg(MaxObjectDepth));
+        if (!IsWord("object"))
+            throw EReadError(FToken.Line, QStringLiteral("expected 'object', found %1").arg(Describe(FToken)));
+        TFormParser::THeader header;
+        header.Line = FToken.Line;
+        Advance();
+        header.Name = ExpectIdent("a component name after 'object'");
+        if (header.Name.contains(u'.'))
+            throw EReadError(header.Line, QStringLiteral("expected a component name without dots, found '%1'").arg(header.Name));
+        ExpectSymbol(u':', "after the component name");
+        header.ClassName = ExpectIdent("a class name after ':'");
+        return header;
+    }
+
+    TFormParser::TItem NextItem(const QString& objectName)
+    {
+        if (IsWord("end")) {
+            Advance();
+            return TFormParser::itEnd;
+        }
+        if (IsWord("object"))
+            return TFormParser::itObject;
+        if (FToken.Kind != TToken::tkIdent)
+            throw EReadError(FToken.Line, QStringLiteral("expected a property, 'object' or 'end' in %1, found %2").arg(objectName, Describe(FToken)));
+        return TFormParser::itProperty;
+    }
+
+    TFilerProperty TopProperty()
+    {
+        FValues = 0;
+        return Property(0);
+    }
+
+    void EndOfFile()
+    {
         if (FToken.Kind != TToken::tkEof)
             throw EReadError(FToken.Line, QStringLiteral("expected the end of the file after the root object's 'end', found %1").arg(Describe(FToken)));
-        return root;
     }
 
 private:
@@ -302,35 +365,14 @@ private:
         return text;
     }
 
-    TFilerObject Object(int depth)
+    /// Counts one more value of the current property against MaxPropertyValues.
+    void CountValue()
     {
-        if (depth >= MaxObjectDepth)
-            throw EReadError(FToken.Line, QStringLiteral("objects nested more than %1 deep").arg(MaxObjectDepth));
-        if (!IsWord("object"))
-            throw EReadError(FToken.Line, QStringLiteral("expected 'object', found %1").arg(Describe(FToken)));
-        TFilerObject obj;
-        obj.Line = FToken.Line;
-        Advance();
-        obj.Name = ExpectIdent("a component name after 'object'");
-        if (obj.Name.contains(u'.'))
-            throw EReadError(obj.Line, QStringLiteral("expected a component name without dots, found '%1'").arg(obj.Name));
-        ExpectSymbol(u':', "after the component name");
-        obj.ClassName = ExpectIdent("a class name after ':'");
-        for (;;) {
-            if (IsWord("end")) {
-                Advance();
-                return obj;
-            }
-            if (IsWord("object")) {
-                obj.Children.push_back(Object(depth + 1));
-                continue;
-            }
-            if (FToken.Kind != TToken::tkIdent)
-                throw EReadError(FToken.Line, QStringLiteral("expected a property, 'object' or 'end' in %1, found %2").arg(obj.Name, Describe(FToken)));
-            obj.Properties.push_back(Property(depth));
-        }
+        if (++FValues > MaxPropertyValues)
+            throw EReadError(FToken.Line, QStringLiteral("a property holds more than %1 values").arg(MaxPropertyValues));
     }
 
+    /// A property whose value sits Depth levels below the object's own properties.
     TFilerProperty Property(int depth)
     {
         TFilerProperty p;
@@ -345,14 +387,15 @@ private:
     {
         if (depth >= MaxValueDepth)
             throw EReadError(FToken.Line, QStringLiteral("values nested more than %1 deep").arg(MaxValueDepth));
+        CountValue();
         TFilerValue v;
         v.Line = FToken.Line;
         switch (FToken.Kind) {
         case TToken::tkInteger: v.Kind = TFilerValue::vkInteger; v.Integer = FToken.Integer; Advance(); return v;
         case TToken::tkFloat: v.Kind = TFilerValue::vkFloat; v.Float = FToken.Float; Advance(); return v;
-        case TToken::tkString: v.Kind = TFilerValue::vkString; v.Text = FToken.Text; Advance(); return v;
-        case TToken::tkIdent: v.Kind = TFilerValue::vkIdent; v.Text = FToken.Text; Advance(); return v;
-        case TToken::tkBinary: v.Kind = TFilerValue::vkBinary; v.Binary = FToken.Binary; Advance(); return v;
+        case TToken::tkString: v.Kind = TFilerValue::vkString; v.Text = std::move(FToken.Text); Advance(); return v;
+        case TToken::tkIdent: v.Kind = TFilerValue::vkIdent; v.Text = std::move(FToken.Text); Advance(); return v;
+        case TToken::tkBinary: v.Kind = TFilerValue::vkBinary; v.Binary = std::move(FToken.Binary); Advance(); return v;
         case TToken::tkSymbol:
             if (IsSymbol(u'['))
                 return Set(v);
@@ -376,6 +419,7 @@ private:
             return v;
         }
         for (;;) {
+            CountValue();
             v.Set << ExpectIdent("an element name in the set");
             if (IsSymbol(u']')) {
                 Advance();
@@ -405,6 +449,7 @@ private:
         while (!IsSymbol(u'>')) {
             if (!IsWord("item"))
                 throw EReadError(FToken.Line, QStringLiteral("expected 'item' or '>' in the collection, found %1").arg(Describe(FToken)));
+            CountValue();
             Advance();
             std::vector<TFilerProperty> item;
             while (!IsWord("end")) {
@@ -421,13 +466,73 @@ private:
 
     TLexer FLexer;
     TToken FToken;
+    int FValues = 0;
 };
+
+TFilerObject ObjectTree(TFormParser& parser, const TFormParser::THeader& header, int depth)
+{
+    TFilerObject obj;
+    obj.Name = header.Name;
+    obj.ClassName = header.ClassName;
+    obj.Line = header.Line;
+    for (;;) {
+        switch (parser.NextItem(obj.Name)) {
+        case TFormParser::itEnd: return obj;
+        case TFormParser::itObject: obj.Children.push_back(ObjectTree(parser, parser.ReadObjectHeader(depth + 1), depth + 1)); break;
+        case TFormParser::itProperty: obj.Properties.push_back(parser.ReadProperty()); break;
+        }
+    }
+}
 
 } // namespace
 
+struct TFormParser::TState {
+    explicit TState(const QString& text) : Parser(text) {}
+    TParser Parser;
+};
+
+TFormParser::TFormParser(const QString& Text)
+{
+    // A QString holds at least one character per byte of the UTF-8 it came from, so a text
+    // longer than the limit in characters came from a file beyond the limit in bytes.
+    CheckFormFileSize(Text.size());
+    FState = std::make_unique<TState>(Text);
+}
+
+TFormParser::~TFormParser() = default;
+
+TFormParser::THeader TFormParser::ReadObjectHeader(int Depth)
+{
+    return FState->Parser.ObjectHeader(Depth);
+}
+
+TFormParser::TItem TFormParser::NextItem(const QString& ObjectName)
+{
+    return FState->Parser.NextItem(ObjectName);
+}
+
+TFilerProperty TFormParser::ReadProperty()
+{
+    return FState->Parser.TopProperty();
+}
+
+void TFormParser::ReadEndOfFile()
+{
+    FState->Parser.EndOfFile();
+}
+
 TFilerObject ParseForm(const QString& text)
 {
-    return TParser(text).File();
+    TFormParser parser(text);
+    TFilerObject root = ObjectTree(parser, parser.ReadObjectHeader(0), 0);
+    parser.ReadEndOfFile();
+    return root;
+}
+
+void CheckFormFileSize(qint64 Bytes)
+{
+    if (Bytes > MaxFormFileBytes)
+        throw EReadError(1, QStringLiteral("the form file is %1 bytes; the limit is %2 bytes (64 MiB)").arg(Bytes).arg(MaxFormFileBytes));
 }
 
 } // namespace Vellaro

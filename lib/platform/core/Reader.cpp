@@ -45,7 +45,8 @@ int FindKey(const QMetaEnum& e, const QString& key)
 } // namespace
 
 TReader::TReader(const QString& Text)
-    : FTree(ParseForm(Text))
+    : FText(Text)
+    , FParser(FText)
 {
 }
 
@@ -114,14 +115,15 @@ quint32 TReader::ToSetBits(const TFilerValue& Value, const QString& Property, co
 
 TComponent* TReader::ReadRootComponent(TComponent* Root)
 {
-    const TComponentClass* cls = FindComponentClass(FTree.ClassName);
+    const TFormParser::THeader header = FParser.ReadObjectHeader(0);
+    const TComponentClass* cls = FindComponentClass(header.ClassName);
     if (!cls)
-        throw EClassNotFound(FTree.Line, QStringLiteral("unknown class '%1'; expected a registered component class").arg(FTree.ClassName));
+        throw EClassNotFound(header.Line, QStringLiteral("unknown class '%1'; expected a registered component class").arg(header.ClassName));
     TComponent* created = nullptr;
     if (Root) {
         auto* object = dynamic_cast<QObject*>(Root);
         if (!object || !object->metaObject()->inherits(cls->MetaObject))
-            throw EReadError(FTree.Line, QStringLiteral("the form holds a %1; expected the class of the component read into").arg(FTree.ClassName));
+            throw EReadError(header.Line, QStringLiteral("the form holds a %1; expected the class of the component read into").arg(header.ClassName));
     } else {
         Root = created = cls->Create(nullptr);
     }
@@ -131,8 +133,9 @@ TComponent* TReader::ReadRootComponent(TComponent* Root)
     try {
         Root->BeginLoading();
         if (Root->Name().isEmpty())
-            Root->SetName(FTree.Name);
-        ReadObject(Root, FTree);
+            Root->SetName(header.Name);
+        ReadObjectBody(Root, header.Name, 0);
+        FParser.ReadEndOfFile();
         ResolveFixups();
         Root->EndLoading();
     } catch (const EReadError&) {
@@ -162,36 +165,41 @@ void TReader::Destroy(TComponent* createdRoot)
         FRoot->CancelLoading();
 }
 
-void TReader::ReadObject(TComponent* Component, const TFilerObject& Object)
+void TReader::ReadObjectBody(TComponent* Component, const QString& Name, int Depth)
 {
-    for (const TFilerProperty& p : Object.Properties)
-        ReadProperty(Component, p);
-    for (const TFilerObject& child : Object.Children)
-        ReadChild(Component, child);
+    for (;;) {
+        switch (FParser.NextItem(Name)) {
+        case TFormParser::itEnd: return;
+        case TFormParser::itObject: ReadChild(Component, Depth + 1); break;
+        case TFormParser::itProperty: ReadProperty(Component, FParser.ReadProperty()); break;
+        }
+    }
 }
 
-void TReader::ReadChild(TComponent* Parent, const TFilerObject& Object)
+void TReader::ReadChild(TComponent* Parent, int Depth)
 {
-    FLine = Object.Line;
-    const TComponentClass* cls = FindComponentClass(Object.ClassName);
+    const TFormParser::THeader header = FParser.ReadObjectHeader(Depth);
+    FLine = header.Line;
+    const TComponentClass* cls = FindComponentClass(header.ClassName);
     if (!cls)
-        throw EClassNotFound(Object.Line, QStringLiteral("unknown class '%1'; expected a registered component class").arg(Object.ClassName));
-    if (FRoot->FindComponent(Object.Name))
-        throw EReadError(Object.Line, QStringLiteral("a component named %1 already exists; expected a new name").arg(Object.Name));
+        throw EClassNotFound(header.Line, QStringLiteral("unknown class '%1'; expected a registered component class").arg(header.ClassName));
+    if (FRoot->FindComponent(header.Name))
+        throw EReadError(header.Line, QStringLiteral("a component named %1 already exists; expected a new name").arg(header.Name));
     TComponent* component = cls->Create(FRoot);
     FCreated.push_back(component);
     component->BeginLoading();
-    component->SetName(Object.Name);
+    component->SetName(header.Name);
     component->SetParentComponent(Parent);
-    ReadObject(component, Object);
+    ReadObjectBody(component, header.Name, Depth);
 }
 
 void TReader::ReadProperty(TComponent* Component, const TFilerProperty& Property)
 {
     FLine = Property.Line;
     auto* object = dynamic_cast<QObject*>(Component);
-    const QString head = Property.Name.section(u'.', 0, 0);
-    const QString sub = Property.Name.section(u'.', 1);
+    const qsizetype dot = Property.Name.indexOf(u'.');
+    const QString head = dot < 0 ? Property.Name : Property.Name.left(dot);
+    const QString sub = dot < 0 ? QString() : Property.Name.mid(dot + 1);
     const int index = object ? FindStreamedProperty(object->metaObject(), head) : -1;
     if (index >= 0) {
         const QMetaProperty p = object->metaObject()->property(index);
@@ -454,6 +462,8 @@ void ReadComponentRes(const QString& Path, TComponent* Root)
     QFile file(Path);
     if (!file.open(QIODevice::ReadOnly))
         throw EFilerError(QStringLiteral("Cannot open the form file %1").arg(Path));
+    // Refused before a byte of it is read into memory.
+    CheckFormFileSize(file.size());
     ReadComponentText(QString::fromUtf8(file.readAll()), Root);
 }
 

@@ -1,11 +1,14 @@
 #pragma once
-// TReader: builds components from the text of a form file. Classes come from the class
+// TReader: builds components from the text of a form file, object by object as the text is
+// parsed (no tree of the whole file is held, so reading costs time and memory linear in the
+// file's size and the number of components). Classes come from the class
 // registry, properties are assigned through their setters, references to other components
 // are resolved once the whole root is read (forward references work), events are bound to the
 // handlers the root registered, and Loaded runs last. A file that does not read raises
 // EReadError naming the line; the components made so far are destroyed again.
 
 #include "platform/core/Filer.h"
+#include "platform/core/FormParser.h"
 
 #include <QMetaProperty>
 #include <vector>
@@ -14,7 +17,8 @@ namespace Vellaro {
 
 class VELLARO_EXPORT TReader : public TFiler {
 public:
-    /// Parses Text at once; a syntax error raises EReadError.
+    /// Prepares to read Text; a text above MaxFormFileBytes raises EReadError here, a syntax
+    /// error raises it from ReadRootComponent (which then takes back what it made).
     explicit TReader(const QString& Text);
 
     /// Reads the form into Root, or, with Root nullptr, creates the root from its class.
@@ -50,8 +54,8 @@ private:
         int Line;
     };
 
-    void ReadObject(TComponent* Component, const TFilerObject& Object);
-    void ReadChild(TComponent* Parent, const TFilerObject& Object);
+    void ReadObjectBody(TComponent* Component, const QString& Name, int Depth);
+    void ReadChild(TComponent* Parent, int Depth);
     void ReadProperty(TComponent* Component, const TFilerProperty& Property);
     void ReadValue(QObject* Object, TComponent* Component, const QMetaProperty& Property, const QString& Sub,
         const TFilerValue& Value, int Line);
@@ -63,7 +67,8 @@ private:
     void Destroy(TComponent* createdRoot);
     const TFilerValue& NextValue(TFilerValue::TKind kind, const char* what);
 
-    TFilerObject FTree;
+    QString FText;
+    TFormParser FParser;
     std::vector<TComponent*> FCreated;
     std::vector<TFixup> FFixups;
     int FLine = 0;

@@ -1,0 +1,185 @@
+// Component and form file costs at three sizes, to show they grow linearly: print jobs created
+// in code with one owner (named, given a title and a page count, then destroyed with their
+// owner), found by name, and the same jobs read from a form file. Reading reports the file's
+// size and the memory the read took at its peak beside the time; creating the same jobs in code
+// is the baseline it is compared with.
+#include "BenchSupport.h"
+#include "job/VLJob.h"
+#include "platform/core/DataModule.h"
+#include "platform/core/FormParser.h"
+#include "platform/core/Reader.h"
+
+#include <QFile>
+#include <benchmark/benchmark.h>
+#include <fstream>
+#include <malloc.h>
+#include <memory>
+#include <string>
+
+using namespace Vellaro;
+
+namespace {
+
+void FillInCode(TComponent* owner, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        auto* job = new TPrintJob(owner);
+        job->SetName(QStringLiteral("Job%1").arg(i));
+        job->SetTitle(QStringLiteral("Report %1").arg(i));
+        job->SetPageCount(i % 7 + 1);
+    }
+}
+
+/// The form file of what FillInCode makes.
+QString FormText(int count)
+{
+    QString text = QStringLiteral("object Module1: TDataModule\n");
+    text.reserve(qsizetype(count) * 80);
+    for (int i = 0; i < count; ++i)
+        text += QStringLiteral("  object Job%1: TPrintJob\n    PageCount = %2\n    Title = 'Report %1'\n  end\n").arg(i).arg(i % 7 + 1);
+    return text + QStringLiteral("end\n");
+}
+
+/// Resident memory now, in bytes (Linux).
+double ResidentBytes(const char* field)
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    const std::string key = std::string(field) + ":";
+    while (std::getline(status, line))
+        if (line.rfind(key, 0) == 0)
+            return std::stod(line.substr(key.size())) * 1024.0;
+    return 0;
+}
+
+/// Resets the kernel's peak resident size to the current one, so a peak after it is this run's.
+void ResetPeak()
+{
+    // Freed memory goes back to the system first, so the resident size follows what is in use.
+    malloc_trim(0);
+    std::ofstream("/proc/self/clear_refs") << "5";
+}
+
+void BM_CreateJobsInCode(benchmark::State& state)
+{
+    const int count = int(state.range(0));
+    for (auto _ : state) {
+        auto owner = std::make_unique<TDataModule>();
+        FillInCode(owner.get(), count);
+        owner.reset();
+    }
+    state.SetComplexityN(count);
+}
+BENCHMARK(BM_CreateJobsInCode)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3)->Complexity(benchmark::oN);
+
+/// The component core alone: plain named components, made and destroyed with their owner.
+void BM_CreatePlainComponents(benchmark::State& state)
+{
+    const int count = int(state.range(0));
+    for (auto _ : state) {
+        auto owner = std::make_unique<TComponent>();
+        for (int i = 0; i < count; ++i)
+            (new TComponent(owner.get()))->SetName(QStringLiteral("C%1").arg(i));
+        owner.reset();
+    }
+    state.SetComplexityN(count);
+}
+BENCHMARK(BM_CreatePlainComponents)->Arg(1000)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(3)->Complexity(benchmark::oN);
+
+void BM_FindComponentAmongMany(benchmark::State& state)
+{
+    const int count = int(state.range(0));
+    TDataModule owner;
+    FillInCode(&owner, count);
+    QStringList names;
+    for (int i = 0; i < count; i += std::max(1, count / 1000))
+        names << QStringLiteral("JOB%1").arg(i);
+    for (auto _ : state)
+        for (const QString& name : names)
+            benchmark::DoNotOptimize(owner.FindComponent(name));
+}
+BENCHMARK(BM_FindComponentAmongMany)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+
+void BM_ReadFormOfJobs(benchmark::State& state)
+{
+    const int count = int(state.range(0));
+    const QString text = FormText(count);
+    for (auto _ : state) {
+        auto root = std::make_unique<TDataModule>();
+        ReadComponentText(text, root.get());
+        root.reset();
+    }
+    state.counters["file MB"] = double(text.toUtf8().size()) / 1e6;
+    state.SetComplexityN(count);
+}
+BENCHMARK(BM_ReadFormOfJobs)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3)->Complexity(benchmark::oN);
+
+/// Peak memory (resident, above what was in use before) of making the jobs in code and of
+/// reading them from their form file (whose text is in memory already), against the file's size.
+void BM_PeakMemory(benchmark::State& state)
+{
+    const int count = int(state.range(0));
+    const bool read = state.range(1) != 0;
+    const QString text = FormText(count);
+    const double fileBytes = double(text.toUtf8().size());
+    double peakBytes = 0;
+    for (auto _ : state) {
+        ResetPeak();
+        const double before = ResidentBytes("VmRSS");
+        {
+            TDataModule root;
+            if (read)
+                ReadComponentText(text, &root);
+            else
+                FillInCode(&root, count);
+            peakBytes = ResidentBytes("VmHWM") - before;
+        }
+    }
+    state.counters["peak MB"] = peakBytes / 1e6;
+    state.counters["peak/file"] = peakBytes / fileBytes;
+    state.SetLabel(read ? "read" : "in code");
+}
+BENCHMARK(BM_PeakMemory)->Args({100000, 0})->Args({100000, 1})->Unit(benchmark::kMillisecond)->Iterations(1);
+
+/// The parsing share of reading: the text turned into objects and properties, nothing built.
+void BM_ParseFormOfJobs(benchmark::State& state)
+{
+    const QString text = FormText(int(state.range(0)));
+    for (auto _ : state) {
+        TFormParser parser(text);
+        const TFormParser::THeader root = parser.ReadObjectHeader(0);
+        int items = 0;
+        for (int depth = 1; depth > 0;) {
+            switch (parser.NextItem(root.Name)) {
+            case TFormParser::itEnd: --depth; break;
+            case TFormParser::itObject: parser.ReadObjectHeader(depth++); break;
+            case TFormParser::itProperty: benchmark::DoNotOptimize(parser.ReadProperty()); ++items; break;
+            }
+        }
+        benchmark::DoNotOptimize(items);
+    }
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_ParseFormOfJobs)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+/// Reading the file from disk as an application does, text decoding included.
+void BM_ReadFormFileOfJobs(benchmark::State& state)
+{
+    const int count = int(state.range(0));
+    const QString path = QStringLiteral("/tmp/vellaro-bench-form-%1.vfm").arg(count);
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly))
+            state.SkipWithError("cannot write the form file");
+        file.write(FormText(count).toUtf8());
+    }
+    for (auto _ : state) {
+        TDataModule root;
+        ReadComponentRes(path, &root);
+    }
+    QFile::remove(path);
+    state.SetComplexityN(count);
+}
+BENCHMARK(BM_ReadFormFileOfJobs)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+} // namespace
