@@ -44,6 +44,10 @@ int main(int argc, char** argv)
     job.SetDataSource(&source);
     job.SetRowsPerPage(40);
     job.SetOptions({joMargins, joHeader, joFooter});
+    job.SetHeaderUnits(unMillimeters);                               // the titles' band
+    job.SetHeader(10);
+    job.SetFooterUnits(unMillimeters);                               // the page number's band
+    job.SetFooter(10);
     try {
         customers.Open();
         customers.FieldByName(QStringLiteral("picture"))->SetVisible(false); // only shown fields are read
