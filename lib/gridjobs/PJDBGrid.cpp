@@ -153,12 +153,14 @@ void TCustomDBGridPrintJob::DrawFailure(TCanvas* TheCanvas, const QString& Messa
 void TCustomDBGridPrintJob::Print()
 {
     const TDataSetRun run(ActiveDataSet());
+    Update(); // the snapshot's count, also when the data set holds its notices back
     TSpecialTextGridPrintJob::Print();
 }
 
 void TCustomDBGridPrintJob::PrintDialog()
 {
     const TDataSetRun run(ActiveDataSet());
+    Update();
     TSpecialTextGridPrintJob::PrintDialog();
 }
 

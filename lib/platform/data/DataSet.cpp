@@ -592,6 +592,10 @@ void TDataSet::RememberRows(const TWindow& Window)
 {
     if (Window.Rows == 0 || InRun())
         return; // a run reads one snapshot
+    // Bounded: windows of one huge row each would otherwise add two entries a row.
+    constexpr size_t MostRemembered = 65536;
+    if (FSeenRows.size() >= MostRemembered)
+        FSeenRows.clear();
     FSeenRows[Window.First] = RowFingerprint(Window, 0);
     FSeenRows[Window.First + Window.Rows - 1] = RowFingerprint(Window, Window.Rows - 1);
 }
