@@ -325,6 +325,21 @@ TEST_P(DataSetTest, PrintRunReadsTheSnapshotItBeganWith)
     }
 }
 
+TEST_P(DataSetTest, PrintRunRefusesToStartInsideTheApplicationsTransaction)
+{
+    // The run's own transaction must not commit, nor end, what the application has not.
+    Towns.Open();
+    QSqlDatabase db = TestDatabase::Db();
+    ASSERT_TRUE(db.transaction());
+    TestDatabase::Exec(QStringLiteral("INSERT INTO towns VALUES (100, 'Town 100', 1, 1.5)"));
+    EXPECT_THROW(Towns.BeginRun(), EDatabaseError);
+    EXPECT_FALSE(Towns.InRun());
+    ASSERT_TRUE(db.rollback());
+    EXPECT_EQ(CountTowns(), 45); // the insert was never committed
+    const TDataSetRun run(&Towns); // outside a transaction the run starts
+    EXPECT_TRUE(Towns.InRun());
+}
+
 TEST_P(DataSetTest, RowsRemovedInTheMiddleAreReportedWhenReadAgain)
 {
     for (const char* change : {"DELETE FROM towns WHERE id = 3", "INSERT INTO towns VALUES (0, 'Town 0', 0, 0.5)"}) {

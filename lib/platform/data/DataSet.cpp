@@ -284,6 +284,13 @@ void TDataSet::BeginRun()
     try {
         QSqlDatabase db = Database();
         const QStringList statements = FCaps.BeginSnapshot();
+        if (const QString probe = FCaps.InTransactionProbe(); !probe.isEmpty()) {
+            // Ending the run's transaction would end the application's too.
+            QSqlQuery query(db);
+            if (query.exec(probe) && query.next() && query.value(0).toBool())
+                throw EDatabaseError(QStringLiteral("Cannot start a print run inside the connection's own transaction: "
+                                                    "commit or roll it back first"));
+        }
         if (FCaps.Snapshot == TSqlSnapshot::DriverDefault) {
             if (!db.transaction())
                 throw EDatabaseError(QStringLiteral("Cannot start the print run's transaction: %1").arg(db.lastError().text()));

@@ -73,6 +73,15 @@ QString TSqlCapabilities::Window(const QString& Select, qint64 Skip, qint64 Rows
     return Select;
 }
 
+QString TSqlCapabilities::InTransactionProbe() const
+{
+    switch (Snapshot) {
+    case TSqlSnapshot::RepeatableRead: return QStringLiteral("SELECT txid_current_if_assigned() IS NOT NULL");
+    case TSqlSnapshot::ConsistentRead: return QStringLiteral("SELECT @@in_transaction");
+    default: return QString();
+    }
+}
+
 QStringList TSqlCapabilities::BeginSnapshot() const
 {
     switch (Snapshot) {

@@ -51,6 +51,10 @@ struct VELLARO_EXPORT TSqlCapabilities {
     /// Skip rows; Rows < 0 means no limit. Empty for Scan paging, where the caller passes over
     /// the first Skip rows itself.
     QString Window(const QString& Select, qint64 Skip, qint64 Rows) const;
+    /// A query answering true while the connection is inside a transaction of its own, where a
+    /// run's BEGIN would be refused only with a warning (PostgreSQL: one that has written) or
+    /// would commit it (MariaDB); empty where BEGIN itself refuses (SQLite) or none is known.
+    QString InTransactionProbe() const;
     /// The statements that begin a print run's snapshot; EDatabaseError naming the driver when
     /// it cannot take one.
     QStringList BeginSnapshot() const;
