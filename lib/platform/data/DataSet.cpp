@@ -180,9 +180,44 @@ QString TDataSet::WindowSelect(const QSqlDatabase& db, bool AfterKey) const
 void TDataSet::BindKeyOf(QSqlQuery& query, const TWindow& window, int Row) const
 {
     const size_t row = size_t(Row) * FColumns.size();
-    for (size_t i = 0; i < FFieldKeys.size(); ++i)
-        for (size_t j = 0; j <= i; ++j)
-            query.addBindValue(window.Values[row + size_t(FColumnOf[size_t(FFieldKeys[j])])]);
+    QVariantList key;
+    for (int field : FFieldKeys)
+        key << window.Values[row + size_t(FColumnOf[size_t(field)])];
+    BindKey(query, key);
+}
+
+void TDataSet::BindKey(QSqlQuery& query, const QVariantList& key) const
+{
+    // In the order of the spelled-out comparison: a; a, b; a, b, c; ...
+    for (qsizetype i = 0; i < key.size(); ++i)
+        for (qsizetype j = 0; j <= i; ++j)
+            query.addBindValue(key[j]);
+}
+
+void TDataSet::SampleKeys(const QSqlDatabase& db)
+{
+    FKeySamples.clear();
+    FKeySampleSpacing = 4 * FWindowSize; // a jump passes over fewer rows than four windows
+    if (FKeyNames.isEmpty() || !FCaps.WindowFunctions)
+        return;
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    const QString keys = KeyList(db);
+    const QString text = QStringLiteral("SELECT %1 FROM (SELECT %1, ROW_NUMBER() OVER (ORDER BY %1) AS vellaro_n FROM %2) "
+                                        "vellaro_keys WHERE vellaro_n % %3 = 0 ORDER BY %1")
+                             .arg(keys, SourceText(db))
+                             .arg(FKeySampleSpacing);
+    // Without samples jumps still work, by OFFSET: a refused query costs only speed.
+    if (!query.exec(text))
+        return;
+    while (query.next()) {
+        QVariantList key;
+        for (qsizetype i = 0; i < FKeyNames.size(); ++i)
+            key << query.value(int(i));
+        FKeySamples.push_back(std::move(key));
+    }
+    if (query.lastError().isValid())
+        FKeySamples.clear();
 }
 
 // ---- Open and close -------------------------------------------------------------------------
@@ -229,6 +264,7 @@ void TDataSet::Open()
     FindKey(db);
     ReadFields(db);
     const int count = CountRows(db);
+    SampleKeys(db);
     UseColumns(ColumnsToRead());
     FSeenRows.clear();
     FWindow = TWindow();
@@ -261,6 +297,7 @@ void TDataSet::Refresh()
     QSqlDatabase db = Database();
     FStream.reset(); // a server may take one statement at a time
     const int count = CountRows(db);
+    SampleKeys(db);
     const int recNo = std::min(std::max(FRecNo, 1), count);
     FSeenRows.clear();
     FWindow = TWindow();
@@ -497,6 +534,14 @@ TDataSet::TWindow TDataSet::ReadByQuery(int Index)
         query.prepare(FCaps.Window(WindowSelect(db, true), 0, FWindowSize));
         BindKeyOf(query, FWindow, FWindow.Rows - 1);
         ok = query.exec();
+    } else if (const int sample = Index / FKeySampleSpacing - 1; sample >= 0 && size_t(sample) < FKeySamples.size()) {
+        // A jump reads on from the nearest key sampled before it: fewer rows than the
+        // spacing are passed over, wherever the record is.
+        const int after = (sample + 1) * FKeySampleSpacing;
+        query.prepare(FCaps.Window(WindowSelect(db, true), Index - after, FWindowSize));
+        BindKey(query, FKeySamples[size_t(sample)]);
+        ok = query.exec();
+        skip = FCaps.Paging == TSqlPaging::Scan ? Index - after : 0;
     } else {
         ok = query.exec(FCaps.Window(WindowSelect(db, false), Index, FWindowSize));
         skip = FCaps.Paging == TSqlPaging::Scan ? Index : 0;

@@ -154,6 +154,10 @@ private:
     QString WindowSelect(const QSqlDatabase& db, bool AfterKey) const;
     /// Binds the key of the window row Row for a WindowSelect(..., true).
     void BindKeyOf(QSqlQuery& query, const TWindow& window, int Row) const;
+    void BindKey(QSqlQuery& query, const QVariantList& key) const;
+    /// Takes every FKeySampleSpacing-th key of a table in key order, so that a jump reads on
+    /// from the nearest key sampled instead of passing over every row before it.
+    void SampleKeys(const QSqlDatabase& db);
     int CountRows(QSqlDatabase& db) const;
     void ReadFields(const QSqlDatabase& db);
     void BuildFields(const QSqlRecord& record);
@@ -196,6 +200,10 @@ private:
     // The fields whose columns are read, in column order; for each field its column or -1.
     std::vector<int> FColumns;
     std::vector<int> FColumnOf;
+    // Key samples taken when counting: sample j is the key of record index
+    // (j + 1) * FKeySampleSpacing - 1.
+    std::vector<QVariantList> FKeySamples;
+    int FKeySampleSpacing = 1;
     // Fingerprints of the first and last rows of the windows read, by record index.
     std::map<int, size_t> FSeenRows;
     // The print run: its depth, whether it opened a transaction, and its forward-only query

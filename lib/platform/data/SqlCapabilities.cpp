@@ -9,6 +9,8 @@ TSqlCapabilities TSqlCapabilities::Of(const QString& Driver, QSqlDriver::DbmsTyp
     TSqlCapabilities caps;
     caps.Driver = Driver;
     caps.Kind = Kind;
+    // SQLite 3.25, PostgreSQL 8.4 and MariaDB 10.2 on; Debian 12 has newer ones of each.
+    caps.WindowFunctions = Kind == QSqlDriver::SQLite || Kind == QSqlDriver::PostgreSQL || Kind == QSqlDriver::MySqlServer;
     switch (Kind) {
     case QSqlDriver::SQLite:
         caps.Paging = TSqlPaging::LimitOffset;

@@ -39,6 +39,8 @@ struct VELLARO_EXPORT TSqlCapabilities {
     /// A subquery's ORDER BY orders the rows selected from it (MySQL/MariaDB drop it), so a
     /// query's columns can be picked from it as a subquery.
     bool KeepsSubqueryOrder = false;
+    /// ROW_NUMBER() OVER (ORDER BY ...) is understood.
+    bool WindowFunctions = false;
     /// Text columns report their length in bytes of UTF-8 (up to 4 per character).
     bool TextLengthInBytes = false;
 
