@@ -4,6 +4,8 @@
 #   ./run.sh test   install what is missing, build, run the whole suite (plain and sanitized)
 #   ./run.sh bench  build and run the benchmarks
 #   ./run.sh fuzz   build and run the fuzz targets for a short time (VELLARO_FUZZ_SECONDS)
+#   ./run.sh package  build the Debian packages into build-pkg/
+#   ./run.sh docs   write the API reference to build/docs/html
 set -euo pipefail
 cd "$(dirname "$0")"
 # Qt wants a private runtime folder; a bare root shell or CI has none.
@@ -15,7 +17,8 @@ fi
 PACKAGES=(g++ cmake ninja-build qt6-base-dev libqt6sql6-sqlite qt6-tools-dev libqt6opengl6-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev fonts-liberation2 fonts-dejavu-core
   poppler-utils cups printer-driver-cups-pdf xvfb xauth imagemagick clang libclang-rt-14-dev ccache
-  postgresql libqt6sql6-psql mariadb-server libqt6sql6-mysql python3 designer-qt6)
+  postgresql libqt6sql6-psql mariadb-server libqt6sql6-mysql python3 designer-qt6 dpkg-dev lintian
+  file doxygen qt6-l10n-tools)
 
 ensure_packages() {
   local missing=()
@@ -63,6 +66,7 @@ run_tests() {
   export QT_QPA_PLATFORM=offscreen
   build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
   ctest --test-dir build -j2 --output-on-failure
+  run_package_test
   # The readers of outside input, fuzzed for a short time.
   LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0" run_fuzz
   # The same suite with AddressSanitizer and UndefinedBehaviorSanitizer (last, so the run ends
@@ -88,6 +92,41 @@ run_fuzz() {
   done
 }
 
+# The API reference from the header comments; fails on an undocumented published class or member.
+run_docs() {
+  local out=build/docs version
+  version=$(sed -n 's/^project(Vellaro VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+  mkdir -p "$out"
+  sed -e "s|@PROJECT_VERSION@|$version|" -e "s|@DOCS_OUTPUT@|$PWD/$out|g" -e "s|@PROJECT_SOURCE_DIR@|$PWD|g" \
+    docs/api/Doxyfile.in > "$out/Doxyfile"
+  doxygen "$out/Doxyfile"
+  tools/check_api_docs.sh "$out/warnings.log"
+  echo "$PWD/$out/html/index.html"
+}
+
+# The Debian packages, from a tree configured for /usr without tests and benchmarks.
+run_package() {
+  build build-pkg -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr \
+    -DVELLARO_BUILD_TESTS=OFF -DVELLARO_BUILD_BENCHMARKS=OFF
+  rm -f build-pkg/*.deb
+  (cd build-pkg && cpack -G DEB >/dev/null)
+  ls build-pkg/*.deb
+}
+
+# Installs the packages on this machine (root only), builds and runs an application against
+# /usr, loads the Designer plugin from the system's folder, and removes the packages again.
+run_package_test() {
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "Package test skipped: installing packages needs root"
+    return 0
+  fi
+  run_package
+  local names=(libvellaro1 libvellaro-dev vellaro-designer-plugin vellaro-demo) status=0
+  tools/package_test.sh || status=$?
+  apt-get purge -y -qq "${names[@]}" >/dev/null 2>&1 || true
+  return $status
+}
+
 run_bench() {
   ensure_packages
   build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -103,5 +142,7 @@ case "${1:-}" in
   test) shift; run_tests ;;
   bench) shift; run_bench "$@" ;;
   fuzz) shift; ensure_packages; export QT_QPA_PLATFORM=offscreen; run_fuzz ;;
-  *) echo "usage: $0 demo|test|bench" >&2; exit 2 ;;
+  package) shift; ensure_packages; run_package ;;
+  docs) shift; ensure_packages; run_docs ;;
+  *) echo "usage: $0 demo|test|bench|fuzz|package|docs" >&2; exit 2 ;;
 esac

@@ -7,6 +7,7 @@
 #include "Headless.h"
 #include "Splash.h"
 #include "VLDemoUnit.h"
+#include "platform/core/Translations.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -97,6 +98,7 @@ int main(int argc, char** argv)
     if ((options.Headless || noDisplay) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    InstallTranslations(); // the library's controls in the user's language (German, French)
     Application().SetTitle(QStringLiteral("Vellaro Demo"));
     TIcon icon;
     icon.SetIcon(DemoIcon());

@@ -35,6 +35,16 @@ namespace {
 const std::pair<const char*, const char*> SampleDatabases[] = {
     {"VLDemoFish", "fish.sqlite"}, {"VLDemoCustomers", "customers.sqlite"}};
 
+/// The program's own folder when the sample data is there (a build), otherwise the installed
+/// data folder beside it (<prefix>/bin and <prefix>/share/vellaro-demo).
+QString DefaultDataDir()
+{
+    const QDir programDir(QCoreApplication::applicationDirPath());
+    if (programDir.exists(QStringLiteral("Vellaro.rtf")))
+        return programDir.path();
+    return QDir::cleanPath(programDir.filePath(QStringLiteral("../share/vellaro-demo")));
+}
+
 template<class Event>
 QVariant Handler(Event event)
 {
@@ -56,7 +66,7 @@ const QStringList& TfrmMain::DemoJobNames()
 
 TfrmMain::TfrmMain(TComponent* AOwner, const QString& DataDir)
     : TForm(AOwner)
-    , FDataDir(DataDir.isEmpty() ? QCoreApplication::applicationDirPath() : DataDir)
+    , FDataDir(DataDir.isEmpty() ? DefaultDataDir() : DataDir)
 {
     // The data sets open on named connections: they must exist before the form is read.
     OpenSampleData();

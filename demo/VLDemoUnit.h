@@ -32,9 +32,9 @@ public:
     static constexpr int MultiDemo = 13;
 
     /// Builds the form from its form file. DataDir holds the sample data (by default the
-    /// program's own directory). A sample database that is missing or cannot be read leaves
-    /// its demonstrations showing a page that says so; any other missing file raises an
-    /// exception naming it.
+    /// program's own directory, or <prefix>/share/vellaro-demo for an installed program). A
+    /// sample database that is missing or cannot be read leaves its demonstrations showing a
+    /// page that says so; any other missing file raises an exception naming it.
     explicit TfrmMain(TComponent* AOwner = nullptr, const QString& DataDir = {});
     ~TfrmMain() override;
 

@@ -1,6 +1,7 @@
 // A table of 500 rows broken over pages, 40 rows a page, with a header row and a footer row on
 // every page; printed to a PDF file, then shown in the preview window when there is a display.
 #include "gridjobs/PJSimpleTextGrid.h"
+#include "platform/core/Translations.h"
 #include "preview/VLWindow.h"
 
 #include <QApplication>
@@ -10,6 +11,7 @@ using namespace Vellaro;
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    InstallTranslations();                          // the preview in the user's language, if shipped
 
     TSimpleTextGridPrintJob grid;
     grid.SetTitle(QStringLiteral("Price list"));

@@ -14,6 +14,7 @@ VELLARO_EXPORT void RegisterPrintJobs();
 /// The multi job's component editor: one verb that edits the job list.
 class VELLARO_EXPORT TMultiPrintJobEditor : public TComponentEditor {
 public:
+    /// An editor for AComponent on the form ADesigner works on.
     using TComponentEditor::TComponentEditor;
 
     /// Runs the job list editor dialog over the multi job; the form counts as modified when the
@@ -21,6 +22,7 @@ public:
     void ExecuteVerb(int Index) override;
     /// "&Print Jobs editor..." for every index.
     QString GetVerb(int Index) const override;
+    /// One verb.
     int GetVerbCount() const override { return 1; }
 };
 

@@ -99,6 +99,7 @@ public:
     TComponent* HostedComponent() const { return FComponent; }
     /// Shows the host (picture and name) and marks the component as designed, or hides it.
     void SetDesignTime(bool value);
+    /// True while the host is shown as at design time (see SetDesignTime).
     bool DesignTime() const { return FDesignTime; }
     /// The properties a designer edits on the host, in the component's streaming order.
     QList<QByteArray> DesignProperties() const;
@@ -110,15 +111,23 @@ public:
     /// The component's current value of a design property, as the host holds it.
     QVariant DesignValue(const QByteArray& Property) const;
 
+    /// Room for the 24 x 24 palette picture and the component's name below it.
     QSize sizeHint() const override;
 
 protected:
+    /// Takes ownership of Component, follows the host's object name as the component's Name, and hides
+    /// itself.
     TUiComponentHost(TComponent* Component, QWidget* parent);
     template<class C>
+    /// The hosted component as class C, or nullptr.
     C* Hosted() const { return dynamic_cast<C*>(FComponent); }
 
+    /// Forwards a changed dynamic property to the component; joins the form when the host gets a new parent.
     bool event(QEvent* event) override;
+    /// Draws the palette picture and the component's name (design time only; the host is hidden at run time).
     void paintEvent(QPaintEvent* event) override;
+    /// A multi job's PrintJobs reference fills its job list with the named jobs; other references as in
+    /// TUiReferences.
     void ApplyReference(QObject* Target, const QMetaObject* Class, const QByteArray& Property,
         const QList<TComponent*>& Found) override;
 
@@ -133,80 +142,113 @@ private:
 
 // One host class per non-visual palette class; Component() is the hosted component.
 
+/// The form host of a print job whose pages the application draws (TPrintJob).
 class VELLARO_EXPORT TUiPrintJob : public TUiComponentHost {
     Q_OBJECT
 public:
+    /// A host with a new TPrintJob of its own, hidden until a designer shows it.
     explicit TUiPrintJob(QWidget* parent = nullptr);
+    /// The hosted component, or nullptr after it was destroyed by other means.
     TPrintJob* Component() const;
 };
 
+/// The form host of a simple grid job (TSimpleGridPrintJob).
 class VELLARO_EXPORT TUiSimpleGridPrintJob : public TUiComponentHost {
     Q_OBJECT
 public:
+    /// A host with a new TSimpleGridPrintJob of its own, hidden until a designer shows it.
     explicit TUiSimpleGridPrintJob(QWidget* parent = nullptr);
+    /// The hosted component, or nullptr after it was destroyed by other means.
     TSimpleGridPrintJob* Component() const;
 };
 
+/// The form host of a simple text grid job (TSimpleTextGridPrintJob).
 class VELLARO_EXPORT TUiSimpleTextGridPrintJob : public TUiComponentHost {
     Q_OBJECT
 public:
+    /// A host with a new TSimpleTextGridPrintJob of its own, hidden until a designer shows it.
     explicit TUiSimpleTextGridPrintJob(QWidget* parent = nullptr);
+    /// The hosted component, or nullptr after it was destroyed by other means.
     TSimpleTextGridPrintJob* Component() const;
 };
 
+/// The form host of a string grid job (TStringGridPrintJob).
 class VELLARO_EXPORT TUiStringGridPrintJob : public TUiComponentHost {
     Q_OBJECT
 public:
+    /// A host with a new TStringGridPrintJob of its own, hidden until a designer shows it.
     explicit TUiStringGridPrintJob(QWidget* parent = nullptr);
+    /// The hosted component, or nullptr after it was destroyed by other means.
     TStringGridPrintJob* Component() const;
 };
 
+/// The form host of a database grid job (TDBGridPrintJob).
 class VELLARO_EXPORT TUiDBGridPrintJob : public TUiComponentHost {
     Q_OBJECT
 public:
+    /// A host with a new TDBGridPrintJob of its own, hidden until a designer shows it.
     explicit TUiDBGridPrintJob(QWidget* parent = nullptr);
+    /// The hosted component, or nullptr after it was destroyed by other means.
     TDBGridPrintJob* Component() const;
 };
 
+/// The form host of a list view job (TListViewPrintJob).
 class VELLARO_EXPORT TUiListViewPrintJob : public TUiComponentHost {
     Q_OBJECT
 public:
+    /// A host with a new TListViewPrintJob of its own, hidden until a designer shows it.
     explicit TUiListViewPrintJob(QWidget* parent = nullptr);
+    /// The hosted component, or nullptr after it was destroyed by other means.
     TListViewPrintJob* Component() const;
 };
 
+/// The form host of a strings job (TStringsPrintJob).
 class VELLARO_EXPORT TUiStringsPrintJob : public TUiComponentHost {
     Q_OBJECT
 public:
+    /// A host with a new TStringsPrintJob of its own, hidden until a designer shows it.
     explicit TUiStringsPrintJob(QWidget* parent = nullptr);
+    /// The hosted component, or nullptr after it was destroyed by other means.
     TStringsPrintJob* Component() const;
 };
 
+/// The form host of a rich edit job (TRichEditPrintJob).
 class VELLARO_EXPORT TUiRichEditPrintJob : public TUiComponentHost {
     Q_OBJECT
 public:
+    /// A host with a new TRichEditPrintJob of its own, hidden until a designer shows it.
     explicit TUiRichEditPrintJob(QWidget* parent = nullptr);
+    /// The hosted component, or nullptr after it was destroyed by other means.
     TRichEditPrintJob* Component() const;
 };
 
+/// The form host of a multi job (TMultiPrintJob); its PrintJobs property names the form's jobs.
 class VELLARO_EXPORT TUiMultiPrintJob : public TUiComponentHost {
     Q_OBJECT
 public:
+    /// A host with a new TMultiPrintJob of its own, hidden until a designer shows it.
     explicit TUiMultiPrintJob(QWidget* parent = nullptr);
+    /// The hosted component, or nullptr after it was destroyed by other means.
     TMultiPrintJob* Component() const;
 };
 
+/// The form host of a draft job (TDraftPrintJob).
 class VELLARO_EXPORT TUiDraftPrintJob : public TUiComponentHost {
     Q_OBJECT
 public:
+    /// A host with a new TDraftPrintJob of its own, hidden until a designer shows it.
     explicit TUiDraftPrintJob(QWidget* parent = nullptr);
+    /// The hosted component, or nullptr after it was destroyed by other means.
     TDraftPrintJob* Component() const;
 };
 
+/// The form host of a preview window (TPreviewWindow).
 class VELLARO_EXPORT TUiPreviewWindow : public TUiComponentHost {
     Q_OBJECT
 public:
+    /// A host with a new TPreviewWindow of its own, hidden until a designer shows it.
     explicit TUiPreviewWindow(QWidget* parent = nullptr);
+    /// The hosted component, or nullptr after it was destroyed by other means.
     TPreviewWindow* Component() const;
 };
 
@@ -214,6 +256,8 @@ public:
 // its references named by object name. Name follows the object name. Properties of kinds a
 // designer cannot edit (events, bitmaps, menus) are hidden from it and set in code.
 
+/// The preview pane as a form widget: a TPreview whose PrintJob names the job whose pages it shows by object
+/// name.
 class VELLARO_EXPORT TUiPreview : public TPreview, public TUiReferences {
     Q_OBJECT
     Q_PROPERTY(QString Name READ Name WRITE SetName DESIGNABLE false)
@@ -226,11 +270,16 @@ class VELLARO_EXPORT TUiPreview : public TPreview, public TUiReferences {
     Q_PROPERTY(Vellaro::TKeyEvent OnKeyUp READ OnKeyUp WRITE SetOnKeyUp DESIGNABLE false)
     Q_PROPERTY(QString PrintJob READ PrintJobName WRITE SetPrintJobName)
 public:
+    /// A TPreview child of parent, as uic creates it; its Name follows its object name.
     explicit TUiPreview(QWidget* parent = nullptr);
+    /// The object name PrintJob refers to; empty when it refers to nothing.
     QString PrintJobName() const { return ReferenceName("PrintJob"); }
+    /// Refers PrintJob to the form object of that name, at once or as soon as it appears; empty clears it.
     void SetPrintJobName(const QString& value);
 };
 
+/// The preview toolbar as a form widget: a TPreviewToolbar whose Preview names the pane it drives by object
+/// name.
 class VELLARO_EXPORT TUiPreviewToolbar : public TPreviewToolbar, public TUiReferences {
     Q_OBJECT
     Q_PROPERTY(QString Name READ Name WRITE SetName DESIGNABLE false)
@@ -240,15 +289,22 @@ class VELLARO_EXPORT TUiPreviewToolbar : public TPreviewToolbar, public TUiRefer
     Q_PROPERTY(QString Preview READ PreviewName WRITE SetPreviewName)
     Q_PROPERTY(QString Buttons READ ButtonsText WRITE SetButtonsText)
 public:
+    /// A TPreviewToolbar child of parent, as uic creates it; its Name follows its object name.
     explicit TUiPreviewToolbar(QWidget* parent = nullptr);
+    /// The object name Preview refers to; empty when it refers to nothing.
     QString PreviewName() const { return ReferenceName("Preview"); }
+    /// Refers Preview to the form object of that name, at once or as soon as it appears; empty clears it.
     void SetPreviewName(const QString& value);
     /// The buttons as a form file writes them, "[btnPrint, btnFirstPage]"; an unknown name
     /// leaves them as they are.
     QString ButtonsText() const;
+    /// Sets the buttons from the form file's text; an unknown button name is reported as a warning and
+    /// changes nothing.
     void SetButtonsText(const QString& value);
 };
 
+/// The preview status bar as a form widget: a TPreviewStatusBar whose Preview names the pane it follows by
+/// object name.
 class VELLARO_EXPORT TUiPreviewStatusBar : public TPreviewStatusBar, public TUiReferences {
     Q_OBJECT
     Q_PROPERTY(QString Name READ Name WRITE SetName DESIGNABLE false)
@@ -257,11 +313,15 @@ class VELLARO_EXPORT TUiPreviewStatusBar : public TPreviewStatusBar, public TUiR
     Q_PROPERTY(Vellaro::TNotifyEvent OnUpdate READ OnUpdate WRITE SetOnUpdate DESIGNABLE false)
     Q_PROPERTY(QString Preview READ PreviewName WRITE SetPreviewName)
 public:
+    /// A TPreviewStatusBar child of parent, as uic creates it; its Name follows its object name.
     explicit TUiPreviewStatusBar(QWidget* parent = nullptr);
+    /// The object name Preview refers to; empty when it refers to nothing.
     QString PreviewName() const { return ReferenceName("Preview"); }
+    /// Refers Preview to the form object of that name, at once or as soon as it appears; empty clears it.
     void SetPreviewName(const QString& value);
 };
 
+/// The zoom box as a form widget: a TPreviewComboBox whose Preview names the pane it follows by object name.
 class VELLARO_EXPORT TUiPreviewComboBox : public TPreviewComboBox, public TUiReferences {
     Q_OBJECT
     Q_PROPERTY(QString Name READ Name WRITE SetName DESIGNABLE false)
@@ -269,11 +329,16 @@ class VELLARO_EXPORT TUiPreviewComboBox : public TPreviewComboBox, public TUiRef
     Q_PROPERTY(Vellaro::TNotifyEvent OnUpdate READ OnUpdate WRITE SetOnUpdate DESIGNABLE false)
     Q_PROPERTY(QString Preview READ PreviewName WRITE SetPreviewName)
 public:
+    /// A TPreviewComboBox child of parent, as uic creates it; its Name follows its object name.
     explicit TUiPreviewComboBox(QWidget* parent = nullptr);
+    /// The object name Preview refers to; empty when it refers to nothing.
     QString PreviewName() const { return ReferenceName("Preview"); }
+    /// Refers Preview to the form object of that name, at once or as soon as it appears; empty clears it.
     void SetPreviewName(const QString& value);
 };
 
+/// The preview label as a form widget: a TPreviewLabel whose Preview names the pane it follows by object
+/// name.
 class VELLARO_EXPORT TUiPreviewLabel : public TPreviewLabel, public TUiReferences {
     Q_OBJECT
     Q_PROPERTY(QString Name READ Name WRITE SetName DESIGNABLE false)
@@ -281,8 +346,11 @@ class VELLARO_EXPORT TUiPreviewLabel : public TPreviewLabel, public TUiReference
     Q_PROPERTY(Vellaro::TNotifyEvent OnUpdate READ OnUpdate WRITE SetOnUpdate DESIGNABLE false)
     Q_PROPERTY(QString Preview READ PreviewName WRITE SetPreviewName)
 public:
+    /// A TPreviewLabel child of parent, as uic creates it; its Name follows its object name.
     explicit TUiPreviewLabel(QWidget* parent = nullptr);
+    /// The object name Preview refers to; empty when it refers to nothing.
     QString PreviewName() const { return ReferenceName("Preview"); }
+    /// Refers Preview to the form object of that name, at once or as soon as it appears; empty clears it.
     void SetPreviewName(const QString& value);
 };
 
@@ -292,6 +360,7 @@ struct VELLARO_EXPORT TUiClass {
     QString WidgetClass;    ///< the widget class a .ui file names, e.g. "Vellaro::TUiMultiPrintJob"
     bool Visual = false;    ///< the widget is the control itself (else a host)
     QStringList References; ///< properties that name other objects of the form
+    /// Creates the form widget as a child of parent.
     std::function<QWidget*(QWidget* parent)> Create;
 };
 

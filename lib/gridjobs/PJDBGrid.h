@@ -17,10 +17,13 @@ namespace Vellaro {
 /// set recounts the job.
 class VELLARO_EXPORT TPrintJobDataLink : public TDataLink {
 public:
+    /// A link that updates Job when its data set opens, closes, changes or is switched.
     explicit TPrintJobDataLink(TCustomPrintJob* Job) : FJob(Job) {}
 
 protected:
+    /// Updates the job when the data set opens or closes.
     void ActiveChanged() override;
+    /// Updates the job when the data set's records change.
     void DataSetChanged() override;
 
 private:
@@ -32,12 +35,16 @@ private:
 class VELLARO_EXPORT TCustomDBGridPrintJob : public TSpecialTextGridPrintJob {
     Q_OBJECT
 public:
+    /// A job without a data source: one column, one row.
     explicit TCustomDBGridPrintJob(TComponent* AOwner = nullptr);
+    /// Lets go of the data source.
     ~TCustomDBGridPrintJob() override;
 
     /// The data source to print; not owned, forgotten when it goes away.
     TDataSource* DataSource() const { return GetDataSource(); }
+    /// The same as DataSource.
     TDataSource* GetDataSource() const;
+    /// Prints the data set of Value (null for none) and recounts the job.
     void SetDataSource(TDataSource* Value);
 
     /// Visible fields of the data set; 0 without one.
@@ -65,6 +72,7 @@ public:
     TAlignment GetCellAlignment(int ACol, int ARow) override;
 
 protected:
+    /// Forgets the data source when it is destroyed.
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
@@ -81,6 +89,14 @@ private:
 };
 
 /// Prints the records of a data set.
+///
+/// Published properties: Name, Tag, #DataSource, #HeaderFont, #PageFont, #FooterFont, #ClipMode,
+/// #RowsPerPage, #TableBorders, #HeaderCellBorders, #PageCellBorders, #FooterCellBorders,
+/// #IndexColumn, #IndexStart, #Title, #Margins, #MarginsUnits, #Header, #HeaderUnits, #Footer,
+/// #FooterUnits, #PageMode, #PageWidth, #PageHeight, #PageUnits, #Orientation, #Options.
+///
+/// Events: #OnCreate, #OnDestroy, #OnPrinterSetupChange, #OnStartPrint, #OnEndPrint,
+/// #OnPrintProgress, #OnStartPrintPage, #OnEndPrintPage, #OnUpdate.
 class VELLARO_EXPORT TDBGridPrintJob : public TCustomDBGridPrintJob {
     Q_OBJECT
     Q_PROPERTY(QString Name READ Name WRITE SetName)
@@ -120,8 +136,10 @@ class VELLARO_EXPORT TDBGridPrintJob : public TCustomDBGridPrintJob {
     Q_PROPERTY(Vellaro::TPageNotifyEvent OnEndPrintPage READ OnEndPrintPage WRITE SetOnEndPrintPage)
     Q_PROPERTY(Vellaro::TNotifyEvent OnUpdate READ OnUpdate WRITE SetOnUpdate)
 public:
+    /// See TCustomDBGridPrintJob::TCustomDBGridPrintJob.
     using TCustomDBGridPrintJob::TCustomDBGridPrintJob;
     // Q_PROPERTY needs setters by pointer type; Margins is set through the base's copy.
+    /// Copies Value into Margins and updates the job (the property's setter).
     void SetMargins(TMargins* Value) { TCustomDBGridPrintJob::SetMargins(Value); }
 };
 

@@ -45,27 +45,47 @@ constexpr int FooterRow = INT_MAX;
 class VELLARO_EXPORT TCustomGridPrintJob : public TCustomPrintJob {
     Q_OBJECT
 public:
+    /// A table of one column and one row, one row per page, without index column or border lines.
     explicit TCustomGridPrintJob(TComponent* AOwner = nullptr);
 
     // Properties. Counts below 1 become 1; a changed RowCount or RowsPerPage recomputes PageCount.
+    /// The number of data columns (the index column not counted); 1 by default.
     int ColCount() const { return FColCount; }
+    /// Sets ColCount (at least 1) and updates the job.
     void SetColCount(int Value);
+    /// The number of data rows; 1 by default.
     int RowCount() const { return FRowCount; }
+    /// Sets RowCount (at least 1), recomputes PageCount and updates the job.
     void SetRowCount(int Value);
+    /// How many data rows each page holds; the rows share the page area's height evenly. 1 by default.
     int RowsPerPage() const { return FRowsPerPage; }
+    /// Sets RowsPerPage (at least 1), recomputes PageCount and updates the job.
     void SetRowsPerPage(int Value);
+    /// The sides of the table frame that get a line; none by default. The frame is as wide as the
+    /// columns and reaches from the top of the margin rectangle to its bottom, on the last page to
+    /// the bottom of the last data row.
     TCellBorders TableBorders() const { return FTableBorders; }
+    /// Sets TableBorders and updates the job.
     void SetTableBorders(TCellBorders Value);
+    /// The sides of each header cell that get a line; none by default.
     TCellBorders HeaderCellBorders() const { return FHeaderCellBorders; }
+    /// Sets HeaderCellBorders and updates the job.
     void SetHeaderCellBorders(TCellBorders Value);
+    /// The sides of each data cell that get a line; none by default.
     TCellBorders PageCellBorders() const { return FPageCellBorders; }
+    /// Sets PageCellBorders and updates the job.
     void SetPageCellBorders(TCellBorders Value);
+    /// The sides of each footer cell that get a line; none by default.
     TCellBorders FooterCellBorders() const { return FFooterCellBorders; }
+    /// Sets FooterCellBorders and updates the job.
     void SetFooterCellBorders(TCellBorders Value);
+    /// Whether an index column (IndexCol) comes before the data columns; false by default.
     bool IndexColumn() const { return FIndexColumn; }
+    /// Sets IndexColumn and updates the job.
     void SetIndexColumn(bool Value);
     /// The number the text grids print for data row 0 in the index column.
     int IndexStart() const { return FIndexStart; }
+    /// Sets IndexStart (0 by default) and updates the job.
     void SetIndexStart(int Value);
 
     /// Printer-pixel top of data row ARow when drawn on page PageIndex; the rows of a page share
@@ -85,14 +105,18 @@ public:
     void Draw(TCanvas* TheCanvas, int PageIndex, TDrawTarget Target) override;
 
 protected:
+    /// Called with each cell's rectangle and column address.
     using TCellVisitor = std::function<void(const TRect& cell, int ACol)>;
     /// Visits the cells of one row from Left, index column first, with the edges Top and Bottom.
     void ForEachCell(TCanvas* Canvas, int Left, int Top, int Bottom, const TCellVisitor& visit);
     /// The data rows of page PageIndex as [First, Last); empty past the last page.
     struct TRowRange {
+        /// The first data row of the page.
         int First = 0;
+        /// One past the page's last data row.
         int Last = 0;
     };
+    /// The data rows page PageIndex holds; an empty range for a page outside 1..PageCount.
     TRowRange PageRows(int PageIndex) const;
 
 private:

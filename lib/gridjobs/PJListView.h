@@ -13,13 +13,16 @@ namespace Vellaro {
 class VELLARO_EXPORT TCustomListViewPrintJob : public TSpecialTextGridPrintJob {
     Q_OBJECT
 public:
+    /// A job without a list view.
     using TSpecialTextGridPrintJob::TSpecialTextGridPrintJob;
 
     /// The list view to print; not owned, forgotten when it goes away.
     TListView* ListView() const { return FListView; }
+    /// Prints Value (null for none) and takes its counts.
     void SetListView(TListView* Value);
     /// Whether an image of the list's image list goes before each item caption.
     bool DrawIcons() const { return FDrawIcons; }
+    /// Sets DrawIcons (false by default) and updates the job.
     void SetDrawIcons(bool Value);
 
     /// Takes ColCount from the columns and RowCount from the items.
@@ -34,6 +37,7 @@ public:
     void DrawCell(TCanvas* Canvas, const TRect& Rect, int PageIndex, int ACol, int ARow, TDrawTarget Target) override;
 
 protected:
+    /// Forgets the list view when it is destroyed.
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
@@ -46,6 +50,15 @@ private:
 };
 
 /// Prints a list view.
+///
+/// Published properties: Name, Tag, #ListView, #DrawIcons, #HeaderFont, #PageFont, #FooterFont,
+/// #ClipMode, #RowsPerPage, #TableBorders, #HeaderCellBorders, #PageCellBorders,
+/// #FooterCellBorders, #IndexColumn, #IndexStart, #Title, #Margins, #MarginsUnits, #Header,
+/// #HeaderUnits, #Footer, #FooterUnits, #PageMode, #PageWidth, #PageHeight, #PageUnits,
+/// #Orientation, #Options.
+///
+/// Events: #OnCreate, #OnDestroy, #OnPrinterSetupChange, #OnStartPrint, #OnEndPrint,
+/// #OnPrintProgress, #OnStartPrintPage, #OnEndPrintPage, #OnUpdate.
 class VELLARO_EXPORT TListViewPrintJob : public TCustomListViewPrintJob {
     Q_OBJECT
     Q_PROPERTY(QString Name READ Name WRITE SetName)
@@ -86,8 +99,10 @@ class VELLARO_EXPORT TListViewPrintJob : public TCustomListViewPrintJob {
     Q_PROPERTY(Vellaro::TPageNotifyEvent OnEndPrintPage READ OnEndPrintPage WRITE SetOnEndPrintPage)
     Q_PROPERTY(Vellaro::TNotifyEvent OnUpdate READ OnUpdate WRITE SetOnUpdate)
 public:
+    /// See TCustomListViewPrintJob.
     using TCustomListViewPrintJob::TCustomListViewPrintJob;
     // Q_PROPERTY needs setters by pointer type; Margins is set through the base's copy.
+    /// Copies Value into Margins and updates the job (the property's setter).
     void SetMargins(TMargins* Value) { TCustomListViewPrintJob::SetMargins(Value); }
 };
 

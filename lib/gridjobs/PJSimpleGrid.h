@@ -10,6 +10,7 @@ namespace Vellaro {
 class VELLARO_EXPORT TCustomSimpleGridPrintJob : public TCustomGridPrintJob {
     Q_OBJECT
 public:
+    /// See TCustomGridPrintJob::TCustomGridPrintJob.
     using TCustomGridPrintJob::TCustomGridPrintJob;
 
     /// The default width (margin width divided by ColCount), adjusted by OnColWidth.
@@ -17,9 +18,14 @@ public:
     /// Raises OnDrawCell; without a handler the cell stays empty.
     void DrawCell(TCanvas* Canvas, const TRect& Rect, int PageIndex, int ACol, int ARow, TDrawTarget Target) override;
 
+    /// Asked for each column's width (the index column too) with the default width.
     TColWidthEvent OnColWidth() const { return FOnColWidth; }
+    /// Sets OnColWidth.
     void SetOnColWidth(TColWidthEvent e) { FOnColWidth = std::move(e); }
+    /// Raised for each cell drawn: the page's data rows, and the header and footer rows when those
+    /// bands are on; left to right, index column first.
     TDrawCellEvent OnDrawCell() const { return FOnDrawCell; }
+    /// Sets OnDrawCell.
     void SetOnDrawCell(TDrawCellEvent e) { FOnDrawCell = std::move(e); }
 
 private:
@@ -28,6 +34,14 @@ private:
 };
 
 /// A grid job drawn cell by cell in OnDrawCell.
+///
+/// Published properties: Name, Tag, #ColCount, #RowCount, #RowsPerPage, #TableBorders,
+/// #HeaderCellBorders, #PageCellBorders, #FooterCellBorders, #IndexColumn, #IndexStart, #Title,
+/// #Margins, #MarginsUnits, #Header, #HeaderUnits, #Footer, #FooterUnits, #PageMode, #PageWidth,
+/// #PageHeight, #PageUnits, #Orientation, #Options.
+///
+/// Events: #OnColWidth, #OnDrawCell, #OnCreate, #OnDestroy, #OnInitDraw, #OnPrinterSetupChange,
+/// #OnStartPrint, #OnEndPrint, #OnPrintProgress, #OnStartPrintPage, #OnEndPrintPage, #OnUpdate.
 class VELLARO_EXPORT TSimpleGridPrintJob : public TCustomSimpleGridPrintJob {
     Q_OBJECT
     Q_PROPERTY(QString Name READ Name WRITE SetName)
@@ -67,8 +81,10 @@ class VELLARO_EXPORT TSimpleGridPrintJob : public TCustomSimpleGridPrintJob {
     Q_PROPERTY(Vellaro::TPageNotifyEvent OnEndPrintPage READ OnEndPrintPage WRITE SetOnEndPrintPage)
     Q_PROPERTY(Vellaro::TNotifyEvent OnUpdate READ OnUpdate WRITE SetOnUpdate)
 public:
+    /// See TCustomGridPrintJob::TCustomGridPrintJob.
     using TCustomSimpleGridPrintJob::TCustomSimpleGridPrintJob;
     // Q_PROPERTY needs setters by pointer type; Margins is set through the base's copy.
+    /// Copies Value into Margins and updates the job (the property's setter).
     void SetMargins(TMargins* Value) { TCustomSimpleGridPrintJob::SetMargins(Value); }
 };
 

@@ -15,6 +15,7 @@ using TCellAlignEvent = std::function<void(TComponent* Sender, int ACol, int ARo
 class VELLARO_EXPORT TCustomSimpleTextGridPrintJob : public TCustomTextGridPrintJob {
     Q_OBJECT
 public:
+    /// See TCustomTextGridPrintJob::TCustomTextGridPrintJob.
     using TCustomTextGridPrintJob::TCustomTextGridPrintJob;
 
     /// 0, adjusted by OnColWidth (asked for the index column too).
@@ -24,11 +25,17 @@ public:
     /// Centred, adjusted by OnCellAlign.
     TAlignment GetCellAlignment(int ACol, int ARow) override;
 
+    /// Asked for each column's width (the index column too); ColWidth arrives as 0.
     TColWidthEvent OnColWidth() const { return FOnColWidth; }
+    /// Sets OnColWidth.
     void SetOnColWidth(TColWidthEvent e) { FOnColWidth = std::move(e); }
+    /// Asked for the text of every cell; without a handler cells are empty.
     TCellTextEvent OnCellText() const { return FOnCellText; }
+    /// Sets OnCellText.
     void SetOnCellText(TCellTextEvent e) { FOnCellText = std::move(e); }
+    /// Asked for the alignment of every cell; centred without a handler.
     TCellAlignEvent OnCellAlign() const { return FOnCellAlign; }
+    /// Sets OnCellAlign.
     void SetOnCellAlign(TCellAlignEvent e) { FOnCellAlign = std::move(e); }
 
 private:
@@ -38,6 +45,15 @@ private:
 };
 
 /// A text grid job filled from OnCellText, OnCellAlign and OnColWidth.
+///
+/// Published properties: Name, Tag, #HeaderFont, #PageFont, #FooterFont, #ClipMode, #ColCount,
+/// #RowCount, #RowsPerPage, #TableBorders, #HeaderCellBorders, #PageCellBorders,
+/// #FooterCellBorders, #IndexColumn, #IndexStart, #Title, #Margins, #MarginsUnits, #Header,
+/// #HeaderUnits, #Footer, #FooterUnits, #PageMode, #PageWidth, #PageHeight, #PageUnits,
+/// #Orientation, #Options.
+///
+/// Events: #OnColWidth, #OnCellText, #OnCellAlign, #OnCreate, #OnDestroy, #OnPrinterSetupChange,
+/// #OnStartPrint, #OnEndPrint, #OnPrintProgress, #OnStartPrintPage, #OnEndPrintPage, #OnUpdate.
 class VELLARO_EXPORT TSimpleTextGridPrintJob : public TCustomSimpleTextGridPrintJob {
     Q_OBJECT
     Q_PROPERTY(QString Name READ Name WRITE SetName)
@@ -81,8 +97,10 @@ class VELLARO_EXPORT TSimpleTextGridPrintJob : public TCustomSimpleTextGridPrint
     Q_PROPERTY(Vellaro::TPageNotifyEvent OnEndPrintPage READ OnEndPrintPage WRITE SetOnEndPrintPage)
     Q_PROPERTY(Vellaro::TNotifyEvent OnUpdate READ OnUpdate WRITE SetOnUpdate)
 public:
+    /// See TCustomTextGridPrintJob::TCustomTextGridPrintJob.
     using TCustomSimpleTextGridPrintJob::TCustomSimpleTextGridPrintJob;
     // Q_PROPERTY needs setters by pointer type; Margins is set through the base's copy.
+    /// Copies Value into Margins and updates the job (the property's setter).
     void SetMargins(TMargins* Value) { TCustomSimpleTextGridPrintJob::SetMargins(Value); }
 };
 

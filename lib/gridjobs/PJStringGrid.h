@@ -13,10 +13,12 @@ namespace Vellaro {
 class VELLARO_EXPORT TCustomStringGridPrintJob : public TSpecialTextGridPrintJob {
     Q_OBJECT
 public:
+    /// A job without a grid.
     using TSpecialTextGridPrintJob::TSpecialTextGridPrintJob;
 
     /// The grid to print; not owned, forgotten when it goes away.
     TStringGrid* StringGrid() const { return FStringGrid; }
+    /// Prints Value (null for none) and takes its counts.
     void SetStringGrid(TStringGrid* Value);
 
     /// Takes ColCount and RowCount from the grid (less the title row with the header on).
@@ -27,6 +29,7 @@ public:
     QString GetCellText(int PageIndex, int ACol, int ARow) override;
 
 protected:
+    /// Forgets the grid when it is destroyed.
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
@@ -34,6 +37,14 @@ private:
 };
 
 /// Prints a string grid.
+///
+/// Published properties: Name, Tag, #StringGrid, #HeaderFont, #PageFont, #FooterFont, #ClipMode,
+/// #RowsPerPage, #TableBorders, #HeaderCellBorders, #PageCellBorders, #FooterCellBorders,
+/// #IndexColumn, #IndexStart, #Title, #Margins, #MarginsUnits, #Header, #HeaderUnits, #Footer,
+/// #FooterUnits, #PageMode, #PageWidth, #PageHeight, #PageUnits, #Orientation, #Options.
+///
+/// Events: #OnCreate, #OnDestroy, #OnPrinterSetupChange, #OnStartPrint, #OnEndPrint,
+/// #OnPrintProgress, #OnStartPrintPage, #OnEndPrintPage, #OnUpdate.
 class VELLARO_EXPORT TStringGridPrintJob : public TCustomStringGridPrintJob {
     Q_OBJECT
     Q_PROPERTY(QString Name READ Name WRITE SetName)
@@ -73,8 +84,10 @@ class VELLARO_EXPORT TStringGridPrintJob : public TCustomStringGridPrintJob {
     Q_PROPERTY(Vellaro::TPageNotifyEvent OnEndPrintPage READ OnEndPrintPage WRITE SetOnEndPrintPage)
     Q_PROPERTY(Vellaro::TNotifyEvent OnUpdate READ OnUpdate WRITE SetOnUpdate)
 public:
+    /// See TCustomStringGridPrintJob.
     using TCustomStringGridPrintJob::TCustomStringGridPrintJob;
     // Q_PROPERTY needs setters by pointer type; Margins is set through the base's copy.
+    /// Copies Value into Margins and updates the job (the property's setter).
     void SetMargins(TMargins* Value) { TCustomStringGridPrintJob::SetMargins(Value); }
 };
 

@@ -23,17 +23,25 @@ using namespace PJTextGridTypes;
 class VELLARO_EXPORT TCustomTextGridPrintJob : public TCustomGridPrintJob {
     Q_OBJECT
 public:
+    /// A text grid with Arial 12 pt in all three areas and text cut with an ellipsis.
     explicit TCustomTextGridPrintJob(TComponent* AOwner = nullptr);
     ~TCustomTextGridPrintJob() override;
 
     /// Fonts of the header, data and footer cells; setting one copies it and always updates.
     TFont* HeaderFont() const { return FHeaderFont.get(); }
+    /// Copies Value into HeaderFont (null keeps it) and updates the job.
     void SetHeaderFont(const TFont* Value);
+    /// The font of the data cells and the index column's numbers; Arial 12 pt by default.
     TFont* PageFont() const { return FPageFont.get(); }
+    /// Copies Value into PageFont (null keeps it) and updates the job.
     void SetPageFont(const TFont* Value);
+    /// The font of the footer cells; Arial 12 pt by default.
     TFont* FooterFont() const { return FFooterFont.get(); }
+    /// Copies Value into FooterFont (null keeps it) and updates the job.
     void SetFooterFont(const TFont* Value);
+    /// How text wider than its cell is treated; cut with an ellipsis (cmEllipsis) by default.
     TClipMode ClipMode() const { return FClipMode; }
+    /// Sets ClipMode and updates the job.
     void SetClipMode(TClipMode Value);
 
     /// The index column is as wide as four spaces and the digits of IndexStart + RowCount, plus
@@ -65,6 +73,7 @@ private:
 class VELLARO_EXPORT TSpecialTextGridPrintJob : public TCustomTextGridPrintJob {
     Q_OBJECT
 public:
+    /// See TCustomTextGridPrintJob::TCustomTextGridPrintJob.
     using TCustomTextGridPrintJob::TCustomTextGridPrintJob;
     /// The footer is one spanning cell of the last column; other areas as in any grid.
     void DrawArea(TCanvas* TheCanvas, int PageIndex, TRect TheRect, TDrawArea Area, TDrawTarget Target) override;
@@ -80,7 +89,9 @@ protected:
 /// Puts a font on a canvas for the lifetime of the object and gives the canvas its old font back.
 class VELLARO_EXPORT TCanvasFontSaver {
 public:
+    /// Keeps Canvas's font and puts Font on the canvas.
     TCanvasFontSaver(TCanvas* Canvas, const TFont& Font);
+    /// Gives the canvas its old font back.
     ~TCanvasFontSaver();
     TCanvasFontSaver(const TCanvasFontSaver&) = delete;
     TCanvasFontSaver& operator=(const TCanvasFontSaver&) = delete;

@@ -18,18 +18,25 @@ namespace Vellaro {
 namespace VLJobTypes {
 Q_NAMESPACE_EXPORT(VELLARO_EXPORT)
 
+/// The unit of a length: printer pixels, percent of a base length, inches or millimetres.
 enum TUnits { unPixels, unPercents, unInches, unMillimeters };
 Q_ENUM_NS(TUnits)
+/// The axis a length runs along; it picks the printer's horizontal or vertical resolution.
 enum TDirection { dirHorizontal, dirVertical };
 Q_ENUM_NS(TDirection)
+/// Whether the page takes the printer's paper size (pmDefault) or PageWidth and PageHeight (pmCustom).
 enum TPageMode { pmDefault, pmCustom };
 Q_ENUM_NS(TPageMode)
+/// The page orientation asked of the printer; orDefault leaves the printer's setting alone.
 enum TPageOrientation { orDefault, orPortrait, orLandscape };
 Q_ENUM_NS(TPageOrientation)
+/// The parts of the page description that are switched on: margins, header band, footer band.
 enum TJobOptions { joMargins, joHeader, joFooter };
 Q_ENUM_NS(TJobOptions)
+/// Where a page is being drawn: on a preview or on the printer.
 enum TDrawTarget { dtPreview, dtPrint };
 Q_ENUM_NS(TDrawTarget)
+/// The area of a page a drawing call is for: the header band, the page area or the footer band.
 enum TDrawArea { daHeader, daPage, daFooter };
 Q_ENUM_NS(TDrawArea)
 } // namespace VLJobTypes
@@ -38,10 +45,15 @@ using namespace VLJobTypes;
 /// Which of the margins, header band and footer band are switched on.
 using TJobOptionsSet = TSet<TJobOptions>;
 
+/// Called before a page is drawn, after the canvas was reset to its defaults (Arial 10 pt,
+/// black pen, white solid brush): the place to set the canvas up for the whole page.
 using TInitDrawEvent = std::function<void(TComponent* Sender, TCanvas* TheCanvas, TDrawTarget Target)>;
+/// Draws one area of a page: PageIndex counts from 1, TheRect is the area in printer pixels.
 using TDrawEvent = std::function<void(TComponent* Sender, TCanvas* TheCanvas, int PageIndex, TRect TheRect,
     TDrawArea Area, TDrawTarget Target)>;
+/// Reports print progress: Pos is the page just printed, Min and Max the range of the run.
 using TProgressEvent = std::function<void(TComponent* Sender, int Pos, int Min, int Max)>;
+/// Tells about one page of a print run; PageIndex counts from 1.
 using TPageNotifyEvent = std::function<void(TComponent* Sender, int PageIndex)>;
 
 /// The library's own exception.
@@ -58,15 +70,24 @@ class VELLARO_EXPORT TMargins : public QObject {
     Q_PROPERTY(double Bottom READ Bottom WRITE SetBottom)
 public:
     TMargins() = default;
+    /// Four margins, in order left, top, right, bottom.
     TMargins(double left, double top, double right, double bottom)
         : FLeft(left), FTop(top), FRight(right), FBottom(bottom) {}
+    /// The left margin; 0 by default.
     double Left() const { return FLeft; }
+    /// Sets the left margin; a job is not told, so call its Update to redraw its previews.
     void SetLeft(double v) { FLeft = v; }
+    /// The top margin; 0 by default.
     double Top() const { return FTop; }
+    /// Sets the top margin; a job is not told, so call its Update to redraw its previews.
     void SetTop(double v) { FTop = v; }
+    /// The right margin; 0 by default.
     double Right() const { return FRight; }
+    /// Sets the right margin; a job is not told, so call its Update to redraw its previews.
     void SetRight(double v) { FRight = v; }
+    /// The bottom margin; 0 by default.
     double Bottom() const { return FBottom; }
+    /// Sets the bottom margin; a job is not told, so call its Update to redraw its previews.
     void SetBottom(double v) { FBottom = v; }
     /// Copies the four values; a null source leaves them as they are.
     void Assign(const TMargins* source);
@@ -87,35 +108,61 @@ public:
 
     // Lock counters: each Lock adds one, each Unlock takes one away while above 0; unlocking
     // never updates by itself.
+    /// Suspends Update while the count is above 0 (nothing is reset or notified meanwhile).
     void LockUpdate() { ++FUpdateLock; }
+    /// Takes one Update lock away.
     void UnlockUpdate() { if (FUpdateLock > 0) --FUpdateLock; }
+    /// Keeps Update from updating the subscribed jobs while locked.
     void LockJobsUpdate() { ++FJobsUpdateLock; }
+    /// Takes one lock on updating subscribed jobs away.
     void UnlockJobsUpdate() { if (FJobsUpdateLock > 0) --FJobsUpdateLock; }
+    /// Keeps Update from updating the subscribed controls (previews) while locked.
     void LockControlsUpdate() { ++FControlsUpdateLock; }
+    /// Takes one lock on updating subscribed controls away.
     void UnlockControlsUpdate() { if (FControlsUpdateLock > 0) --FControlsUpdateLock; }
+    /// Makes Draw do nothing while locked.
     void LockDraw() { ++FDrawLock; }
+    /// Takes one Draw lock away.
     void UnlockDraw() { if (FDrawLock > 0) --FDrawLock; }
+    /// True while LockUpdate holds.
     bool GetUpdateLocked() const { return FUpdateLock > 0; }
+    /// True while LockJobsUpdate holds.
     bool GetUpdateJobsLocked() const { return FJobsUpdateLock > 0; }
+    /// True while LockControlsUpdate holds.
     bool GetUpdateControlsLocked() const { return FControlsUpdateLock > 0; }
+    /// True while LockDraw holds.
     bool GetDrawLocked() const { return FDrawLock > 0; }
 
     // Subscribers, kept once each in the order they came.
+    /// Subscribes a control (such as a preview) to Update; null or an existing subscriber is ignored.
     void AddControlNotification(TControl* Control);
+    /// Removes a control from the subscribers; one that is not there is ignored.
     void DeleteControlNotification(TControl* Control);
+    /// Subscribes another job to Update (its Update runs too); null or an existing subscriber is ignored.
     void AddPrintJobNotification(TCustomPrintJob* Job);
+    /// Removes a job from the subscribers; one that is not there is ignored.
     void DeletePrintJobNotification(TCustomPrintJob* Job);
+    /// How many controls are subscribed.
     int ControlNotificationCount() const { return int(FControlNotifications.size()); }
+    /// How many jobs are subscribed.
     int PrintJobNotificationCount() const { return int(FJobNotifications.size()); }
 
     // Units.
+    /// The printer's horizontal resolution in pixels per inch.
     int DPIX() const;
+    /// The printer's vertical resolution in pixels per inch.
     int DPIY() const;
+    /// Inches to millimetres (times 25.4).
     static double InchToMm(double Value) { return Value * 25.4; }
+    /// Millimetres to inches (divided by 25.4).
     static double MmToInch(double Value) { return Value / 25.4; }
+    /// Inches to printer pixels along Direction, unrounded.
     double InchToPix(double Value, TDirection Direction) const;
+    /// Printer pixels along Direction to inches.
     double PixToInch(double Value, TDirection Direction) const;
+    /// Millimetres to printer pixels along Direction, unrounded.
     double MmToPix(double Value, TDirection Direction) const;
+    /// Printer pixels along Direction to millimetres.
     double PixToMm(double Value, TDirection Direction) const;
     /// Converts through millimetres and rounds half to even; equal units return Value as it is.
     /// Base is the length in printer pixels that 100 percent stands for.
@@ -124,24 +171,39 @@ public:
     void ConvertMargins(TMargins* Margins, TUnits FromUnits, TUnits ToUnits) const;
 
     // Drawing pipeline.
+    /// Resets the canvas to its defaults (Arial 10 pt black, black solid pen of width 0, white solid
+    /// brush), then raises OnInitDraw. Draw calls it once per page.
     virtual void InitDraw(TCanvas* TheCanvas, TDrawTarget Target);
     /// Draws one page: resets the page and the canvas, then header, page and footer areas.
     virtual void Draw(TCanvas* TheCanvas, int PageIndex, TDrawTarget Target);
+    /// Draws one area of a page; this base raises OnDraw. Job classes override it to draw their content.
     virtual void DrawArea(TCanvas* TheCanvas, int PageIndex, TRect TheRect, TDrawArea Area, TDrawTarget Target);
     /// Draws a bitmap stretched into Rect, through the device-independent path when printing.
     void DrawBitmap(TCanvas* TheCanvas, TRect Rect, const TBitmap& Bitmap, TDrawTarget Target);
 
     // Hooks raising their event.
+    /// Raises OnPrinterSetupChange; runs after a print or printer setup dialog was accepted.
     virtual void PrinterSetupChange();
+    /// Raises OnStartPrint; runs before the printer document opens.
     virtual void StartPrint();
+    /// Raises OnEndPrint; runs after the document was closed.
     virtual void EndPrint();
+    /// Raises OnPrintProgress, then tells the progress monitor; runs after each printed page.
     virtual void PrintProgress(int Pos, int Min, int Max);
+    /// Raises OnStartPrintPage before a page is drawn on the printer.
     virtual void StartPrintPage(int PageIndex);
+    /// Raises OnEndPrintPage after a page was drawn on the printer.
     virtual void EndPrintPage(int PageIndex);
 
     // Print run.
+    /// Prints pages 1 to PageCount on the current printer under Title. Raises EPrintJobException,
+    /// before the document opens, when the page geometry leaves nothing to print on; on any failure
+    /// the unfinished document is thrown away.
     virtual void Print();
+    /// Shows the print dialog with the page range 1 to PageCount and prints the chosen pages when
+    /// the user accepts; cancelling prints nothing.
     virtual void PrintDialog();
+    /// Shows the printer setup dialog; when accepted, updates the job and raises OnPrinterSetupChange.
     virtual void PrinterSetupDialog();
     /// Asks the run in progress to stop before its next page.
     virtual void Abort();
@@ -149,77 +211,137 @@ public:
     bool GetAborted() const;
 
     // Page rectangles in printer pixels.
+    /// The whole sheet of the printer in printer pixels, from (0, 0).
     virtual TRect GetSheetRect();
+    /// The page inside the margins in printer pixels; the whole page when joMargins is off.
     virtual TRect GetMarginRect();
+    /// The header band at the top of the margin rectangle; empty when joHeader is off.
     virtual TRect GetHeaderRect();
+    /// The page area: the margin rectangle less the header and footer bands that are on.
     virtual TRect GetPageRect();
+    /// The footer band at the bottom of the margin rectangle; empty when joFooter is off.
     virtual TRect GetFooterRect();
+    /// Applies Orientation to the printer (unless it is printing) and, in pmDefault mode, takes
+    /// PageWidth and PageHeight from the printer's paper in PageUnits. Does nothing without a printer.
     virtual void ResetToDefaultPage();
     /// Empty when the margins and bands leave an area to print on; otherwise why not, naming
     /// the quantities and their values in printer pixels. Print raises it before the document
     /// opens, and the preview shows it instead of a page.
     virtual QString PageGeometryError();
+    /// True when at least one printer is installed; without one, Update does nothing.
     virtual bool PrinterOK() const;
     /// The change notification: resets the page, updates subscribed jobs and controls, OnUpdate.
     virtual void Update();
 
     // Properties.
+    /// The number of pages Print prints and the preview shows; 1 by default.
     int PageCount() const { return FPageCount; }
+    /// Sets PageCount; values below 1 become 1. A change updates the job.
     void SetPageCount(int Value);
+    /// The document title given to the printer (the print queue shows it); empty by default.
     QString Title() const { return FTitle; }
+    /// Sets Title; it takes effect at the next print run.
     void SetTitle(const QString& Value) { FTitle = Value; }
+    /// The four margins in MarginsUnits; used when joMargins is in Options. The job owns them.
     TMargins* Margins() const { return FMargins.get(); }
+    /// Copies the four values of Value into Margins and updates the job.
     void SetMargins(const TMargins* Value);
+    /// The unit of Margins; percent is of the page's width (left, right) or height (top, bottom).
+    /// unPixels by default.
     TUnits MarginsUnits() const { return FMarginsUnits; }
+    /// Sets MarginsUnits (the values are not converted); a change updates the job.
     void SetMarginsUnits(TUnits Value);
+    /// The height of the header band in HeaderUnits, used when joHeader is in Options; 0 by default.
     double Header() const { return FHeader; }
+    /// Sets Header; a change updates the job.
     void SetHeader(double Value);
+    /// The unit of Header; percent is of the margin rectangle's height. unPixels by default.
     TUnits HeaderUnits() const { return FHeaderUnits; }
+    /// Sets HeaderUnits (the value is not converted); a change updates the job.
     void SetHeaderUnits(TUnits Value);
+    /// The height of the footer band in FooterUnits, used when joFooter is in Options; 0 by default.
     double Footer() const { return FFooter; }
+    /// Sets Footer; a change updates the job.
     void SetFooter(double Value);
+    /// The unit of Footer; percent is of the margin rectangle's height. unPixels by default.
     TUnits FooterUnits() const { return FFooterUnits; }
+    /// Sets FooterUnits (the value is not converted); a change updates the job.
     void SetFooterUnits(TUnits Value);
+    /// Whether the page is the printer's paper (pmDefault, the default) or PageWidth x PageHeight (pmCustom).
     TPageMode PageMode() const { return FPageMode; }
+    /// Sets PageMode; a change resets the page to the printer's default and updates the job.
     void SetPageMode(TPageMode Value);
+    /// The page width in PageUnits; in pmDefault mode the printer's page width.
     double PageWidth() const { return FPageWidth; }
+    /// Sets PageWidth in pmCustom mode; in pmDefault mode the printer's width stays. Updates the job.
     void SetPageWidth(double Value);
+    /// The page height in PageUnits; in pmDefault mode the printer's page height.
     double PageHeight() const { return FPageHeight; }
+    /// Sets PageHeight in pmCustom mode; in pmDefault mode the printer's height stays. Updates the job.
     void SetPageHeight(double Value);
+    /// The unit of PageWidth and PageHeight; percent is of the printer's page. unPixels by default.
     TUnits PageUnits() const { return FPageUnits; }
+    /// Sets PageUnits; a change resets the page to the printer's default and updates the job.
     void SetPageUnits(TUnits Value);
+    /// The orientation the job sets on the printer; orDefault (the default) keeps the printer's own.
     TPageOrientation Orientation() const { return FOrientation; }
+    /// Sets Orientation; a change applies it to the printer and updates the job.
     void SetOrientation(TPageOrientation Value);
+    /// Which of margins, header band and footer band are on; none by default.
     TJobOptionsSet Options() const { return FOptions; }
+    /// Sets Options; a change updates the job.
     void SetOptions(TJobOptionsSet Value);
 
     // Events.
+    /// Raised at the end of the base constructor (see the constructor's onCreate).
     TNotifyEvent OnCreate() const { return FOnCreate; }
+    /// Sets OnCreate.
     void SetOnCreate(TNotifyEvent e) { FOnCreate = std::move(e); }
+    /// Raised when the job begins to be destroyed, while it is still whole; its exceptions are swallowed.
     TNotifyEvent OnDestroy() const { return FOnDestroy; }
+    /// Sets OnDestroy.
     void SetOnDestroy(TNotifyEvent e) { FOnDestroy = std::move(e); }
+    /// Raised before each page is drawn, after the canvas was reset to its defaults.
     TInitDrawEvent OnInitDraw() const { return FOnInitDraw; }
+    /// Sets OnInitDraw.
     void SetOnInitDraw(TInitDrawEvent e) { FOnInitDraw = std::move(e); }
+    /// Raised for each area of a page (header, page, footer) on preview and printer alike.
     TDrawEvent OnDraw() const { return FOnDraw; }
+    /// Sets OnDraw.
     void SetOnDraw(TDrawEvent e) { FOnDraw = std::move(e); }
+    /// Raised after the user accepted a print or printer setup dialog.
     TNotifyEvent OnPrinterSetupChange() const { return FOnPrinterSetupChange; }
+    /// Sets OnPrinterSetupChange.
     void SetOnPrinterSetupChange(TNotifyEvent e) { FOnPrinterSetupChange = std::move(e); }
+    /// Raised when a print run starts, before the printer document opens.
     TNotifyEvent OnStartPrint() const { return FOnStartPrint; }
+    /// Sets OnStartPrint.
     void SetOnStartPrint(TNotifyEvent e) { FOnStartPrint = std::move(e); }
+    /// Raised when a print run has finished and the document is closed.
     TNotifyEvent OnEndPrint() const { return FOnEndPrint; }
+    /// Sets OnEndPrint.
     void SetOnEndPrint(TNotifyEvent e) { FOnEndPrint = std::move(e); }
+    /// Raised after each printed page with the page and the range of the run.
     TProgressEvent OnPrintProgress() const { return FOnPrintProgress; }
+    /// Sets OnPrintProgress.
     void SetOnPrintProgress(TProgressEvent e) { FOnPrintProgress = std::move(e); }
     /// A second, unpublished receiver of print progress, called after OnPrintProgress, and once
     /// more with Pos = Min - 1 when a run's first page starts: the preview's progress dialog
     /// watches runs here without taking the application's handler.
     void SetProgressMonitor(TProgressEvent e) { FProgressMonitor = std::move(e); }
+    /// True while a progress monitor is set.
     bool HasProgressMonitor() const { return bool(FProgressMonitor); }
+    /// Raised before each page is drawn on the printer.
     TPageNotifyEvent OnStartPrintPage() const { return FOnStartPrintPage; }
+    /// Sets OnStartPrintPage.
     void SetOnStartPrintPage(TPageNotifyEvent e) { FOnStartPrintPage = std::move(e); }
+    /// Raised after each page was drawn on the printer.
     TPageNotifyEvent OnEndPrintPage() const { return FOnEndPrintPage; }
+    /// Sets OnEndPrintPage.
     void SetOnEndPrintPage(TPageNotifyEvent e) { FOnEndPrintPage = std::move(e); }
+    /// Raised at the end of Update, after the subscribers were told.
     TNotifyEvent OnUpdate() const { return FOnUpdate; }
+    /// Sets OnUpdate.
     void SetOnUpdate(TNotifyEvent e) { FOnUpdate = std::move(e); }
 
 protected:
@@ -228,6 +350,7 @@ protected:
     /// the handler nor a subscriber sees those members freed. It runs once.
     void BeginDestruction();
 
+    /// Set by Abort; the print run stops before its next page and clears it.
     bool FAbortRequest = false;
 
 private:
@@ -287,7 +410,9 @@ private:
 /// the scope is left by an exception.
 class VELLARO_EXPORT TJobLock {
 public:
+    /// A lock or unlock member of TCustomPrintJob, such as &TCustomPrintJob::LockUpdate.
     using TStep = void (TCustomPrintJob::*)();
+    /// Calls Lock on Job now and Unlock when the scope ends.
     TJobLock(TCustomPrintJob* Job, TStep Lock, TStep Unlock) : FJob(Job), FUnlock(Unlock) { (Job->*Lock)(); }
     ~TJobLock() { (FJob->*FUnlock)(); }
     TJobLock(const TJobLock&) = delete;
@@ -299,6 +424,13 @@ private:
 };
 
 /// A print job whose pages the application draws in OnDraw, area by area.
+///
+/// Published properties: Name, Tag, #PageCount, #Title, #Margins, #MarginsUnits, #Header,
+/// #HeaderUnits, #Footer, #FooterUnits, #PageMode, #PageWidth, #PageHeight, #PageUnits,
+/// #Orientation, #Options.
+///
+/// Events: #OnCreate, #OnDestroy, #OnInitDraw, #OnDraw, #OnPrinterSetupChange, #OnStartPrint,
+/// #OnEndPrint, #OnPrintProgress, #OnStartPrintPage, #OnEndPrintPage, #OnUpdate.
 class VELLARO_EXPORT TPrintJob : public TCustomPrintJob {
     Q_OBJECT
     Q_PROPERTY(QString Name READ Name WRITE SetName)
@@ -331,6 +463,7 @@ class VELLARO_EXPORT TPrintJob : public TCustomPrintJob {
 public:
     using TCustomPrintJob::TCustomPrintJob;
     // Q_PROPERTY needs setters by pointer type; Margins is set through the base's copy.
+    /// Copies Value into Margins and updates the job (the property's setter).
     void SetMargins(TMargins* Value) { TCustomPrintJob::SetMargins(Value); }
 };
 

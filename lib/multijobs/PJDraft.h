@@ -11,16 +11,22 @@ namespace Vellaro {
 class VELLARO_EXPORT TCustomDraftPrintJob : public TCustomPrintJob {
     Q_OBJECT
 public:
+    /// A draft job without a linked job, 2 x 2 sheets per sheet, no separators; onCreate as in
+    /// TCustomPrintJob.
     explicit TCustomDraftPrintJob(TComponent* AOwner = nullptr, TNotifyEvent onCreate = {});
     ~TCustomDraftPrintJob() override;
 
     /// The linked job, not owned. Linking the draft job to itself raises EPrintJobException.
     TCustomPrintJob* PrintJob() const { return FPrintJob; }
+    /// Links Value (null for none), subscribes to its updates and takes over its pages.
     void SetPrintJob(TCustomPrintJob* Value);
     /// Rows and columns of reduced sheets per sheet, clamped to 2..10.
     int Scale() const { return FScale; }
+    /// Sets Scale, clamped to 2..10, and updates the job.
     void SetScale(int Value);
+    /// Whether dotted lines separate the reduced sheets; false by default.
     bool Separators() const { return FSeparators; }
+    /// Sets Separators and updates the job.
     void SetSeparators(bool Value);
 
     /// Takes over the linked job's page count (divided by Scale squared) and page layout.
@@ -31,6 +37,7 @@ public:
     virtual void DrawSeparator(TCanvas* TheCanvas, TPoint From, TPoint To);
 
 protected:
+    /// Lets go of the linked job when it is destroyed.
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
@@ -45,6 +52,11 @@ private:
 };
 
 /// A draft job with its published properties.
+///
+/// Published properties: Name, Tag, #PrintJob, #Scale, #Separators, #Title.
+///
+/// Events: #OnCreate, #OnDestroy, #OnPrinterSetupChange, #OnStartPrint, #OnEndPrint,
+/// #OnPrintProgress, #OnStartPrintPage, #OnEndPrintPage, #OnUpdate.
 class VELLARO_EXPORT TDraftPrintJob : public TCustomDraftPrintJob {
     Q_OBJECT
     Q_PROPERTY(QString Name READ Name WRITE SetName)
@@ -63,6 +75,7 @@ class VELLARO_EXPORT TDraftPrintJob : public TCustomDraftPrintJob {
     Q_PROPERTY(Vellaro::TPageNotifyEvent OnEndPrintPage READ OnEndPrintPage WRITE SetOnEndPrintPage)
     Q_PROPERTY(Vellaro::TNotifyEvent OnUpdate READ OnUpdate WRITE SetOnUpdate)
 public:
+    /// See TCustomDraftPrintJob::TCustomDraftPrintJob.
     using TCustomDraftPrintJob::TCustomDraftPrintJob;
 };
 

@@ -17,6 +17,7 @@ class TWriter;
 class VELLARO_EXPORT TCustomMultiPrintJob : public TCustomPrintJob {
     Q_OBJECT
 public:
+    /// An empty multi job; onCreate as in TCustomPrintJob.
     explicit TCustomMultiPrintJob(TComponent* AOwner = nullptr, TNotifyEvent onCreate = {});
     ~TCustomMultiPrintJob() override;
 
@@ -26,6 +27,7 @@ public:
     void Insert(int Index, TCustomPrintJob* Job);
     /// Removes entry Index; raises EComponentError outside the list.
     void Delete(int Index);
+    /// Removes every entry and updates.
     void Clear();
     /// Moves entry CurIndex to NewIndex; raises EComponentError when either lies outside.
     void Move(int CurIndex, int NewIndex);
@@ -35,6 +37,7 @@ public:
     int IndexOfName(const QString& Name) const;
     /// The job of entry Index; nullptr outside the list or for an entry whose job was not found.
     TCustomPrintJob* GetPrintJob(int Index) const;
+    /// The number of entries.
     int GetPrintJobCount() const { return int(FJobs.size()); }
     /// The stored name of entry Index.
     QString GetPrintJobName(int Index) const;
@@ -83,6 +86,12 @@ private:
 };
 
 /// A multi job with its published properties.
+///
+/// Published properties: Name, Tag, #Title, and the job list PrintJobs, which form files store by
+/// the jobs' names.
+///
+/// Events: #OnCreate, #OnDestroy, #OnPrinterSetupChange, #OnStartPrint, #OnEndPrint,
+/// #OnPrintProgress, #OnStartPrintPage, #OnEndPrintPage, #OnUpdate.
 class VELLARO_EXPORT TMultiPrintJob : public TCustomMultiPrintJob {
     Q_OBJECT
     Q_PROPERTY(QString Name READ Name WRITE SetName)
@@ -98,6 +107,7 @@ class VELLARO_EXPORT TMultiPrintJob : public TCustomMultiPrintJob {
     Q_PROPERTY(Vellaro::TPageNotifyEvent OnEndPrintPage READ OnEndPrintPage WRITE SetOnEndPrintPage)
     Q_PROPERTY(Vellaro::TNotifyEvent OnUpdate READ OnUpdate WRITE SetOnUpdate)
 public:
+    /// See TCustomMultiPrintJob::TCustomMultiPrintJob.
     using TCustomMultiPrintJob::TCustomMultiPrintJob;
 };
 

@@ -16,6 +16,7 @@ TfrmMultiAdd::TfrmMultiAdd(TComponent* AOwner)
     RegisterMethod(QStringLiteral("lsvAddJobsEditing"),
         QVariant::fromValue(TLVEditingEvent([](TComponent*, TListItem, bool& AllowEdit) { AllowEdit = false; })));
     ReadComponentRes(QStringLiteral(":/vellaro/PJMultiAdd.vfm"), this);
+    TranslateDialogTexts(this);
     lsvAddJobs = dynamic_cast<TListView*>(FindComponent(QStringLiteral("lsvAddJobs")));
     if (!lsvAddJobs)
         throw EFilerError(QStringLiteral("The add dialog's form file has no list view lsvAddJobs"));

@@ -8,12 +8,14 @@
 
 namespace Vellaro {
 
+/// The job list editor's add dialog: the print jobs of the multi job's owner, several selectable.
 class VELLARO_EXPORT TfrmMultiAdd : public TForm {
     Q_OBJECT
 public:
     /// Builds the dialog from its form file.
     explicit TfrmMultiAdd(TComponent* AOwner = nullptr);
     ~TfrmMultiAdd() override;
+    /// The list of jobs offered; the selected items' data are the jobs to add.
     TListView* AddJobsView() const { return lsvAddJobs; }
 
 private:

@@ -4,6 +4,7 @@
 #include "multijobs/PJMultiAdd.h"
 #include "platform/core/ClassRegistry.h"
 #include "platform/core/Reader.h"
+#include "platform/core/Translations.h"
 
 #include <memory>
 
@@ -27,6 +28,27 @@ TNotifyEvent Handler(std::function<void()> f)
 }
 } // namespace
 
+/// The dialogs' texts as their form files write them, listed for the translation tools.
+[[maybe_unused]] const char* const DialogTexts[] = {QT_TRANSLATE_NOOP("Vellaro", "Add Print Jobs"),
+    QT_TRANSLATE_NOOP("Vellaro", "Name"), QT_TRANSLATE_NOOP("Vellaro", "Title"),
+    QT_TRANSLATE_NOOP("Vellaro", "Select &All"), QT_TRANSLATE_NOOP("Vellaro", "OK"),
+    QT_TRANSLATE_NOOP("Vellaro", "Cancel"), QT_TRANSLATE_NOOP("Vellaro", "&Add..."),
+    QT_TRANSLATE_NOOP("Vellaro", "&Delete"), QT_TRANSLATE_NOOP("Vellaro", "&Clear"),
+    QT_TRANSLATE_NOOP("Vellaro", "Move &Up"), QT_TRANSLATE_NOOP("Vellaro", "&Move Down")};
+
+void TranslateDialogTexts(TForm* Form)
+{
+    Form->SetCaption(Tr(qPrintable(Form->Caption())));
+    for (int i = 0; i < Form->ComponentCount(); ++i) {
+        TComponent* component = Form->Components(i);
+        if (auto* button = dynamic_cast<TButton*>(component))
+            button->SetCaption(Tr(qPrintable(button->Caption())));
+        else if (auto* view = dynamic_cast<TListView*>(component))
+            for (int c = 0; c < view->Columns().Count(); ++c)
+                view->Columns().Items(c).SetCaption(Tr(qPrintable(view->Columns().Items(c).Caption())));
+    }
+}
+
 void SelectOnly(TListView* View, int Index)
 {
     View->clearSelection();
@@ -49,6 +71,7 @@ TfrmMultiEditor::TfrmMultiEditor(TComponent* AOwner)
     RegisterMethod(QStringLiteral("lsvPrintJobsEditing"),
         QVariant::fromValue(TLVEditingEvent([](TComponent*, TListItem, bool& AllowEdit) { AllowEdit = false; })));
     ReadComponentRes(QStringLiteral(":/vellaro/PJMultiEditor.vfm"), this);
+    TranslateDialogTexts(this);
     lsvPrintJobs = Control<TListView>(this, "lsvPrintJobs");
     btnAdd = Control<TButton>(this, "btnAdd");
     btnDelete = Control<TButton>(this, "btnDelete");

@@ -12,6 +12,8 @@ namespace Vellaro {
 
 class TCustomMultiPrintJob;
 
+/// The job list editor: a multi job's list (name and title of each job) with add, delete, clear
+/// and move buttons.
 class VELLARO_EXPORT TfrmMultiEditor : public TForm {
     Q_OBJECT
 public:
@@ -21,7 +23,10 @@ public:
 
     /// The multi job whose owner's jobs the add dialog offers.
     TCustomMultiPrintJob* MultiJob() const { return FMultiJob; }
+    /// Sets the multi job whose owner's jobs the add dialog offers; not owned.
     void SetMultiJob(TCustomMultiPrintJob* Value) { FMultiJob = Value; }
+    /// The list being edited: one item per entry, caption the job's Name, sub-item its Title,
+    /// data the job.
     TListView* PrintJobsView() const { return lsvPrintJobs; }
 
     /// Appends one item per print job of the multi job's owner, in the owner's order, leaving
@@ -52,5 +57,9 @@ private:
 
 /// Selects the item at Index alone and gives it the focus state.
 VELLARO_EXPORT void SelectOnly(TListView* View, int Index);
+
+/// Shows the captions a dialog's form file gave its form, buttons and list columns in the
+/// installed language (see InstallTranslations).
+VELLARO_EXPORT void TranslateDialogTexts(TForm* Form);
 
 } // namespace Vellaro

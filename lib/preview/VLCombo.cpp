@@ -4,6 +4,7 @@
 #include "platform/core/ComponentRegistry.h"
 
 #include "platform/core/Application.h"
+#include "platform/core/Translations.h"
 
 namespace Vellaro {
 
@@ -62,7 +63,8 @@ void TCustomPreviewComboBox::Notification(TComponent* AComponent, TOperation Ope
 
 QString TCustomPreviewComboBox::GetScales()
 {
-    QString text = QStringLiteral("Whole page\r\nPage width\r\n");
+    QString text = QCoreApplication::translate("Vellaro", "Whole page") + QStringLiteral("\r\n")
+        + QCoreApplication::translate("Vellaro", "Page width") + QStringLiteral("\r\n");
     for (int scale : ScaleArray)
         text += QStringLiteral("%1%\r\n").arg(scale);
     return text;
@@ -83,7 +85,7 @@ void TCustomPreviewComboBox::ApplyScale(const QString& digits)
     bool ok = false;
     const int scale = digits.toInt(&ok);
     if (!ok) {
-        ShowMessage(QStringLiteral("Invalid scale value"));
+        ShowMessage(QCoreApplication::translate("Vellaro", "Invalid scale value"));
         return;
     }
     Preview()->SetViewScale(scale);

@@ -12,28 +12,41 @@ namespace Vellaro {
 class VELLARO_EXPORT TCustomPreviewComboBox : public TCustomComboBox {
     Q_OBJECT
 public:
+    /// A box 125 x 21 pixels reading "not linked" until it is linked to a pane.
     explicit TCustomPreviewComboBox(TComponent* AOwner = nullptr, QWidget* parent = nullptr);
+    /// Lets go of the pane.
     ~TCustomPreviewComboBox() override;
 
+    /// The pane whose view the box shows and sets; none by default.
     TCustomPreview* Preview() const { return FPreviewLink.Get(); }
     /// Attaches the box to a pane (detaching it from the previous one), then updates it.
     void SetPreview(TCustomPreview* Value);
     /// Shows the pane's scale text, or "not linked"; raises OnUpdate.
     void Update() override;
+    /// Raised by Update, after the text was set.
     TNotifyEvent OnUpdate() const { return FOnUpdate; }
+    /// Sets OnUpdate.
     void SetOnUpdate(TNotifyEvent Value) { FOnUpdate = std::move(Value); }
 
 protected:
+    /// Lets go of the pane when it is destroyed.
     void Notification(TComponent* AComponent, TOperation Operation) override;
+    /// Fills the list: "Whole page", "Page width" and the zoom steps from 10% to 1000%.
     void DropDown() override;
+    /// Applies the chosen item: whole page, page width, or its percentage as the free scale.
     void Click() override;
+    /// Return applies the typed percentage and gives the pane the focus; Escape gives the pane the
+    /// focus and puts its scale text back.
     void KeyDown(int& Key, Qt::KeyboardModifiers Shift) override;
+    /// Lets only digits, '.' and backspace through.
     void KeyPress(QChar& Key) override;
+    /// Puts the pane's scale text back when the box loses the focus.
     void DoExit() override;
     /// The thirteen list items as one text.
     static QString GetScales();
     /// The typed text, or the chosen item's, reduced to its digits.
     QString CleanText() const;
+    /// The chosen list item reduced to its digits.
     QString CleanSelect() const;
 
 private:
@@ -44,6 +57,11 @@ private:
 };
 
 /// The zoom combo box with its published properties.
+///
+/// Published properties: Name, Tag, #Preview, Color, Ctl3D, Font, #ParentColor, ParentCtl3D,
+/// ParentFont, ParentShowHint, #PopupMenu, ShowHint, TabOrder, Visible.
+///
+/// Events: #OnUpdate.
 class VELLARO_EXPORT TPreviewComboBox : public TCustomPreviewComboBox {
     Q_OBJECT
     Q_PROPERTY(QString Name READ Name WRITE SetName)
@@ -62,6 +80,7 @@ class VELLARO_EXPORT TPreviewComboBox : public TCustomPreviewComboBox {
     Q_PROPERTY(bool Visible READ Visible WRITE SetVisible)
     Q_PROPERTY(Vellaro::TNotifyEvent OnUpdate READ OnUpdate WRITE SetOnUpdate)
 public:
+    /// See TCustomPreviewComboBox::TCustomPreviewComboBox.
     using TCustomPreviewComboBox::TCustomPreviewComboBox;
 };
 

@@ -7,10 +7,13 @@ namespace Vellaro {
 VELLARO_REGISTER_SET(TButtonKind)
 
 const std::array<QString, 13> HintArray{
-    QStringLiteral("Print"), QStringLiteral("Print dialog"), QStringLiteral("Printer setup dialog"),
-    QStringLiteral("First page"), QStringLiteral("Previous page"), QStringLiteral("Next page"),
-    QStringLiteral("Last page"), QStringLiteral("Whole page"), QStringLiteral("Page width"),
-    QStringLiteral("Zoom out"), QStringLiteral("Zoom in"), QStringLiteral("Refresh"), QStringLiteral("Close"),
+    // English; the toolbar shows them through Tr, in the installed language.
+    QT_TRANSLATE_NOOP("Vellaro", "Print"), QT_TRANSLATE_NOOP("Vellaro", "Print dialog"),
+    QT_TRANSLATE_NOOP("Vellaro", "Printer setup dialog"), QT_TRANSLATE_NOOP("Vellaro", "First page"),
+    QT_TRANSLATE_NOOP("Vellaro", "Previous page"), QT_TRANSLATE_NOOP("Vellaro", "Next page"),
+    QT_TRANSLATE_NOOP("Vellaro", "Last page"), QT_TRANSLATE_NOOP("Vellaro", "Whole page"),
+    QT_TRANSLATE_NOOP("Vellaro", "Page width"), QT_TRANSLATE_NOOP("Vellaro", "Zoom out"),
+    QT_TRANSLATE_NOOP("Vellaro", "Zoom in"), QT_TRANSLATE_NOOP("Vellaro", "Refresh"), QT_TRANSLATE_NOOP("Vellaro", "Close"),
 };
 
 } // namespace Vellaro

@@ -29,7 +29,9 @@ using TButtons = TSet<TButtonKind>;
 
 /// The zoom steps in percent, rising; the first and last bound the free scale.
 inline constexpr std::array<int, 11> ScaleArray{10, 25, 50, 75, 100, 150, 200, 300, 500, 700, 1000};
+/// The smallest free scale in percent (10).
 inline constexpr int MinScale = ScaleArray.front();
+/// The largest free scale in percent (1000).
 inline constexpr int MaxScale = ScaleArray.back();
 
 /// The hints of the toolbar buttons btnPrint to btnClose.

@@ -9,6 +9,7 @@ namespace Vellaro {
 
 namespace VLLabelTypes {
 Q_NAMESPACE_EXPORT(VELLARO_EXPORT)
+/// What a preview label shows: the pane's page text or its scale text.
 enum TMode { lmPage, lmScale };
 Q_ENUM_NS(TMode)
 } // namespace VLLabelTypes
@@ -18,19 +19,28 @@ using namespace VLLabelTypes;
 class VELLARO_EXPORT TCustomPreviewLabel : public TCustomLabel {
     Q_OBJECT
 public:
+    /// A label reading "not linked" until it is linked to a pane.
     explicit TCustomPreviewLabel(TComponent* AOwner = nullptr, QWidget* parent = nullptr);
+    /// Lets go of the pane.
     ~TCustomPreviewLabel() override;
 
     /// Takes the caption from the pane ("not linked" without one); raises OnUpdate.
     void Update() override;
+    /// The pane whose page or scale the label shows; none by default.
     TCustomPreview* Preview() const { return FPreviewLink.Get(); }
+    /// Links the label to Value (or to nothing for null) and takes the caption from it.
     void SetPreview(TCustomPreview* Value);
+    /// lmPage ("Page 2 from 7", the default) or lmScale ("Whole page (37%)").
     TMode Mode() const { return FMode; }
+    /// Sets Mode and takes the caption again.
     void SetMode(TMode Value);
+    /// Raised by Update, after the caption was set.
     TNotifyEvent OnUpdate() const { return FOnUpdate; }
+    /// Sets OnUpdate.
     void SetOnUpdate(TNotifyEvent Value) { FOnUpdate = std::move(Value); }
 
 protected:
+    /// Lets go of the pane when it is destroyed.
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
@@ -40,6 +50,12 @@ private:
 };
 
 /// The preview label with its published properties.
+///
+/// Published properties: Name, Tag, #Preview, #Mode, Align, Alignment, AutoSize, Color,
+/// Font, Layout, #ParentColor, ParentFont, ParentShowHint, #PopupMenu, ShowHint, Transparent,
+/// Visible.
+///
+/// Events: #OnUpdate.
 class VELLARO_EXPORT TPreviewLabel : public TCustomPreviewLabel {
     Q_OBJECT
     Q_PROPERTY(QString Name READ Name WRITE SetName)
@@ -61,6 +77,7 @@ class VELLARO_EXPORT TPreviewLabel : public TCustomPreviewLabel {
     Q_PROPERTY(bool Visible READ Visible WRITE SetVisible)
     Q_PROPERTY(Vellaro::TNotifyEvent OnUpdate READ OnUpdate WRITE SetOnUpdate)
 public:
+    /// See TCustomPreviewLabel::TCustomPreviewLabel.
     using TCustomPreviewLabel::TCustomPreviewLabel;
 };
 

@@ -2,6 +2,7 @@
 
 #include "platform/core/ClassRegistry.h"
 #include "platform/core/ComponentRegistry.h"
+#include "platform/core/Translations.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -101,7 +102,7 @@ void TDrawPanel::PaintFailureNotice(TCanvas* canvas, const QString& message)
     const int height = canvas->TextHeight(QStringLiteral("Ag")) + 8;
     canvas->FillRect({0, 0, ClientWidth(), height});
     TRect text{4, 0, ClientWidth() - 4, height};
-    DrawText(canvas->Handle(), QStringLiteral("This page could not be drawn: ") + message, &text,
+    DrawText(canvas->Handle(), QCoreApplication::translate("Vellaro", "This page could not be drawn: %1").arg(message), &text,
         DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
 }
 
@@ -594,8 +595,8 @@ int TCustomPreview::DPIY() const
 QString TCustomPreview::GetScaleText() const
 {
     switch (FViewMode) {
-    case vmWholePage: return QStringLiteral("Whole page (%1%)").arg(FViewScale);
-    case vmPageWidth: return QStringLiteral("Page width (%1%)").arg(FViewScale);
+    case vmWholePage: return QCoreApplication::translate("Vellaro", "Whole page (%1%)").arg(FViewScale);
+    case vmPageWidth: return QCoreApplication::translate("Vellaro", "Page width (%1%)").arg(FViewScale);
     case vmCustom: break;
     }
     return QStringLiteral("%1%").arg(FViewScale);
@@ -605,7 +606,7 @@ QString TCustomPreview::GetPageText() const
 {
     if (!FPrintJob)
         return {};
-    return QStringLiteral("Page %1 from %2").arg(FPageIndex).arg(FPrintJob->PageCount());
+    return QCoreApplication::translate("Vellaro", "Page %1 from %2").arg(FPageIndex).arg(FPrintJob->PageCount());
 }
 
 bool TCustomPreview::CMChildKey(int Key, bool Ctrl)

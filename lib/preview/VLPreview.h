@@ -21,6 +21,7 @@ class TCustomPreview;
 class VELLARO_EXPORT TSpecialScrollBox : public TScrollBox {
     Q_OBJECT
 public:
+    /// A scroll box that takes no dropped controls in a designer.
     explicit TSpecialScrollBox(TComponent* AOwner);
 };
 
@@ -28,6 +29,7 @@ public:
 class VELLARO_EXPORT TSpecialPanel : public TCustomPanel {
     Q_OBJECT
 public:
+    /// An opaque panel that takes no dropped controls in a designer.
     explicit TSpecialPanel(TComponent* AOwner);
 };
 
@@ -36,19 +38,30 @@ public:
 class VELLARO_EXPORT TDrawPanel : public TSpecialPanel {
     Q_OBJECT
 public:
+    /// A white, single-framed page, hidden until the pane lays it out.
     explicit TDrawPanel(TComponent* AOwner);
+    /// The pane whose job draws this page and whose DragScroll it follows.
     void SetPreview(TCustomPreview* preview) { FPreview = preview; }
     /// True while a drag holds the mouse.
     bool Dragging() const { return FDragging; }
 
 protected:
+    /// Draws the pane's job's current page, scaled so one logical unit is one printer pixel; plain
+    /// white in a designer or without a job.
     void Paint() override;
+    /// Gives the pane the focus.
     void Click();
+    /// Starts a drag (when the pane's DragScroll is on) at p, in page coordinates.
     void MouseDown(TPoint p);
+    /// Scrolls the desk by the distance the mouse moved since the drag began.
     void MouseMove(TPoint p);
+    /// Ends a drag and restores the page's cursor.
     void MouseUp();
+    /// Qt mouse events, passed to MouseDown, MouseMove and MouseUp / Click.
     void mousePressEvent(QMouseEvent* event) override;
+    /// See mousePressEvent.
     void mouseMoveEvent(QMouseEvent* event) override;
+    /// See mousePressEvent; a release inside the page counts as a click.
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
@@ -64,8 +77,10 @@ private:
 class VELLARO_EXPORT TCustomPreview : public QWidget, public TWinControl {
     Q_OBJECT
 public:
+    /// An empty pane of 100 x 150 pixels, in whole-page mode, showing page 1 once a job is set.
     explicit TCustomPreview(TComponent* AOwner = nullptr, QWidget* parent = nullptr);
     ~TCustomPreview() override;
+    /// The pane's widget: the pane itself.
     QWidget* Widget() override { return this; }
 
     /// Lays the page out for the view mode, repaints it, updates the companions, raises OnUpdate.
@@ -74,66 +89,117 @@ public:
     void Repaint() override;
     /// Attaches a companion control, once.
     void AddControlNotification(TControl* Control);
+    /// Detaches a companion control; one that is not attached is ignored.
     void DeleteControlNotification(TControl* Control);
+    /// How many companion controls are attached.
     int ControlNotificationCount() const { return int(FControls.size()); }
     /// One zoom step up or down the table of scales; switches to the free scale.
     void ZoomIn();
+    /// See ZoomIn: one step down.
     void ZoomOut();
     /// Printer pixels per inch of the panel: the resolution at which the page is shown.
     int DPIX() const;
+    /// See DPIX, vertically. Without a job or laid-out page both return the screen's resolution.
     int DPIY() const;
     /// "Whole page (37%)", "Page width (80%)" or "150%".
     QString GetScaleText() const;
     /// "Page 2 from 7", or empty without a job.
     QString GetPageText() const;
 
+    /// The job whose pages the pane shows; none by default. The pane subscribes to its updates and
+    /// lets go of it when the job is destroyed.
     TCustomPrintJob* PrintJob() const { return FPrintJob; }
+    /// Shows Value's pages (or nothing for null), from page 1.
     void SetPrintJob(TCustomPrintJob* Value);
+    /// The frame of the desk area (the published BorderStyle).
     TBorderStyle BorderStyle() const;
+    /// Sets the desk area's frame.
     void SetBorderStyle(TBorderStyle Value);
+    /// The mouse cursor over the page (the published Cursor); the default cursor by default.
     TCursor PageCursor() const;
+    /// Sets the cursor over the page.
     void SetPageCursor(TCursor Value);
+    /// The desk area's 3D look (the published Ctl3D).
     bool BoxCtl3D() const;
+    /// Sets the desk area's Ctl3D.
     void SetBoxCtl3D(bool Value);
+    /// Whether the desk area takes its 3D look from the pane (the published ParentCtl3D).
     bool BoxParentCtl3D() const;
+    /// Sets the desk area's ParentCtl3D.
     void SetBoxParentCtl3D(bool Value);
+    /// How the page is sized: whole page (the default), page width, or ViewScale percent.
     TViewMode ViewMode() const { return FViewMode; }
+    /// Sets ViewMode and lays the page out again.
     void SetViewMode(TViewMode Value);
+    /// The scale the page is shown at, in percent; the layout sets it in the whole page and page
+    /// width modes.
     int ViewScale() const { return FViewScale; }
+    /// Sets the scale, clamped to 10..1000 percent; only in vmCustom mode, ignored otherwise.
     void SetViewScale(int Value);
+    /// Whether the page shows its margins: the area outside the margin rectangle in MarginsFill,
+    /// framed by a MarginsBorder line; false by default.
     bool MarginsVisible() const { return FMarginsVisible; }
+    /// Sets MarginsVisible and redraws.
     void SetMarginsVisible(bool Value);
+    /// The fill of the margins when MarginsVisible; silver by default.
     TColor MarginsFill() const { return FMarginsFill; }
+    /// Sets MarginsFill and redraws.
     void SetMarginsFill(TColor Value);
+    /// The colour of the line around the margin rectangle when MarginsVisible; grey by default.
     TColor MarginsBorder() const { return FMarginsBorder; }
+    /// Sets MarginsBorder and redraws.
     void SetMarginsBorder(TColor Value);
+    /// The page shown, from 1; 1 by default.
     int PageIndex() const { return FPageIndex; }
+    /// Shows page Value, clamped to 1..the job's PageCount (1 without a job); raises OnPageChanged
+    /// on every call, also when the page stays.
     void SetPageIndex(int Value);
+    /// Whether the page scrolls while a scroll bar's thumb is dragged; false by default.
     bool ScrollTracking() const { return FScrollTracking; }
+    /// Sets ScrollTracking on both scroll bars.
     void SetScrollTracking(bool Value);
+    /// Whether dragging the page with the mouse scrolls it; false by default.
     bool DragScroll() const { return FDragScroll; }
+    /// Sets DragScroll.
     void SetDragScroll(bool Value) { FDragScroll = Value; }
+    /// Raised after each layout of a job's page (also when the desk shows a page geometry message).
     TNotifyEvent OnUpdate() const { return FOnUpdate; }
+    /// Sets OnUpdate.
     void SetOnUpdate(TNotifyEvent Value) { FOnUpdate = std::move(Value); }
+    /// Raised by every SetPageIndex, including the paging keys and the companions' page buttons.
     TNotifyEvent OnPageChanged() const { return FOnPageChanged; }
+    /// Sets OnPageChanged.
     void SetOnPageChanged(TNotifyEvent Value) { FOnPageChanged = std::move(Value); }
+    /// Raised when the pane gets the keyboard focus.
     TNotifyEvent OnEnter() const { return FOnEnter; }
+    /// Sets OnEnter.
     void SetOnEnter(TNotifyEvent Value) { FOnEnter = std::move(Value); }
+    /// Raised when the pane loses the keyboard focus.
     TNotifyEvent OnExit() const { return FOnExit; }
+    /// Sets OnExit.
     void SetOnExit(TNotifyEvent Value) { FOnExit = std::move(Value); }
+    /// Raised for a key press that is not a paging or scrolling key; setting the key to 0 consumes it.
     TKeyEvent OnKeyDown() const { return FOnKeyDown; }
+    /// Sets OnKeyDown.
     void SetOnKeyDown(TKeyEvent Value) { FOnKeyDown = std::move(Value); }
+    /// Raised with the character of a key press OnKeyDown did not consume; a null character consumes it.
     TKeyPressEvent OnKeyPress() const { return FOnKeyPress; }
+    /// Sets OnKeyPress.
     void SetOnKeyPress(TKeyPressEvent Value) { FOnKeyPress = std::move(Value); }
+    /// Raised when a key is released.
     TKeyEvent OnKeyUp() const { return FOnKeyUp; }
+    /// Sets OnKeyUp.
     void SetOnKeyUp(TKeyEvent Value) { FOnKeyUp = std::move(Value); }
 
     /// The inner controls, for companions and tests that look at the layout.
     TSpecialScrollBox* ScrollBox() const { return FScrollBox; }
+    /// The page's shadow; see ScrollBox.
     TSpecialPanel* Shadow() const { return FShadow; }
+    /// The page itself; see ScrollBox.
     TDrawPanel* PagePanel() const { return FPagePanel; }
     /// The job's page in printer pixels (W, H) and in millimetres.
     double PageWidthPixels() const;
+    /// See PageWidthPixels; both are 0 without a job.
     double PageHeightPixels() const;
     /// What the desk shows instead of a page when the job's page geometry leaves nothing to
     /// print on (empty while a page is shown).
@@ -145,13 +211,19 @@ public:
     void PaintSucceeded() { FLastPaintError.clear(); }
 
 protected:
+    /// Forgets a companion or the job that is being removed; a removed job leaves the pane empty.
     void Notification(TComponent* AComponent, TOperation Operation) override;
     /// The paging and scrolling keys; true when the key was one of them.
     bool CMChildKey(int Key, bool Ctrl);
+    /// Lays the page out again for the new size.
     void resizeEvent(QResizeEvent* event) override;
+    /// Handles the paging and scrolling keys (CMChildKey), then raises OnKeyDown and OnKeyPress.
     void keyPressEvent(QKeyEvent* event) override;
+    /// Raises OnKeyUp.
     void keyReleaseEvent(QKeyEvent* event) override;
+    /// Raises OnEnter.
     void focusInEvent(QFocusEvent* event) override;
+    /// Raises OnExit.
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
@@ -188,12 +260,13 @@ private:
     TKeyEvent FOnKeyUp;
 };
 
-/// The preview pane with its published properties.
 /// A companion's plain reference to its pane: it subscribes the companion to the pane's updates
 /// and destruction, and lets go without calling into a pane that is going away.
 class VELLARO_EXPORT TPreviewLink {
 public:
+    /// A link for companion, linked to no pane yet.
     explicit TPreviewLink(TControl* companion) : FCompanion(companion) {}
+    /// The linked pane, or null.
     TCustomPreview* Get() const { return FPreview; }
     /// Leaves the current pane and subscribes to the new one; false when it is the same pane.
     bool Set(TCustomPreview* preview);
@@ -210,6 +283,14 @@ private:
     TCustomPreview* FPreview = nullptr;
 };
 
+/// The preview pane as placed on a form: TCustomPreview with its properties and events published.
+///
+/// Published properties: Name, Tag, #PrintJob, #BorderStyle, Cursor (#PageCursor), Ctl3D
+/// (#BoxCtl3D), ParentCtl3D (#BoxParentCtl3D), #ViewMode, #ViewScale, #MarginsVisible,
+/// #MarginsFill, #MarginsBorder, #PageIndex, #ScrollTracking, #DragScroll, Align, TabStop,
+/// TabOrder, Visible.
+///
+/// Events: #OnUpdate, #OnPageChanged, #OnEnter, #OnExit, #OnKeyDown, #OnKeyPress, #OnKeyUp.
 class VELLARO_EXPORT TPreview : public TCustomPreview {
     Q_OBJECT
     Q_PROPERTY(QString Name READ Name WRITE SetName)
@@ -239,6 +320,7 @@ class VELLARO_EXPORT TPreview : public TCustomPreview {
     Q_PROPERTY(Vellaro::TKeyPressEvent OnKeyPress READ OnKeyPress WRITE SetOnKeyPress)
     Q_PROPERTY(Vellaro::TKeyEvent OnKeyUp READ OnKeyUp WRITE SetOnKeyUp)
 public:
+    /// See TCustomPreview::TCustomPreview.
     using TCustomPreview::TCustomPreview;
 };
 

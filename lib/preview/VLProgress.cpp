@@ -1,5 +1,7 @@
 #include "preview/VLProgress.h"
 
+#include "platform/core/Translations.h"
+
 #include <QElapsedTimer>
 #include <QProgressDialog>
 
@@ -10,6 +12,7 @@ TPrintProgress::TPrintProgress(TCustomPrintJob* Job, QWidget* Parent)
 {
     FDialog = std::make_unique<QProgressDialog>(Parent ? Parent->window() : nullptr);
     FDialog->setWindowTitle(Job ? Job->Title() : QString());
+    FDialog->setCancelButtonText(QCoreApplication::translate("Vellaro", "Cancel"));
     FDialog->setWindowModality(Qt::ApplicationModal); // no second run while this one goes on
     FDialog->setAutoReset(false);
     FDialog->setAutoClose(false);
@@ -47,8 +50,8 @@ QProgressDialog* TPrintProgress::Dialog() const
 QString TPrintProgress::ProgressText(int Pos, int Min, int Max)
 {
     if (Min <= 1)
-        return QStringLiteral("Printing page %1 of %2").arg(Pos).arg(Max);
-    return QStringLiteral("Printing page %1 (pages %2 to %3)").arg(Pos).arg(Min).arg(Max);
+        return QCoreApplication::translate("Vellaro", "Printing page %1 of %2").arg(Pos).arg(Max);
+    return QCoreApplication::translate("Vellaro", "Printing page %1 (pages %2 to %3)").arg(Pos).arg(Min).arg(Max);
 }
 
 void TPrintProgress::Progress(int Pos, int Min, int Max)

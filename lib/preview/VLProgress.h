@@ -17,6 +17,7 @@ namespace Vellaro {
 /// PrintDialog). Nothing shows for runs shorter than ShowAfterMs.
 class VELLARO_EXPORT TPrintProgress {
 public:
+    /// How long a run goes on, in milliseconds, before the dialog shows.
     static constexpr int ShowAfterMs = 500;
 
     /// Starts watching Job; the dialog, once shown, is modal to Parent's window.

@@ -10,6 +10,7 @@ namespace Vellaro {
 
 namespace VLStatusBarTypes {
 Q_NAMESPACE_EXPORT(VELLARO_EXPORT)
+/// The parts of the status bar that follow the pane: its page text and its scale text.
 enum TPanelKind { pnPage, pnScale };
 Q_ENUM_NS(TPanelKind)
 } // namespace VLStatusBarTypes
@@ -21,27 +22,45 @@ using TPanels = TSet<TPanelKind>;
 class VELLARO_EXPORT TCustomPreviewStatusBar : public TStatusBarControl {
     Q_OBJECT
 public:
+    /// A status bar 19 pixels high, aligned to the bottom, with a size grip and the page and scale parts.
     explicit TCustomPreviewStatusBar(TComponent* AOwner = nullptr, QWidget* parent = nullptr);
+    /// Lets go of the pane.
     ~TCustomPreviewStatusBar() override;
 
     /// Rewrites the parts from the pane (when the bar has a parent and a pane); raises OnUpdate.
     void Update() override;
+    /// The pane whose page and scale the bar shows; none by default.
     TCustomPreview* Preview() const { return FPreviewLink.Get(); }
+    /// Links the bar to Value (or to nothing for null) and rewrites the parts.
     void SetPreview(TCustomPreview* Value);
+    /// Which of the page part ("Page 2 from 7") and the scale part ("Whole page (37%)") show, in that
+    /// order before the user text; both by default.
     TPanels Panels() const { return FPanels; }
+    /// Sets Panels and rewrites the parts.
     void SetPanels(TPanels Value);
+    /// The page part's width in pixels; 100 by default.
     int PagePanelWidth() const { return FPagePanelWidth; }
+    /// Sets PagePanelWidth and rewrites the parts.
     void SetPagePanelWidth(int Value);
+    /// The scale part's width in pixels; 100 by default.
     int ScalePanelWidth() const { return FScalePanelWidth; }
+    /// Sets ScalePanelWidth and rewrites the parts.
     void SetScalePanelWidth(int Value);
+    /// The application's text in the last part, which reaches to the pane's width; empty by default.
     QString UserText() const { return FUserText; }
+    /// Sets UserText and rewrites the parts.
     void SetUserText(const QString& Value);
+    /// Whether the bar shows a size grip at its right end; true by default.
     bool SizeGrip() const { return FSizeGrip; }
+    /// Sets SizeGrip.
     void SetSizeGrip(bool Value);
+    /// Raised by Update, after the parts were rewritten.
     TNotifyEvent OnUpdate() const { return FOnUpdate; }
+    /// Sets OnUpdate.
     void SetOnUpdate(TNotifyEvent Value) { FOnUpdate = std::move(Value); }
 
 protected:
+    /// Lets go of the pane when it is destroyed.
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
@@ -55,6 +74,11 @@ private:
 };
 
 /// The preview status bar with its published properties.
+///
+/// Published properties: Name, Tag, #Preview, #Panels, #PagePanelWidth, #ScalePanelWidth,
+/// #UserText, #SizeGrip, Font, ParentFont, ParentShowHint, #PopupMenu, ShowHint, Visible.
+///
+/// Events: #OnUpdate.
 class VELLARO_EXPORT TPreviewStatusBar : public TCustomPreviewStatusBar {
     Q_OBJECT
     Q_PROPERTY(QString Name READ Name WRITE SetName)
@@ -73,6 +97,7 @@ class VELLARO_EXPORT TPreviewStatusBar : public TCustomPreviewStatusBar {
     Q_PROPERTY(bool Visible READ Visible WRITE SetVisible)
     Q_PROPERTY(Vellaro::TNotifyEvent OnUpdate READ OnUpdate WRITE SetOnUpdate)
 public:
+    /// See TCustomPreviewStatusBar::TCustomPreviewStatusBar.
     using TCustomPreviewStatusBar::TCustomPreviewStatusBar;
 };
 

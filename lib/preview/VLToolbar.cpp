@@ -4,6 +4,7 @@
 #include "platform/core/ComponentRegistry.h"
 
 #include "platform/controls/Forms.h"
+#include "platform/core/Translations.h"
 #include "preview/VLProgress.h"
 
 namespace Vellaro {
@@ -39,14 +40,14 @@ TCustomPreviewToolbar::TCustomPreviewToolbar(TComponent* AOwner, QWidget* parent
         button->SetTag(k);
         button->SetParentShowHint(true);
         if (k < btnUser)
-            button->SetHint(HintArray[size_t(k)]);
+            button->SetHint(Tr(qPrintable(HintArray[size_t(k)])));
         button->SetOnClick([this](TComponent* sender) { OnButtonClick(sender); });
         button->SetParent(this);
         if (k == FScaleBoxPos) {
             FScaleCombo = new TPreviewComboBox(this);
             FScaleCombo->SetParent(this);
             FScaleCombo->SetTop((Height() - FScaleCombo->Height()) / 2);
-            FScaleCombo->SetHint(QStringLiteral("View mode and scale"));
+            FScaleCombo->SetHint(QCoreApplication::translate("Vellaro", "View mode and scale"));
         }
     }
     SetFlat(true);

@@ -20,15 +20,23 @@ class VELLARO_EXPORT TPreviewForm : public TCustomForm {
 public:
     /// AOwner must be a preview window (EInvalidOperation otherwise).
     explicit TPreviewForm(TComponent* AOwner);
+    /// Destroys the pane, toolbar and status bar with the form.
     ~TPreviewForm() override;
+    /// The preview window that built the form and whose settings it shows.
     TCustomPreviewWindow* Window() const { return FWindow; }
+    /// The pane, filling the form.
     TPreview* Preview() const { return FPreview; }
+    /// The toolbar above the pane, linked to it.
     TPreviewToolbar* Toolbar() const { return FToolbar; }
+    /// The status bar below the pane, linked to it.
     TPreviewStatusBar* StatusBar() const { return FStatusBar; }
 
 protected:
+    /// Escape ends a modal showing with mrCancel.
     void KeyDown(int& Key, Qt::KeyboardModifiers Shift) override;
+    /// Reports the form's state, size and place to the window, which keeps them for the next showing.
     void WindowMoved(bool resized) override;
+    /// Repaints the form once it is on screen.
     void WindowShown() override;
 
 private:
@@ -45,6 +53,7 @@ class VELLARO_EXPORT TCustomPreviewWindow : public QObject, public TComponent {
 public:
     /// onCreate stands for a handler assigned before construction ends; it runs last.
     explicit TCustomPreviewWindow(TComponent* AOwner = nullptr, TNotifyEvent onCreate = {});
+    /// Raises OnDestroy (its exceptions are swallowed), then destroys an open form.
     ~TCustomPreviewWindow() override;
 
     /// Builds the form when there is none, copies the settings, raises OnShow, shows it.
@@ -55,95 +64,186 @@ public:
     void Close();
     /// Updates the open pane when a job is set.
     virtual void Update();
+    /// The open form's pane, or null while no form is open.
     TPreview* GetPreview() const;
+    /// The open form's toolbar, or null while no form is open.
     TPreviewToolbar* GetToolbar() const;
+    /// The open form's status bar, or null while no form is open.
     TPreviewStatusBar* GetStatusBar() const;
+    /// The open form, or null; a form is built by Show or ShowModal and released when it closes.
     TPreviewForm* Form() const { return FForm; }
 
+    /// The job the form's pane shows; none by default. Cleared when the job is destroyed.
     TCustomPrintJob* PrintJob() const { return FPrintJob; }
+    /// Sets PrintJob; an open form's pane shows the new job at once.
     void SetPrintJob(TCustomPrintJob* Value);
+    /// The form's title bar buttons; system menu, minimize and maximize by default.
     TBorderIcons BorderIcons() const { return FBorderIcons; }
+    /// Sets BorderIcons, on an open form too.
     void SetBorderIcons(TBorderIcons Value);
+    /// The form's border; sizeable by default.
     TFormBorderStyle BorderStyle() const { return FBorderStyle; }
+    /// Sets BorderStyle, on an open form too.
     void SetBorderStyle(TFormBorderStyle Value);
+    /// The form's title; empty by default.
     QString Caption() const { return FCaption; }
+    /// Sets Caption, on an open form too.
     void SetCaption(const QString& Value);
+    /// The form's 3D look; true by default.
     bool Ctl3D() const { return FCtl3D; }
+    /// Sets Ctl3D, on an open form too.
     void SetCtl3D(bool Value);
+    /// The form's font (8 points by default); the window owns it.
     TFont* Font() const { return FFont.get(); }
+    /// Copies Value into Font (null is ignored); an open form takes it at its next showing.
     void SetFont(const TFont* Value);
+    /// The form's icon; empty by default. The window owns it.
     TIcon* Icon() const { return FIcon.get(); }
+    /// Copies Value into Icon (null is ignored); an open form takes it at its next showing.
     void SetIcon(const TIcon* Value);
+    /// Where the form is placed when shown; poDesigned (at Left, Top) by default.
     TPosition Position() const { return FPosition; }
+    /// Sets Position, on an open form too.
     void SetPosition(TPosition Value);
+    /// The form's state (normal, minimized, maximized); taken back from the form whenever it moves or is
+    /// resized.
     TWindowState WindowState() const { return FWindowState; }
+    /// Sets WindowState, on an open form too.
     void SetWindowState(TWindowState Value);
+    /// The form's left edge in screen pixels; taken back from the form whenever it moves or is resized. 0 by
+    /// default.
     int Left() const { return FLeft; }
+    /// Sets Left, on an open form too.
     void SetLeft(int Value);
+    /// The form's top edge in screen pixels; taken back from the form whenever it moves or is resized. 0 by
+    /// default.
     int Top() const { return FTop; }
+    /// Sets Top, on an open form too.
     void SetTop(int Value);
+    /// The form's width in pixels; taken back from the form whenever it moves or is resized. 400 by default.
     int Width() const { return FWidth; }
+    /// Sets Width, on an open form too.
     void SetWidth(int Value);
+    /// The form's height in pixels; taken back from the form whenever it moves or is resized. 500 by default.
     int Height() const { return FHeight; }
+    /// Sets Height, on an open form too.
     void SetHeight(int Value);
+    /// The pane's MarginsBorder; grey by default.
     TColor MarginsBorder() const { return FMarginsBorder; }
+    /// Sets MarginsBorder, on an open pane too.
     void SetMarginsBorder(TColor Value);
+    /// The pane's MarginsFill; silver by default.
     TColor MarginsFill() const { return FMarginsFill; }
+    /// Sets MarginsFill, on an open pane too.
     void SetMarginsFill(TColor Value);
+    /// The pane's MarginsVisible; false by default.
     bool MarginsVisible() const { return FMarginsVisible; }
+    /// Sets MarginsVisible, on an open pane too.
     void SetMarginsVisible(bool Value);
+    /// The page the pane shows when the form is shown, from 1; 1 by default. Paging in the form
+    /// does not change it.
     int PageIndex() const { return FPageIndex; }
+    /// Sets PageIndex; an open pane moves to the page when the value differs from the setting.
     void SetPageIndex(int Value);
+    /// The pane's DragScroll; false by default.
     bool DragScroll() const { return FDragScroll; }
+    /// Sets DragScroll, on an open pane too.
     void SetDragScroll(bool Value);
+    /// The pane's ScrollTracking; false by default.
     bool ScrollTracking() const { return FScrollTracking; }
+    /// Sets ScrollTracking, on an open pane too.
     void SetScrollTracking(bool Value);
+    /// The pane's ViewMode when the form is shown; whole page by default.
     TViewMode ViewMode() const { return FViewMode; }
+    /// Sets ViewMode, on an open pane too.
     void SetViewMode(TViewMode Value);
+    /// The pane's ViewScale in percent, used in vmCustom mode; 0 by default (the pane clamps it to 10..1000).
     int ViewScale() const { return FViewScale; }
+    /// Sets ViewScale, on an open pane too.
     void SetViewScale(int Value);
+    /// The toolbar's buttons; by default print, printer setup, the four paging buttons, zoom out and zoom in.
     TButtons Buttons() const { return FButtons; }
+    /// Sets Buttons, on an open toolbar too.
     void SetButtons(TButtons Value);
+    /// Whether the toolbar's buttons are flat; true by default.
     bool Flat() const { return FFlat; }
+    /// Sets Flat, on an open toolbar too.
     void SetFlat(bool Value);
+    /// Whether the toolbar shows the zoom box; true by default.
     bool ScaleBox() const { return FScaleBox; }
+    /// Sets ScaleBox, on an open toolbar too.
     void SetScaleBox(bool Value);
+    /// The button the zoom box stands before; btnZoomOut by default.
     TButtonKind ScaleBoxPos() const { return FScaleBoxPos; }
+    /// Sets ScaleBoxPos, on an open toolbar too.
     void SetScaleBoxPos(TButtonKind Value);
+    /// Whether the toolbar's buttons show their hints; true by default.
     bool ShowHint() const { return FShowHint; }
+    /// Sets ShowHint, on an open toolbar too.
     void SetShowHint(bool Value);
+    /// Whether the toolbar's user button can be clicked; true by default.
     bool UserButtonEnabled() const { return FUserButtonEnabled; }
+    /// Sets UserButtonEnabled, on an open toolbar too.
     void SetUserButtonEnabled(bool Value);
+    /// The picture of the toolbar's user button; empty by default. The window owns it.
     TBitmap* UserButtonGlyph() const { return FUserButtonGlyph.get(); }
+    /// Copies Value into UserButtonGlyph (null is ignored); an open toolbar takes it at the next showing.
     void SetUserButtonGlyph(const TBitmap* Value);
+    /// The hint of the toolbar's user button; empty by default.
     QString UserButtonHint() const { return FUserButtonHint; }
+    /// Sets UserButtonHint, on an open toolbar too.
     void SetUserButtonHint(const QString& Value);
+    /// The width of the status bar's page panel in pixels; 100 by default.
     int PagePanelWidth() const { return FPagePanelWidth; }
+    /// Sets PagePanelWidth, on an open status bar too.
     void SetPagePanelWidth(int Value);
+    /// The status bar's panels; page and scale by default.
     TPanels Panels() const { return FPanels; }
+    /// Sets Panels, on an open status bar too.
     void SetPanels(TPanels Value);
+    /// The width of the status bar's scale panel in pixels; 100 by default.
     int ScalePanelWidth() const { return FScalePanelWidth; }
+    /// Sets ScalePanelWidth, on an open status bar too.
     void SetScalePanelWidth(int Value);
+    /// The text of the status bar's user panel; empty by default.
     QString UserText() const { return FUserText; }
+    /// Sets UserText, on an open status bar too.
     void SetUserText(const QString& Value);
+    /// Whether the status bar shows a size grip; true by default.
     bool SizeGrip() const { return FSizeGrip; }
+    /// Sets SizeGrip, on an open status bar too.
     void SetSizeGrip(bool Value);
+    /// Raised at the end of the constructor (see the constructor's onCreate).
     TNotifyEvent OnCreate() const { return FOnCreate; }
+    /// Sets OnCreate.
     void SetOnCreate(TNotifyEvent Value) { FOnCreate = std::move(Value); }
+    /// Raised when the window is destroyed, before its form goes.
     TNotifyEvent OnDestroy() const { return FOnDestroy; }
+    /// Sets OnDestroy.
     void SetOnDestroy(TNotifyEvent Value) { FOnDestroy = std::move(Value); }
+    /// Raised by Show and ShowModal after the settings were copied to the form, before it appears.
     TNotifyEvent OnShow() const { return FOnShow; }
+    /// Sets OnShow.
     void SetOnShow(TNotifyEvent Value) { FOnShow = std::move(Value); }
+    /// Raised when the form closes (and by Close before it asks the form to close).
     TNotifyEvent OnClose() const { return FOnClose; }
+    /// Sets OnClose.
     void SetOnClose(TNotifyEvent Value) { FOnClose = std::move(Value); }
+    /// Raised by Update after the open pane was updated.
     TNotifyEvent OnUpdate() const { return FOnUpdate; }
+    /// Sets OnUpdate.
     void SetOnUpdate(TNotifyEvent Value) { FOnUpdate = std::move(Value); }
+    /// Raised when the open pane's page changes (the pane's OnPageChanged).
     TNotifyEvent OnPageChanged() const { return FOnPageChanged; }
+    /// Sets OnPageChanged.
     void SetOnPageChanged(TNotifyEvent Value) { FOnPageChanged = std::move(Value); }
+    /// Raised when the toolbar's user button is clicked.
     TNotifyEvent OnUserButtonClick() const { return FOnUserButtonClick; }
+    /// Sets OnUserButtonClick, on an open toolbar too.
     void SetOnUserButtonClick(TNotifyEvent Value);
 
 protected:
+    /// Forgets the form or the job when it is destroyed.
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
@@ -193,6 +293,14 @@ private:
 };
 
 /// The preview window with its published properties.
+///
+/// Published properties: Name, Tag, #PrintJob, #BorderIcons, #BorderStyle, #Caption, #Ctl3D,
+/// #Font, #Icon, #Position, #WindowState, #Left, #Top, #Width, #Height, #MarginsBorder,
+/// #MarginsFill, #MarginsVisible, #PageIndex, #DragScroll, #ScrollTracking, #ViewMode, #ViewScale,
+/// #Buttons, #Flat, #ScaleBox, #ScaleBoxPos, #ShowHint, #UserButtonEnabled, #UserButtonGlyph,
+/// #UserButtonHint, #PagePanelWidth, #Panels, #ScalePanelWidth, #UserText, #SizeGrip.
+///
+/// Events: #OnCreate, #OnDestroy, #OnShow, #OnClose, #OnUpdate, #OnPageChanged, #OnUserButtonClick.
 class VELLARO_EXPORT TPreviewWindow : public TCustomPreviewWindow {
     Q_OBJECT
     Q_PROPERTY(QString Name READ Name WRITE SetName)
@@ -239,9 +347,13 @@ class VELLARO_EXPORT TPreviewWindow : public TCustomPreviewWindow {
     Q_PROPERTY(Vellaro::TNotifyEvent OnPageChanged READ OnPageChanged WRITE SetOnPageChanged)
     Q_PROPERTY(Vellaro::TNotifyEvent OnUserButtonClick READ OnUserButtonClick WRITE SetOnUserButtonClick)
 public:
+    /// See TCustomPreviewWindow::TCustomPreviewWindow.
     using TCustomPreviewWindow::TCustomPreviewWindow;
+    /// The Font property's setter; see TCustomPreviewWindow::SetFont.
     void SetFont(TFont* Value) { TCustomPreviewWindow::SetFont(Value); }
+    /// The Icon property's setter; see TCustomPreviewWindow::SetIcon.
     void SetIcon(TIcon* Value) { TCustomPreviewWindow::SetIcon(Value); }
+    /// The UserButtonGlyph property's setter; see TCustomPreviewWindow::SetUserButtonGlyph.
     void SetUserButtonGlyph(TBitmap* Value) { TCustomPreviewWindow::SetUserButtonGlyph(Value); }
 };
 

@@ -13,8 +13,11 @@ namespace Vellaro {
 /// One page's characters: from FStartPos up to, not including, FEndPos.
 class VELLARO_EXPORT TPageRange {
 public:
+    /// The range from StartPos up to, not including, EndPos.
     TPageRange(int StartPos, int EndPos) : FStartPos(StartPos), FEndPos(EndPos) {}
+    /// The page's first character position.
     int FStartPos;
+    /// One past the page's last character position.
     int FEndPos;
 };
 
@@ -22,19 +25,24 @@ public:
 class VELLARO_EXPORT TCustomRichEditPrintJob : public TCustomPrintJob {
     Q_OBJECT
 public:
+    /// A job without a control.
     explicit TCustomRichEditPrintJob(TComponent* AOwner = nullptr);
     ~TCustomRichEditPrintJob() override;
 
     /// The control printed; not owned, forgotten when it is destroyed. Setting it always updates.
     TCustomRichEdit* RichEdit() const { return FRichEdit; }
+    /// Prints Value (null for none) and paginates again.
     void SetRichEdit(TCustomRichEdit* Value);
     /// Progress of the pagination: the position reached, 0, the text length.
     TProgressEvent OnUpdateProgress() const { return FOnUpdateProgress; }
+    /// Sets OnUpdateProgress.
     void SetOnUpdateProgress(TProgressEvent e) { FOnUpdateProgress = std::move(e); }
 
     /// The pages' ranges from the last Update.
     int PageRangeCount() const { return int(FPages.size()); }
+    /// The range of page Index + 1 (Index from 0); raises std::out_of_range past the last one.
     const TPageRange& PageRange(int Index) const { return *FPages.at(size_t(Index)); }
+    /// Forgets the page ranges (PageCount stays as it is).
     void ClearPages();
 
     /// Asks the control where each page ends, sets PageCount and notifies.
@@ -44,7 +52,9 @@ public:
     void DrawArea(TCanvas* TheCanvas, int PageIndex, TRect TheRect, TDrawArea Area, TDrawTarget Target) override;
 
 protected:
+    /// Forgets the control and its page ranges when the control is destroyed.
     void Notification(TComponent* AComponent, TOperation Operation) override;
+    /// The pages' ranges from the last Update, first page first.
     std::vector<std::unique_ptr<TPageRange>> FPages;
 
 private:
@@ -59,6 +69,13 @@ private:
 };
 
 /// The rich edit job with its properties published.
+///
+/// Published properties: Name, Tag, #RichEdit, #Title, #Margins, #MarginsUnits, #Header,
+/// #HeaderUnits, #Footer, #FooterUnits, #PageMode, #PageWidth, #PageHeight, #PageUnits,
+/// #Orientation, #Options.
+///
+/// Events: #OnUpdateProgress, #OnCreate, #OnDestroy, #OnDraw, #OnPrinterSetupChange, #OnStartPrint,
+/// #OnEndPrint, #OnPrintProgress, #OnStartPrintPage, #OnEndPrintPage, #OnUpdate.
 class VELLARO_EXPORT TRichEditPrintJob : public TCustomRichEditPrintJob {
     Q_OBJECT
     Q_PROPERTY(QString Name READ Name WRITE SetName)
@@ -89,8 +106,10 @@ class VELLARO_EXPORT TRichEditPrintJob : public TCustomRichEditPrintJob {
     Q_PROPERTY(Vellaro::TPageNotifyEvent OnEndPrintPage READ OnEndPrintPage WRITE SetOnEndPrintPage)
     Q_PROPERTY(Vellaro::TNotifyEvent OnUpdate READ OnUpdate WRITE SetOnUpdate)
 public:
+    /// See TCustomRichEditPrintJob::TCustomRichEditPrintJob.
     using TCustomRichEditPrintJob::TCustomRichEditPrintJob;
     // Q_PROPERTY needs setters by pointer type; Margins is set through the base's copy.
+    /// Copies Value into Margins and updates the job (the property's setter).
     void SetMargins(TMargins* Value) { TCustomPrintJob::SetMargins(Value); }
 };
 

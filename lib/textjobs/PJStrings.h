@@ -13,7 +13,9 @@ namespace Vellaro {
 class VELLARO_EXPORT TCustomStringsPrintJob : public TCustomPrintJob {
     Q_OBJECT
 public:
+    /// An empty job in Courier New 12 pt with word wrap on.
     explicit TCustomStringsPrintJob(TComponent* AOwner = nullptr);
+    /// Runs OnDestroy and the removal notifications before the text and font go.
     ~TCustomStringsPrintJob() override;
 
     /// The text, one entry per line or paragraph. Editing it in place does not update the job.
@@ -22,14 +24,20 @@ public:
     void SetStrings(const TStrings* Value);
     /// The lines as a plain list, for streaming.
     QStringList StringsList() const { return FStrings->ToStringList(); }
+    /// Replaces the lines with Value and updates.
     void SetStringsList(const QStringList& Value);
     /// "Courier New", 12 points at construction. Setting it copies Value and updates.
     TFont* Font() const { return FFont.get(); }
+    /// Copies Value into Font (null keeps it) and updates.
     void SetFont(const TFont* Value);
+    /// Whether lines wider than the page area are cut into several lines; true by default. Off,
+    /// they are clipped at the page area's right edge.
     bool WordWrap() const { return FWordWrap; }
+    /// Sets WordWrap and lays the text out again.
     void SetWordWrap(bool Value);
     /// Progress of the wrapping pass: entries laid out so far, 0, entries before wrapping.
     TProgressEvent OnUpdateProgress() const { return FOnUpdateProgress; }
+    /// Sets OnUpdateProgress.
     void SetOnUpdateProgress(TProgressEvent e) { FOnUpdateProgress = std::move(e); }
 
     /// The lines as laid out by the last Update.
@@ -48,7 +56,9 @@ public:
     void DrawArea(TCanvas* TheCanvas, int PageIndex, TRect TheRect, TDrawArea Area, TDrawTarget Target) override;
 
 protected:
+    /// The lines as laid out by the last Update (see Lines).
     std::unique_ptr<TStringList> FLines;
+    /// Lines on one page from the last Update (see LinesPerPage).
     int FLinesPerPage = 0;
 
 private:
@@ -64,6 +74,13 @@ private:
 };
 
 /// The strings job with its properties published.
+///
+/// Published properties: Name, Tag, Strings (#StringsList), #Font, #WordWrap, #Title, #Margins,
+/// #MarginsUnits, #Header, #HeaderUnits, #Footer, #FooterUnits, #PageMode, #PageWidth, #PageHeight,
+/// #PageUnits, #Orientation, #Options.
+///
+/// Events: #OnUpdateProgress, #OnCreate, #OnDestroy, #OnDraw, #OnPrinterSetupChange, #OnStartPrint,
+/// #OnEndPrint, #OnPrintProgress, #OnStartPrintPage, #OnEndPrintPage, #OnUpdate.
 class VELLARO_EXPORT TStringsPrintJob : public TCustomStringsPrintJob {
     Q_OBJECT
     Q_PROPERTY(QString Name READ Name WRITE SetName)
@@ -96,9 +113,12 @@ class VELLARO_EXPORT TStringsPrintJob : public TCustomStringsPrintJob {
     Q_PROPERTY(Vellaro::TPageNotifyEvent OnEndPrintPage READ OnEndPrintPage WRITE SetOnEndPrintPage)
     Q_PROPERTY(Vellaro::TNotifyEvent OnUpdate READ OnUpdate WRITE SetOnUpdate)
 public:
+    /// See TCustomStringsPrintJob::TCustomStringsPrintJob.
     using TCustomStringsPrintJob::TCustomStringsPrintJob;
     // Q_PROPERTY needs setters by pointer type; both copy the given object.
+    /// Copies Value into Margins and updates the job (the property's setter).
     void SetMargins(TMargins* Value) { TCustomPrintJob::SetMargins(Value); }
+    /// Copies Value into Font and updates the job (the property's setter).
     void SetFont(TFont* Value) { TCustomStringsPrintJob::SetFont(Value); }
 };
 

@@ -1,5 +1,6 @@
 #include "platform/printing/Dialogs.h"
 
+#include "platform/core/Translations.h"
 #include "platform/printing/Printers.h"
 
 #include <QComboBox>
@@ -112,7 +113,7 @@ bool TPrinterSetupDialog::ExecuteOwnDialog()
     TPrinter* printer = Printer();
     TPrinterDevice* device = printer->Device();
     QDialog dialog;
-    dialog.setWindowTitle(QStringLiteral("Printer setup"));
+    dialog.setWindowTitle(QCoreApplication::translate("Vellaro", "Printer setup"));
     auto* paper = new QComboBox(&dialog);
     const QPageSize::PageSizeId sizes[] = {QPageSize::A4, QPageSize::A3, QPageSize::A5, QPageSize::Letter, QPageSize::Legal};
     for (QPageSize::PageSizeId id : sizes) {
@@ -120,16 +121,16 @@ bool TPrinterSetupDialog::ExecuteOwnDialog()
         if (device->PaperSize().id() == id)
             paper->setCurrentIndex(paper->count() - 1);
     }
-    auto* portrait = new QRadioButton(QStringLiteral("Portrait"), &dialog);
-    auto* landscape = new QRadioButton(QStringLiteral("Landscape"), &dialog);
+    auto* portrait = new QRadioButton(QCoreApplication::translate("Vellaro", "Portrait"), &dialog);
+    auto* landscape = new QRadioButton(QCoreApplication::translate("Vellaro", "Landscape"), &dialog);
     (printer->Orientation() == poLandscape ? landscape : portrait)->setChecked(true);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("Printer:"), new QLabel(device->Name(), &dialog));
-    form->addRow(QStringLiteral("Paper size:"), paper);
-    form->addRow(QStringLiteral("Orientation:"), portrait);
+    form->addRow(QCoreApplication::translate("Vellaro", "Printer:"), new QLabel(device->Name(), &dialog));
+    form->addRow(QCoreApplication::translate("Vellaro", "Paper size:"), paper);
+    form->addRow(QCoreApplication::translate("Vellaro", "Orientation:"), portrait);
     form->addRow(QString(), landscape);
     auto* layout = new QVBoxLayout(&dialog);
     layout->addLayout(form);
