@@ -105,7 +105,10 @@ T* TfrmMain::Find(const QString& Name) const
 
 TCustomPrintJob* TfrmMain::DemoJob(int Index) const
 {
-    return dynamic_cast<TCustomPrintJob*>(FindComponent(DemoJobNames().value(Index)));
+    const QString name = DemoJobNames().value(Index);
+    if (TCustomPrintJob* missing = FMissingDataJobs.value(name))
+        return missing;
+    return DemoJobByName(name);
 }
 
 QString TfrmMain::PageCaption(int Index) const
@@ -122,18 +125,55 @@ void TfrmMain::OpenSampleData()
 {
     for (const auto& [connection, file] : SampleDatabases) {
         const QString path = QDir(FDataDir).filePath(QString::fromLatin1(file));
-        // SQLite would create an empty database instead of failing.
-        if (!QFileInfo::exists(path))
-            throw Exception(QStringLiteral("The demo's sample data '%1' is missing: build the VLDemo target, "
-                                           "or run demo/data/make_demo_data.py %2").arg(path, FDataDir));
         const QString name = QString::fromLatin1(connection);
+        // SQLite would create an empty database instead of failing. Its demonstrations say so;
+        // the others work without it.
+        if (!QFileInfo::exists(path)) {
+            FDataProblems[name] = QStringLiteral("The demo's sample data '%1' is missing.").arg(path);
+            continue;
+        }
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(path);
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
         FConnections << name;
         if (!db.open())
-            throw Exception(QStringLiteral("Cannot open the sample data '%1'").arg(path));
+            FDataProblems[name] = QStringLiteral("Cannot open the demo's sample data '%1'.").arg(path);
     }
+}
+
+void TfrmMain::OpenDemoData(TDataSet* DataSet, const QString& JobName)
+{
+    QString problem = FDataProblems.value(DataSet->ConnectionName());
+    if (problem.isEmpty()) {
+        try {
+            DataSet->Open();
+            return;
+        } catch (const Exception& error) {
+            const QString path = QSqlDatabase::database(DataSet->ConnectionName(), false).databaseName();
+            problem = QStringLiteral("The demo's sample data '%1' cannot be read: %2").arg(path, error.Message());
+        }
+    }
+    // The demonstration's page shows why instead of an empty table.
+    auto* job = new TPrintJob(this);
+    const QString title = DemoJobByName(JobName)->Title();
+    job->SetTitle(title + QStringLiteral(" (no sample data)"));
+    const QStringList lines{title, problem,
+        QStringLiteral("Build the VLDemo target, or run demo/data/make_demo_data.py %1").arg(FDataDir)};
+    job->SetOnDraw([lines](TComponent*, TCanvas* canvas, int, TRect r, TDrawArea area, TDrawTarget) {
+        if (area != daPage)
+            return;
+        canvas->Font()->SetName(QStringLiteral("Arial"));
+        canvas->Font()->SetSize(12);
+        const int lineHeight = canvas->TextHeight(QStringLiteral("Hg")) * 3 / 2;
+        for (int i = 0; i < lines.size(); ++i)
+            canvas->TextOut(r.Left, r.Top + i * lineHeight, lines[i]);
+    });
+    FMissingDataJobs[JobName] = job;
+}
+
+TCustomPrintJob* TfrmMain::DemoJobByName(const QString& Name) const
+{
+    return dynamic_cast<TCustomPrintJob*>(FindComponent(Name));
 }
 
 void TfrmMain::RegisterHandlers()
@@ -214,9 +254,10 @@ void TfrmMain::FormCreate()
     FitZoomBox();
     for (const char* name : {"cmbMarginsUnits", "cmbHeaderUnits", "cmbFooterUnits"})
         Find<TComboBox>(QString::fromLatin1(name))->SetItemIndex(unInches);
-    FFish->Open();
-    FCustomers->Open();
-    Find<TCustomPrintJob>(QStringLiteral("vljDBDetail"))->SetPageCount(FFish->RecordCount());
+    OpenDemoData(FFish, QStringLiteral("vljDBDetail"));
+    OpenDemoData(FCustomers, QStringLiteral("vljDBGrid"));
+    if (FFish->Active())
+        Find<TCustomPrintJob>(QStringLiteral("vljDBDetail"))->SetPageCount(FFish->RecordCount());
     FillStringGrid();
     FillListView();
     Find<TStringsPrintJob>(QStringLiteral("vljStrings"))->SetStringsList(Find<TMemo>(QStringLiteral("memStrings"))->LinesList());

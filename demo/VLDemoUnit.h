@@ -12,6 +12,7 @@
 #include "preview/VLWindow.h"
 
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
@@ -31,11 +32,15 @@ public:
     static constexpr int MultiDemo = 13;
 
     /// Builds the form from its form file. DataDir holds the sample data (by default the
-    /// program's own directory, or <prefix>/share/vellaro-demo for an installed program); a missing file raises an exception naming it.
+    /// program's own directory, or <prefix>/share/vellaro-demo for an installed program). A
+    /// sample database that is missing or cannot be read leaves its demonstrations showing a
+    /// page that says so; any other missing file raises an exception naming it.
     explicit TfrmMain(TComponent* AOwner = nullptr, const QString& DataDir = {});
     ~TfrmMain() override;
 
     int DemoCount() const { return int(DemoJobNames().size()); }
+    /// The job of a demonstration; for one whose sample database is missing, a job whose page
+    /// says what is missing.
     TCustomPrintJob* DemoJob(int Index) const;
     /// Chooses a demonstration as the user does in the list: selects it and runs the click.
     void ShowDemo(int Index);
@@ -63,6 +68,9 @@ private:
     void RegisterHandlers();
     void RegisterPageHandlers();
     void OpenSampleData();
+    /// Opens a demonstration's data set; when it cannot, the demonstration shows why.
+    void OpenDemoData(TDataSet* DataSet, const QString& JobName);
+    TCustomPrintJob* DemoJobByName(const QString& Name) const;
     void FormCreate();
     void FitZoomBox();
     void FillStringGrid();
@@ -86,6 +94,11 @@ private:
     TPreviewWindow* FWindow = nullptr;
     TDataSet* FFish = nullptr;
     TDataSet* FCustomers = nullptr;
+    /// Why a sample database cannot be used, by connection name.
+    QMap<QString, QString> FDataProblems;
+    /// The pages shown instead of demonstrations without their sample data, by job name (owned
+    /// by the form).
+    QMap<QString, TCustomPrintJob*> FMissingDataJobs;
 };
 
 } // namespace Vellaro

@@ -1,10 +1,11 @@
 #pragma once
-// Real databases for the data tests: an SQLite file in a temporary folder, and a throwaway
-// PostgreSQL server that the test program starts for itself (a fresh cluster in a temporary
-// folder, reachable only over a Unix socket there), shared by the cases of one process and
-// stopped and removed when the program's tests end, failed or not. When the server cannot
-// start, the PostgreSQL cases are skipped with the reason.
+// Real databases for the data tests: an SQLite file in a temporary folder, and throwaway
+// PostgreSQL and MariaDB servers that the test program starts for itself (a fresh cluster in a
+// temporary folder, reachable only over a Unix socket there), each shared by the cases of one
+// process and stopped and removed when the program's tests end, failed or not. When a server
+// cannot start, its cases are skipped with the reason.
 
+#include "MariaDbServer.h"
 #include "PostgresServer.h"
 
 #include <QSqlDatabase>
@@ -31,21 +32,42 @@ inline PostgresServer& SharedPostgres()
         SharedPostgresHolder() = std::make_unique<PostgresServer>();
     return *SharedPostgresHolder();
 }
-/// Stops the shared server when the program's tests end, whatever their outcome.
+inline std::unique_ptr<MariaDbServer>& SharedMariaDbHolder()
+{
+    static std::unique_ptr<MariaDbServer> server;
+    return server;
+}
+inline MariaDbServer& SharedMariaDb()
+{
+    if (!SharedMariaDbHolder())
+        SharedMariaDbHolder() = std::make_unique<MariaDbServer>();
+    return *SharedMariaDbHolder();
+}
+/// Stops the shared servers when the program's tests end, whatever their outcome.
 class PostgresEnvironment : public ::testing::Environment {
 public:
-    void TearDown() override { SharedPostgresHolder().reset(); }
+    void TearDown() override
+    {
+        SharedPostgresHolder().reset();
+        SharedMariaDbHolder().reset();
+    }
 };
 inline const bool PostgresEnvironmentRegistered = (::testing::AddGlobalTestEnvironment(new PostgresEnvironment), true);
 
-/// Which database a parameterised case runs against, and its spelling of a binary column.
+/// Which database a parameterised case runs against, and its spelling of a binary column and
+/// of a text column of any length.
 struct DatabaseBackend {
     const char* Name;
     const char* Driver;
     const char* BlobType;
+    const char* TextType;
 };
-inline const DatabaseBackend SQLiteBackend{"SQLite", "QSQLITE", "BLOB"};
-inline const DatabaseBackend PostgresBackend{"PostgreSQL", "QPSQL", "BYTEA"};
+inline const DatabaseBackend SQLiteBackend{"SQLite", "QSQLITE", "BLOB", "TEXT"};
+inline const DatabaseBackend PostgresBackend{"PostgreSQL", "QPSQL", "BYTEA", "TEXT"};
+inline const DatabaseBackend MariaDbBackend{"MariaDB", "QMYSQL", "LONGBLOB", "LONGTEXT"};
+/// Every backend, for INSTANTIATE_TEST_SUITE_P(..., ::testing::ValuesIn(AllBackends), BackendName).
+inline const DatabaseBackend AllBackends[] = {SQLiteBackend, PostgresBackend, MariaDbBackend};
+inline std::string BackendName(const ::testing::TestParamInfo<DatabaseBackend>& info) { return info.param.Name; }
 inline void PrintTo(const DatabaseBackend& backend, std::ostream* os) { *os << backend.Name; }
 
 /// A connection named ConnectionName to a fresh database of the backend, removed afterwards.
@@ -61,6 +83,20 @@ public:
         FAdded = true;
         if (QString::fromLatin1(backend.Driver) == QLatin1String("QSQLITE")) {
             db.setDatabaseName(FFolder.filePath(QStringLiteral("test.sqlite")));
+        } else if (IsMariaDb()) {
+            MariaDbServer& server = SharedMariaDb();
+            if (!server.Running())
+                return QStringLiteral("MariaDB server did not start: ") + server.Error();
+            db.setUserName(QStringLiteral("root"));
+            db.setConnectOptions(QStringLiteral("UNIX_SOCKET=") + server.Socket());
+            if (!db.open())
+                return QStringLiteral("cannot connect: ") + db.lastError().text();
+            QSqlQuery create(db);
+            if (!create.exec(QStringLiteral("CREATE DATABASE IF NOT EXISTS vellaro")))
+                return QStringLiteral("cannot create the database: ") + create.lastError().text();
+            create.finish();
+            db.close();
+            db.setDatabaseName(QStringLiteral("vellaro"));
         } else {
             PostgresServer& server = SharedPostgres();
             if (!server.Running())
@@ -85,6 +121,16 @@ public:
     static QSqlDatabase Db() { return QSqlDatabase::database(QString::fromLatin1(ConnectionName), false); }
     const DatabaseBackend& Backend() const { return FBackend; }
     bool IsPostgres() const { return QString::fromLatin1(FBackend.Driver) == QLatin1String("QPSQL"); }
+    bool IsMariaDb() const { return QString::fromLatin1(FBackend.Driver) == QLatin1String("QMYSQL"); }
+    bool IsSQLite() const { return QString::fromLatin1(FBackend.Driver) == QLatin1String("QSQLITE"); }
+    /// A second connection to the same database, named Name, as another client would hold it.
+    static QSqlDatabase OpenSecondConnection(const QString& Name)
+    {
+        QSqlDatabase other = QSqlDatabase::cloneDatabase(Db(), Name);
+        if (!other.open())
+            throw std::runtime_error(other.lastError().text().toStdString());
+        return other;
+    }
 
     /// Runs a statement; a refused one fails the test by an exception.
     static void Exec(const QString& sql)
@@ -119,22 +165,31 @@ public:
         }
         db.commit();
     }
-    /// Cuts the connection under the application's feet: the server ends the session (PostgreSQL)
-    /// or the connection is closed (SQLite).
+    /// Cuts the connection under the application's feet: the server ends the session
+    /// (PostgreSQL, MariaDB) or the connection is closed (SQLite).
     void LoseConnection()
     {
-        if (!IsPostgres()) {
+        if (IsSQLite()) {
             Db().close();
             return;
         }
         {
-            QSqlDatabase admin = QSqlDatabase::cloneDatabase(Db(), QStringLiteral("vellaro-test-admin"));
-            if (!admin.open())
-                throw std::runtime_error(admin.lastError().text().toStdString());
+            QSqlDatabase admin = OpenSecondConnection(QStringLiteral("vellaro-test-admin"));
             QSqlQuery query(admin);
-            if (!query.exec(QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
-                                           "WHERE pid <> pg_backend_pid() AND backend_type = 'client backend'")))
-                throw std::runtime_error(query.lastError().text().toStdString());
+            if (IsPostgres()) {
+                if (!query.exec(QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
+                                               "WHERE pid <> pg_backend_pid() AND backend_type = 'client backend'")))
+                    throw std::runtime_error(query.lastError().text().toStdString());
+            } else {
+                if (!query.exec(QStringLiteral("SELECT id FROM information_schema.processlist "
+                                               "WHERE id <> CONNECTION_ID() AND command <> 'Daemon'")))
+                    throw std::runtime_error(query.lastError().text().toStdString());
+                QStringList ids;
+                while (query.next())
+                    ids << query.value(0).toString();
+                for (const QString& id : ids)
+                    QSqlQuery(admin).exec(QStringLiteral("KILL ") + id);
+            }
         }
         QSqlDatabase::removeDatabase(QStringLiteral("vellaro-test-admin"));
     }

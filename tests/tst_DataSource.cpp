@@ -1,5 +1,5 @@
 // Data sources and links: which notices a link hears and when, held-back notices, and every
-// order of destroying a data set, its source and a link.
+// order of destroying a data set, its source and a link; on SQLite, PostgreSQL and MariaDB.
 #include "platform/data/DataSource.h"
 
 #include "DatabaseTestSupport.h"
@@ -22,11 +22,13 @@ protected:
     void DataSetScrolled() override { Heard << QStringLiteral("scrolled"); }
 };
 
-class DataSourceTest : public ::testing::Test {
+class DataSourceTest : public ::testing::TestWithParam<DatabaseBackend> {
 protected:
     void SetUp() override
     {
-        ASSERT_EQ(Db.Connect(SQLiteBackend), QString());
+        const QString reason = Db.Connect(GetParam());
+        if (!reason.isEmpty())
+            GTEST_SKIP() << reason.toStdString();
         TestDatabase::CreateTable(QStringLiteral("items"), QStringLiteral("id INTEGER PRIMARY KEY, label TEXT"));
         TestDatabase::Insert(QStringLiteral("items"), {{1, "one"}, {2, "two"}, {3, "three"}});
     }
@@ -41,7 +43,7 @@ protected:
 };
 } // namespace
 
-TEST_F(DataSourceTest, LinkHearsOpenCloseChangesAndMovesButHeldBackNoticesOnlyOnce)
+TEST_P(DataSourceTest, LinkHearsOpenCloseChangesAndMovesButHeldBackNoticesOnlyOnce)
 {
     auto items = MakeDataSet();
     TDataSource source;
@@ -71,7 +73,7 @@ TEST_F(DataSourceTest, LinkHearsOpenCloseChangesAndMovesButHeldBackNoticesOnlyOn
     EXPECT_EQ(link.Heard, (QStringList{"closed", "opened", "changed"}));
 }
 
-TEST_F(DataSourceTest, SwitchingSourcesOrDataSetsTellsTheLink)
+TEST_P(DataSourceTest, SwitchingSourcesOrDataSetsTellsTheLink)
 {
     auto open = MakeDataSet();
     auto other = MakeDataSet();
@@ -90,7 +92,7 @@ TEST_F(DataSourceTest, SwitchingSourcesOrDataSetsTellsTheLink)
     EXPECT_EQ(first.LinkCount(), 0);
 }
 
-TEST_F(DataSourceTest, EveryDestructionOrderLeavesNoDanglingReference)
+TEST_P(DataSourceTest, EveryDestructionOrderLeavesNoDanglingReference)
 {
     // 'd' data set, 's' source, 'l' link: destroyed in the order given, the data set open.
     for (const QString order : {"dsl", "dls", "sdl", "sld", "lds", "lsd"}) {
@@ -122,3 +124,7 @@ TEST_F(DataSourceTest, EveryDestructionOrderLeavesNoDanglingReference)
         }
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(SQLite, DataSourceTest, ::testing::Values(SQLiteBackend));
+INSTANTIATE_TEST_SUITE_P(PostgreSQL, DataSourceTest, ::testing::Values(PostgresBackend));
+INSTANTIATE_TEST_SUITE_P(MariaDB, DataSourceTest, ::testing::Values(MariaDbBackend));

@@ -1,5 +1,6 @@
 // The README's examples: each code block is the example program as it stands in examples/,
 // and each program builds, runs without a display and prints what it says.
+#include "DatabaseTestSupport.h"
 #include "TestSupport.h"
 
 #include <QFile>
@@ -17,7 +18,7 @@ QString ReadText(const QString& path)
 }
 
 /// Runs an example in a fresh folder without a display; returns the folder.
-std::unique_ptr<QTemporaryDir> RunExample(const QString& program)
+std::unique_ptr<QTemporaryDir> RunExample(const QString& program, const QStringList& arguments = {})
 {
     auto dir = std::make_unique<QTemporaryDir>();
     QProcess process;
@@ -25,7 +26,7 @@ std::unique_ptr<QTemporaryDir> RunExample(const QString& program)
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     process.setProcessEnvironment(environment);
-    process.start(program, {});
+    process.start(program, arguments);
     EXPECT_TRUE(process.waitForFinished(120000));
     EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
     return dir;
@@ -46,7 +47,7 @@ TEST(Examples, ReadmeShowsEachExampleAsItStands)
         EXPECT_EQ(m.captured(2).toStdString(), file.toStdString()) << m.captured(1).toStdString();
         ++blocks;
     }
-    EXPECT_EQ(blocks, 6);
+    EXPECT_EQ(blocks, 7);
     EXPECT_EQ(readme.count(QStringLiteral("```cpp")), blocks) << "every C++ block of the README is an example";
 }
 
@@ -121,3 +122,51 @@ TEST(Examples, FormMadeInDesignerPrintsItsMultiJob)
     for (const char* expected : {"Cover, page 1", "Report, page 1", "Report, page 3"})
         EXPECT_TRUE(text.contains(QLatin1String(expected))) << expected;
 }
+
+namespace {
+class ServerExample : public ::testing::TestWithParam<DatabaseBackend> {
+protected:
+    void SetUp() override
+    {
+        const QString reason = Db.Connect(GetParam());
+        if (!reason.isEmpty())
+            GTEST_SKIP() << reason.toStdString();
+    }
+    TestDatabase Db;
+};
+} // namespace
+
+TEST_P(ServerExample, ServerTablePrintsAQueryWithItsPictureHidden)
+{
+    TestDatabase::CreateTable(QStringLiteral("customers"),
+        QStringLiteral("id INTEGER PRIMARY KEY, name VARCHAR(40), city VARCHAR(40), picture %1").arg(QLatin1String(GetParam().BlobType)));
+    std::vector<QVariantList> rows;
+    for (int id = 1; id <= 100; ++id)
+        rows.push_back({id, QStringLiteral("Customer %1").arg(id), QStringLiteral("Zürich"), QByteArray(1000, 'p')});
+    TestDatabase::Insert(QStringLiteral("customers"), rows);
+    const QStringList arguments = Db.IsPostgres()
+        ? QStringList{"QPSQL", SharedPostgres().SocketDir(), "postgres", "postgres"}
+        : QStringList{"QMYSQL", SharedMariaDb().Socket(), "root", "vellaro"};
+    const auto dir = RunExample(QStringLiteral(VELLARO_EXAMPLE_ServerTable), arguments);
+    const QString pdf = dir->filePath(QStringLiteral("customers.pdf"));
+    EXPECT_EQ(ReadPdfInfo(pdf).Pages, 3); // 100 records, 40 a page
+    const QString text = ReadPdfText(pdf);
+    for (const char* expected : {"No.", "Customer 1", "Customer 100", "city"})
+        EXPECT_TRUE(text.contains(QLatin1String(expected))) << expected;
+    EXPECT_TRUE(text.contains(QStringLiteral("Zürich")));
+    EXPECT_FALSE(text.contains(QLatin1String("picture"))) << "the hidden field is left out";
+
+    // A table that is not there: a clear message and no PDF.
+    TestDatabase::Exec(QStringLiteral("DROP TABLE customers"));
+    auto failed = std::make_unique<QTemporaryDir>();
+    QProcess process;
+    process.setWorkingDirectory(failed->path());
+    process.start(QStringLiteral(VELLARO_EXAMPLE_ServerTable), arguments);
+    ASSERT_TRUE(process.waitForFinished(120000));
+    EXPECT_EQ(process.exitCode(), 1);
+    EXPECT_TRUE(process.readAllStandardError().contains("customers"));
+    EXPECT_FALSE(QFile::exists(failed->filePath(QStringLiteral("customers.pdf"))));
+}
+
+INSTANTIATE_TEST_SUITE_P(PostgreSQL, ServerExample, ::testing::Values(PostgresBackend));
+INSTANTIATE_TEST_SUITE_P(MariaDB, ServerExample, ::testing::Values(MariaDbBackend));

@@ -1,7 +1,8 @@
-// The database grid job on real databases, the same cases on SQLite and on a PostgreSQL
-// server: counts from the data set, record walking while drawing, widths from display widths,
-// titles and alignment from the fields, references cleared when the source or the data set
-// goes away, and a print run that fails cleanly when the database does.
+// The database grid job on real databases, the same cases on SQLite and on PostgreSQL and
+// MariaDB servers: counts from the data set, record walking while drawing, widths from display
+// widths, titles and alignment from the fields, references cleared when the source or the data
+// set goes away, a print run that reads the table as it was when printing began, and one that
+// fails cleanly, leaving no PDF, when the database does.
 #include "gridjobs/PJDBGrid.h"
 
 #include "DatabaseTestSupport.h"
@@ -10,6 +11,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <functional>
+#include <numeric>
 #include <gtest/gtest.h>
 #include <memory>
 #include <set>
@@ -254,9 +260,15 @@ TEST_P(PJDBGridTest, DrawingHoldsRecountsBackAndReleasesTheLockEvenOnFailure)
     Job.Update();
     EXPECT_EQ(Job.RowCount(), 46);
 
-    // A draw that fails releases the lock too.
+    // A preview page that cannot be read says why on the page, and releases the lock too.
     TestDatabase::Exec(QStringLiteral("DROP TABLE towns"));
-    EXPECT_THROW(DrawnTexts(3), EDatabaseError);
+    const QStringList texts = DrawnTexts(3);
+    ASSERT_EQ(texts.size(), 1);
+    EXPECT_TRUE(texts[0].startsWith(QLatin1String("The data cannot be shown: Cannot read the rows from 41"))) << texts[0].toStdString();
+    EXPECT_FALSE(Job.GetUpdateLocked());
+    // On paper the failure ends the page.
+    Canvas.Clear();
+    EXPECT_THROW(Job.Draw(&Canvas.Canvas, 3, dtPrint), EDatabaseError);
     EXPECT_FALSE(Job.GetUpdateLocked());
 }
 
@@ -319,6 +331,19 @@ TEST_P(PJDBGridPdfTest, PrintsEveryRecordWithForeignScripts)
 
 TEST_P(PJDBGridPdfTest, LostConnectionFailsThePrintAndLeavesNoPdf)
 {
+    // Rows wide enough (4 MB in all) that the server cannot have sent them all before it goes.
+    TestDatabase::CreateTable(QStringLiteral("letters"),
+        QStringLiteral("id INTEGER PRIMARY KEY, body %1").arg(QLatin1String(GetParam().TextType)));
+    std::vector<QVariantList> rows;
+    for (int id = 1; id <= 2000; ++id)
+        rows.push_back({id, QString(2000, QLatin1Char('a' + char(id % 26)))});
+    TestDatabase::Insert(QStringLiteral("letters"), rows);
+    TDataSet letters;
+    letters.SetConnectionName(QString::fromLatin1(TestDatabase::ConnectionName));
+    letters.SetTableName(QStringLiteral("letters"));
+    letters.Open();
+    Source.SetDataSet(&letters);
+
     const QString path = PathFor(QStringLiteral("Lost"));
     Job.SetOnEndPrintPage([this](TComponent*, int page) {
         if (page == 1)
@@ -329,7 +354,97 @@ TEST_P(PJDBGridPdfTest, LostConnectionFailsThePrintAndLeavesNoPdf)
     EXPECT_FALSE(Printer()->Printing());
 }
 
+TEST_P(PJDBGridPdfTest, BadInputFailsThePrintAndLeavesNoPdf)
+{
+    const std::pair<const char*, std::function<void()>> cases[] = {
+        {"table dropped", [] { TestDatabase::Exec(QStringLiteral("DROP TABLE towns")); }},
+        {"column dropped", [] { TestDatabase::Exec(QStringLiteral("ALTER TABLE towns DROP COLUMN area")); }},
+    };
+    for (const auto& [what, spoil] : cases) {
+        SCOPED_TRACE(what);
+        const QString path = PathFor(QStringLiteral("Bad"));
+        spoil();
+        EXPECT_THROW(Job.Print(), EDatabaseError);
+        EXPECT_FALSE(QFile::exists(path));
+        EXPECT_FALSE(Printer()->Printing());
+        EXPECT_FALSE(Towns.InRun());
+        Towns.Close();
+        CreateTowns(95);
+        Towns.Open();
+    }
+}
+
+TEST_P(PJDBGridPdfTest, PrintRunShowsTheTableAsItWasWhenPrintingBegan)
+{
+    // 1000 rows on 200 pages; between pages another client deletes rows still to come and rows
+    // printed already, and inserts new ones.
+    if (Db.IsSQLite())
+        TestDatabase::Exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+    Towns.Close();
+    CreateTowns(1000);
+    Towns.Open();
+    Job.SetRowsPerPage(5);
+    QSqlDatabase other = TestDatabase::OpenSecondConnection(QStringLiteral("vellaro-other"));
+    int changes = 0;
+    std::set<int> deleted;
+    Job.SetOnEndPrintPage([&](TComponent*, int page) {
+        deleted.insert({page * 5 - 2, 1000 - page});
+        for (const QString& change : {QStringLiteral("DELETE FROM towns WHERE id IN (%1, %2)").arg(page * 5 - 2).arg(1000 - page),
+                 QStringLiteral("INSERT INTO towns VALUES (%1, 'Town %1', 1, 1.5)").arg(5000 + page)}) {
+            QSqlQuery write(other);
+            changes += write.exec(change) ? 1 : 0;
+        }
+    });
+    const QString path = PathFor(QStringLiteral("Snapshot"));
+    Job.Print();
+    EXPECT_EQ(changes, 400);
+    other.close();
+    QSqlDatabase::removeDatabase(QStringLiteral("vellaro-other"));
+
+    EXPECT_EQ(ReadPdfInfo(path).Pages, 200);
+    const QString text = ReadPdfText(path);
+    std::vector<int> towns;
+    static const QRegularExpression town(QStringLiteral("Town (\\d+)"));
+    for (auto it = town.globalMatch(text); it.hasNext();)
+        towns.push_back(it.next().captured(1).toInt());
+    std::vector<int> expected(1000);
+    std::iota(expected.begin(), expected.end(), 1);
+    EXPECT_EQ(towns, expected);
+    Towns.Refresh();
+    EXPECT_EQ(Towns.RecordCount(), 1000 - int(deleted.size()) + 200); // the changes were made
+}
+
+TEST_P(PJDBGridPdfTest, HiddenBlobColumnIsNeverRead)
+{
+    // A 1 MB picture in every row, hidden: the print reads the text columns only, so a window
+    // of 500 rows stays small; shown, it prints as a note of its size.
+    TestDatabase::CreateTable(QStringLiteral("photos"),
+        QStringLiteral("id INTEGER PRIMARY KEY, name VARCHAR(30), picture %1").arg(QLatin1String(GetParam().BlobType)));
+    const QByteArray picture(1024 * 1024, '\x7f');
+    std::vector<QVariantList> rows;
+    for (int id = 1; id <= 20; ++id)
+        rows.push_back({id, QStringLiteral("Photo %1").arg(id), picture});
+    TestDatabase::Insert(QStringLiteral("photos"), rows);
+    TDataSet photos;
+    photos.SetConnectionName(QString::fromLatin1(TestDatabase::ConnectionName));
+    photos.SetTableName(QStringLiteral("photos"));
+    photos.Open();
+    photos.FieldByName(QStringLiteral("picture"))->SetVisible(false);
+    Source.SetDataSet(&photos);
+    EXPECT_EQ(photos.FieldByName(QStringLiteral("picture"))->Value(), QVariant());
+
+    const QString path = PathFor(QStringLiteral("Photos"));
+    Job.Print();
+    const QString text = ReadPdfText(path);
+    EXPECT_TRUE(text.contains(QLatin1String("Photo 20")));
+    EXPECT_FALSE(text.contains(QLatin1String("binary")));
+    photos.FieldByName(QStringLiteral("picture"))->SetVisible(true);
+    EXPECT_EQ(photos.FieldByName(QStringLiteral("picture"))->DisplayText(), QStringLiteral("(binary, 1048576 bytes)"));
+}
+
 INSTANTIATE_TEST_SUITE_P(SQLite, PJDBGridTest, ::testing::Values(SQLiteBackend));
 INSTANTIATE_TEST_SUITE_P(PostgreSQL, PJDBGridTest, ::testing::Values(PostgresBackend));
+INSTANTIATE_TEST_SUITE_P(MariaDB, PJDBGridTest, ::testing::Values(MariaDbBackend));
 INSTANTIATE_TEST_SUITE_P(SQLite, PJDBGridPdfTest, ::testing::Values(SQLiteBackend));
 INSTANTIATE_TEST_SUITE_P(PostgreSQL, PJDBGridPdfTest, ::testing::Values(PostgresBackend));
+INSTANTIATE_TEST_SUITE_P(MariaDB, PJDBGridPdfTest, ::testing::Values(MariaDbBackend));

@@ -126,7 +126,42 @@ void TCustomDBGridPrintJob::Draw(TCanvas* TheCanvas, int PageIndex, TDrawTarget 
             Job->UnlockUpdate();
         }
     } state(this);
-    TSpecialTextGridPrintJob::Draw(TheCanvas, PageIndex, Target);
+    try {
+        // The page's first record is read before anything is drawn, so a page that cannot be
+        // read shows only why.
+        const TRowRange rows = PageRows(PageIndex);
+        TDataSet* dataSet = ActiveDataSet();
+        if (dataSet && rows.Last > rows.First && VisibleFieldCount() > 0)
+            dataSet->SetRecNo(rows.First + 1);
+        TSpecialTextGridPrintJob::Draw(TheCanvas, PageIndex, Target);
+    } catch (const EDatabaseError& error) {
+        if (Target == dtPrint)
+            throw;
+        DrawFailure(TheCanvas, error.Message());
+    }
+}
+
+void TCustomDBGridPrintJob::DrawFailure(TCanvas* TheCanvas, const QString& Message)
+{
+    // The preview shows why the page has no table where the table would have been.
+    const TRect page = GetPageRect();
+    TheCanvas->Brush()->SetStyle(bsClear);
+    TheCanvas->SetFont(*PageFont());
+    TheCanvas->TextOut(page.Left, page.Top, QStringLiteral("The data cannot be shown: %1").arg(Message));
+}
+
+void TCustomDBGridPrintJob::Print()
+{
+    const TDataSetRun run(ActiveDataSet());
+    Update(); // the snapshot's count, also when the data set holds its notices back
+    TSpecialTextGridPrintJob::Print();
+}
+
+void TCustomDBGridPrintJob::PrintDialog()
+{
+    const TDataSetRun run(ActiveDataSet());
+    Update();
+    TSpecialTextGridPrintJob::PrintDialog();
 }
 
 int TCustomDBGridPrintJob::GetColWidth(TCanvas* Canvas, int ACol)

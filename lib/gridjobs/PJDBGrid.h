@@ -56,7 +56,13 @@ public:
     /// set (1 and 1 otherwise). Does nothing while updates are locked.
     void Update() override;
     /// Draws a page with updates locked, so the moving data set cannot recount the job midway.
+    /// A database failure while a preview page is drawn is written on the page instead of
+    /// the table; on paper it passes on and ends the print run.
     void Draw(TCanvas* TheCanvas, int PageIndex, TDrawTarget Target) override;
+    /// Prints the table as it was when printing began: the data set reads one snapshot for
+    /// the run and is counted again within it.
+    void Print() override;
+    void PrintDialog() override;
     /// The fields' display widths scaled to the page width, measured in PageFont; 100
     /// without a data set.
     int GetColWidth(TCanvas* Canvas, int ACol) override;
@@ -73,6 +79,7 @@ private:
     /// The data set when it is open, else nullptr.
     TDataSet* ActiveDataSet() const;
     int ComputeColWidth(TCanvas* Canvas, int ACol);
+    void DrawFailure(TCanvas* TheCanvas, const QString& Message);
 
     std::unique_ptr<TPrintJobDataLink> FDataLink;
     /// Column widths of the page being drawn (index column first), each measured once: a pass

@@ -93,7 +93,12 @@ void TField::SetVisible(bool Value)
     if (Value == FVisible)
         return;
     FVisible = Value;
-    Changed();
+    try {
+        FDataSet->FieldVisibilityChanged(); // the columns read follow what is shown
+    } catch (...) {
+        FVisible = !Value;
+        throw;
+    }
 }
 
 void TField::SetDisplayWidth(int Value)

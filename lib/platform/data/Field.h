@@ -47,6 +47,8 @@ public:
     int Size() const { return FSize; }
 
     // Display settings; changing one tells the data set's links that its layout changed.
+    /// Only the columns of visible fields (and a table's key) are read: showing or hiding a
+    /// field reads the current window again, and a hidden field has no value.
     bool Visible() const { return FVisible; }
     void SetVisible(bool Value);
     /// Width in characters; by default the declared length of a text column, else by type.
