@@ -280,7 +280,7 @@ private:
         QString text = word.toString();
         // Bounded: component names are mostly unique and need not be kept.
         if (FWords.size() < MaxSharedWords)
-            FWords.emplace(std::u16string_view(text.utf16(), size_t(text.size())), text);
+            FWords.emplace(std::u16string_view(QStringView(text).utf16(), size_t(text.size())), text);
         return text;
     }
 
