@@ -10,6 +10,7 @@
 #include "platform/core/Reader.h"
 
 #include <QFile>
+#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <fstream>
 #include <malloc.h>
@@ -166,7 +167,8 @@ BENCHMARK(BM_ParseFormOfJobs)->Arg(100000)->Unit(benchmark::kMillisecond)->Itera
 void BM_ReadFormFileOfJobs(benchmark::State& state)
 {
     const int count = int(state.range(0));
-    const QString path = QStringLiteral("/tmp/vellaro-bench-form-%1.vfm").arg(count);
+    const QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("jobs.vfm"));
     {
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly))
@@ -177,7 +179,6 @@ void BM_ReadFormFileOfJobs(benchmark::State& state)
         TDataModule root;
         ReadComponentRes(path, &root);
     }
-    QFile::remove(path);
     state.SetComplexityN(count);
 }
 BENCHMARK(BM_ReadFormFileOfJobs)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(2);

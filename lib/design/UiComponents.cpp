@@ -198,8 +198,9 @@ namespace {
 /// walking a form (which may be in the middle of deleting its children).
 QSet<TUiComponentHost*>& MultiJobHosts()
 {
-    static QSet<TUiComponentHost*> hosts;
-    return hosts;
+    // Never destroyed: a host may outlive the statics (a widget deleted at exit).
+    static auto* hosts = new QSet<TUiComponentHost*>;
+    return *hosts;
 }
 
 /// Every multi job stores its list under its jobs' current names.

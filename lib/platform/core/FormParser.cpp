@@ -1,6 +1,8 @@
 #include "platform/core/FormParser.h"
 
 #include <cmath>
+#include <string_view>
+#include <unordered_map>
 #include <limits>
 
 namespace Vellaro {
@@ -112,14 +114,7 @@ private:
                 break;
         }
         t.Kind = TToken::tkIdent;
-        // The words that frame every object come as shared constants, not as new strings.
-        const QStringView word = QStringView(FText).mid(start, FPos - start);
-        if (word == u"end")
-            t.Text = QStringLiteral("end");
-        else if (word == u"object")
-            t.Text = QStringLiteral("object");
-        else
-            t.Text = word.toString();
+        t.Text = Word(QStringView(FText).mid(start, FPos - start));
         return t;
     }
 
@@ -274,9 +269,27 @@ private:
         return t;
     }
 
+    /// The identifier as a string shared with its earlier occurrences: class and property names
+    /// and the words that frame objects repeat on every object, so they are made once.
+    QString Word(QStringView word)
+    {
+        const std::u16string_view key(word.utf16(), size_t(word.size()));
+        const auto it = FWords.find(key);
+        if (it != FWords.end())
+            return it->second;
+        QString text = word.toString();
+        // Bounded: component names are mostly unique and need not be kept.
+        if (FWords.size() < MaxSharedWords)
+            FWords.emplace(std::u16string_view(QStringView(text).utf16(), size_t(text.size())), text);
+        return text;
+    }
+
+    static constexpr size_t MaxSharedWords = 1024;
     const QString& FText;
     qsizetype FPos = 0;
     int FLine = 1;
+    /// Keys view the strings they map to.
+    std::unordered_map<std::u16string_view, QString> FWords;
 };
 
 QString Describe(const TToken& t)
