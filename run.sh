@@ -15,7 +15,7 @@ fi
 PACKAGES=(g++ cmake ninja-build qt6-base-dev libqt6sql6-sqlite qt6-tools-dev libqt6opengl6-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev fonts-liberation2 fonts-dejavu-core
   poppler-utils cups printer-driver-cups-pdf xvfb xauth imagemagick clang libclang-rt-14-dev ccache
-  postgresql libqt6sql6-psql python3 designer-qt6)
+  postgresql libqt6sql6-psql python3 designer-qt6 qt6-svg-dev libqpdf-dev qpdf)
 
 ensure_packages() {
   local missing=()
