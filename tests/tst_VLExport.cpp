@@ -76,3 +76,29 @@ TEST_F(SaveAsTest, ACancelledDialogWritesNothing)
     EXPECT_TRUE(Files().isEmpty());
     EXPECT_EQ(TExportDialog::Filters().size(), 3);
 }
+
+TEST_F(SaveAsTest, TheToolbarsExportButtonSavesTheShownJob)
+{
+    TPreviewToolbar* bar = Window->GetToolbar();
+    EXPECT_FALSE(bar->SpeedButton(btnExport)->Visible()) << "not among the default buttons";
+    bar->SetButtons(bar->Buttons() + TButtons{btnExport});
+    TSpeedButton* button = bar->SpeedButton(btnExport);
+    ASSERT_TRUE(button->Visible());
+    EXPECT_GT(button->Left(), bar->SpeedButton(btnZoomIn)->Left());
+    EXPECT_EQ(button->Hint(), QStringLiteral("Save as PDF, PNG or SVG"));
+    // Its own picture: more than the purple background.
+    const QImage glyph = button->Glyph()->Image();
+    int drawn = 0;
+    for (int y = 0; y < glyph.height(); ++y)
+        for (int x = 0; x < glyph.width(); ++x)
+            drawn += FromQColor(glyph.pixelColor(x, y)) != clPurple;
+    EXPECT_GT(drawn, 40);
+    TExportDialog::SetExecuteHook([&](TExportChoice& choice) {
+        choice.FileName = Dir.filePath(QStringLiteral("toolbar"));
+        choice.Format = efPdf;
+        return true;
+    });
+    button->Click();
+    EXPECT_EQ(Files(), QStringList{"toolbar.pdf"});
+    EXPECT_EQ(ReadPdfInfo(Dir.filePath(QStringLiteral("toolbar.pdf"))).Pages, 2);
+}
