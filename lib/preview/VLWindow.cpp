@@ -46,6 +46,18 @@ TPreviewForm::TPreviewForm(TComponent* AOwner) : TCustomForm(RequireWindow(AOwne
     FStatusBar->SetPreview(FPreview);
     FStatusBar->SetParent(this);
     BuildFindBar();
+    FThumbnails = new TPreviewThumbnails(this);
+    FThumbnails->SetParent(this);
+    FThumbnails->SetAlign(alLeft);
+    FThumbnails->SetVisible(false);
+    FThumbnails->SetPreview(FPreview);
+}
+
+void TPreviewForm::SetThumbnailsVisible(bool Value)
+{
+    FThumbnails->SetVisible(Value);
+    if (Value)
+        FThumbnails->Update();
 }
 
 void TPreviewForm::BuildFindBar()
@@ -123,6 +135,10 @@ bool TPreviewForm::HandleFindKey(QKeyEvent* event)
     const Qt::KeyboardModifiers mods = event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
     if (event->key() == Qt::Key_F && mods == Qt::ControlModifier) {
         ShowFindBar();
+        return true;
+    }
+    if (event->key() == Qt::Key_T && mods == Qt::ControlModifier) {
+        SetThumbnailsVisible(!FThumbnails->Visible());
         return true;
     }
     if (event->key() == Qt::Key_S && mods == Qt::ControlModifier) {

@@ -6,6 +6,7 @@
 #include "platform/controls/Forms.h"
 #include "platform/controls/StdControls.h"
 #include "preview/VLStatusBar.h"
+#include "preview/VLThumbnails.h"
 #include "preview/VLToolbar.h"
 
 #include <QObject>
@@ -18,6 +19,7 @@ class TCustomPreviewWindow;
 /// bar below. Escape ends a modal showing with mrCancel. A find bar under the toolbar searches
 /// the pages: Ctrl+F opens it, Enter or F3 goes to the next match, Shift+F3 (Shift+Enter) to the
 /// previous one, Escape closes it (and forgets the search). Ctrl+S saves the job as PDF, PNG or SVG.
+/// Ctrl+T shows or hides the page overview on the left.
 class VELLARO_EXPORT TPreviewForm : public TCustomForm {
     Q_OBJECT
 public:
@@ -42,6 +44,9 @@ public:
     /// Save as… (Ctrl+S): asks for a file and a format (PDF, PNG, SVG) and exports the job;
     /// false when cancelled.
     bool SaveAs();
+    /// The page overview (Ctrl+T), hidden at first.
+    TPreviewThumbnails* Thumbnails() const { return FThumbnails; }
+    void SetThumbnailsVisible(bool Value);
 
 protected:
     void KeyDown(int& Key, Qt::KeyboardModifiers Shift) override;
@@ -60,6 +65,7 @@ private:
     TPreview* FPreview;
     TPreviewToolbar* FToolbar;
     TPreviewStatusBar* FStatusBar;
+    TPreviewThumbnails* FThumbnails = nullptr;
     TPanel* FFindBar = nullptr;
     TEdit* FFindEdit = nullptr;
     TCheckBox* FMatchCase = nullptr;
