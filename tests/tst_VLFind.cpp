@@ -346,3 +346,31 @@ TEST_F(WindowFind, CtrlFEnterF3ShiftF3AndEscape)
     EXPECT_TRUE(pane->FindMatches().empty());
     EXPECT_TRUE(form->isVisible()) << "Escape closed the bar, not the window";
 }
+
+TEST_F(PaneFind, TheCurrentMatchIsScrolledIntoView)
+{
+    Pane->SetViewMode(vmCustom);
+    Pane->SetViewScale(200);
+    QApplication::processEvents();
+    TScrollBox* box = Pane->ScrollBox();
+    ASSERT_GT(box->VertScrollBar()->Range(), box->ClientHeight());
+    ASSERT_EQ(box->VertScrollBar()->Position(), 0);
+    // "More fish" lies far down page 2, below what the pane shows at the top.
+    ASSERT_EQ(Pane->FindText(QStringLiteral("More fish")), 2);
+    ASSERT_EQ(Pane->PageIndex(), 2);
+    const TFindMatch& match = Pane->FindMatches()[size_t(Pane->FindMatchIndex())];
+    const int position = box->VertScrollBar()->Position();
+    EXPECT_GT(position, 0);
+    // The match's top, in the desk's pixels, lies in the shown part of the desk.
+    const double scale = Pane->PagePanel()->ClientHeight() / Pane->PageHeightPixels();
+    const int top = Pane->PagePanel()->Top() + int(match.Rect.Top * scale);
+    EXPECT_GE(top, position);
+    EXPECT_LE(top, position + box->ClientHeight());
+    // Away to page 4's match and back: the same place again.
+    Pane->FindPrevious();
+    Pane->FindNext();
+    EXPECT_EQ(box->VertScrollBar()->Position(), position);
+    // A match already in view on the shown page moves nothing.
+    Pane->FindText(QStringLiteral("More fish"));
+    EXPECT_EQ(box->VertScrollBar()->Position(), position);
+}

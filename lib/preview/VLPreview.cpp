@@ -457,10 +457,9 @@ void TCustomPreview::ShowCurrentMatch()
         if (from < bar->Position() || from + length > bar->Position() + view)
             bar->SetPosition(std::max(0, from - view / 3));
     };
-    reveal(FScrollBox->HorzScrollBar(), FPagePanel->Left() + FScrollBox->HorzScrollBar()->Position() + border + onPanel.left(),
-        onPanel.width(), FScrollBox->ClientWidth());
-    reveal(FScrollBox->VertScrollBar(), FPagePanel->Top() + FScrollBox->VertScrollBar()->Position() + border + onPanel.top(),
-        onPanel.height(), FScrollBox->ClientHeight());
+    // The page panel's place is in the desk's (scrolled) coordinates.
+    reveal(FScrollBox->HorzScrollBar(), FPagePanel->Left() + border + onPanel.left(), onPanel.width(), FScrollBox->ClientWidth());
+    reveal(FScrollBox->VertScrollBar(), FPagePanel->Top() + border + onPanel.top(), onPanel.height(), FScrollBox->ClientHeight());
 }
 
 void TCustomPreview::PaintFindHighlights(TCanvas* canvas)
