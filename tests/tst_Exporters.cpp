@@ -7,6 +7,7 @@
 #include "job/VLJob.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QPainter>
 #include <QProcess>
 #include <QRegularExpression>
@@ -234,4 +235,29 @@ TEST(ExportFileNames, ThePageNumberGoesWhereThePatternSays)
     };
     for (const auto& c : cases)
         EXPECT_EQ(TPageFileExportDevice::PagePath(c.pattern, c.page), QString::fromLatin1(c.path)) << c.pattern;
+}
+
+TEST_F(Exporters, PdfA1bCarriesItsIdentificationAndRefusesInformationItCannotKeepInStep)
+{
+    const QString path = Path(QStringLiteral("archive.pdf"));
+    TPdfDocumentInfo info;
+    info.PdfA1b = true;
+    ASSERT_TRUE(Job.ExportToPdf(path, 1, 1, info));
+    const auto metadata = [](const QString& file) {
+        QProcess process;
+        process.start(QStringLiteral("pdfinfo"), {QStringLiteral("-meta"), file});
+        process.waitForFinished(30000);
+        return QString::fromUtf8(process.readAllStandardOutput());
+    };
+    const QString meta = metadata(path);
+    EXPECT_TRUE(meta.contains(QRegularExpression("pdfaid:part[>=\"]+1"))) << meta.toStdString();
+    EXPECT_TRUE(meta.contains(QRegularExpression("pdfaid:conformance[>=\"]+B"))) << meta.toStdString();
+    EXPECT_TRUE(PdfInfoText(path).contains(QRegularExpression("PDF version:\\s+1\\.4"))) << PdfInfoText(path).toStdString();
+    // A plain export is no PDF/A.
+    const QString plain = Path(QStringLiteral("plain.pdf"));
+    ASSERT_TRUE(Job.ExportToPdf(plain, 1, 1));
+    EXPECT_FALSE(metadata(plain).contains(QStringLiteral("pdfaid")));
+    info.Author = QStringLiteral("Ann");
+    EXPECT_THROW(Job.ExportToPdf(Path(QStringLiteral("refused.pdf")), 1, 1, info), EPrinter);
+    EXPECT_FALSE(QFileInfo::exists(Path(QStringLiteral("refused.pdf"))));
 }

@@ -164,6 +164,8 @@ TPdfDocument::~TPdfDocument()
 TDeviceContext* TPdfDocument::Begin(const QString& path, const QPageLayout& layout, int dpi, const TPdfDocumentInfo& info)
 {
     Release();
+    if (info.PdfA1b && (!info.Author.isEmpty() || !info.Subject.isEmpty() || !info.Keywords.isEmpty()))
+        throw WriteError(path, QStringLiteral("PDF/A-1b output takes no author, subject or keywords yet"));
     FPath = path;
     FInfo = info;
     // The pages go next to the target, so moving them into place never crosses file systems.
@@ -178,6 +180,8 @@ TDeviceContext* TPdfDocument::Begin(const QString& path, const QPageLayout& layo
     writer->setTitle(info.Title);
     writer->setCreator(QStringLiteral("Vellaro"));
     writer->setPageLayout(layout);
+    if (info.PdfA1b)
+        writer->setPdfVersion(QPagedPaintDevice::PdfVersion_A1b);
     FPages = std::move(pages);
     FWriter = std::move(writer);
     try {

@@ -23,6 +23,10 @@ struct VELLARO_EXPORT TPdfDocumentInfo {
     QString Author;
     QString Subject;
     QString Keywords;
+    /// Writes PDF/A-1b (Qt's writer: embedded fonts, XMP metadata, an output intent). Qt's XMP
+    /// holds the title only, so author, subject and keywords are refused with it (the document
+    /// information and the XMP metadata must agree).
+    bool PdfA1b = false;
 };
 
 /// One entry of a document outline: its title, its nesting level (0 is the top) and the page
