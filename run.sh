@@ -18,7 +18,7 @@ PACKAGES=(g++ cmake ninja-build qt6-base-dev libqt6sql6-sqlite qt6-tools-dev lib
   libgtest-dev libgmock-dev googletest libbenchmark-dev fonts-liberation2 fonts-dejavu-core
   poppler-utils cups printer-driver-cups-pdf xvfb xauth imagemagick clang libclang-rt-14-dev ccache
   postgresql libqt6sql6-psql mariadb-server libqt6sql6-mysql python3 designer-qt6 dpkg-dev lintian
-  file doxygen qt6-l10n-tools)
+  file doxygen qt6-l10n-tools qt6-svg-dev libqpdf-dev qpdf)
 
 ensure_packages() {
   local missing=()

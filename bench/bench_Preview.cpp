@@ -1,6 +1,10 @@
 // Repainting the preview pane's page (a 6 x 40 text table) at whole page, 100 % and 300 %, and
 // one layout of the pane, against printing the same page to PDF in the same run.
+#include "BenchSupport.h"
+#include "job/VLFind.h"
 #include "preview/VLPreview.h"
+
+#include <QImage>
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -70,6 +74,59 @@ void BM_PrintPageToPdf(benchmark::State& state)
         s.Job.Print();
 }
 BENCHMARK(BM_PrintPageToPdf)->Unit(benchmark::kMillisecond);
+
+/// A job of the table on every page, state.range(0) pages; every page names its number once.
+void SetUpPagedTable(TPrintJob& job, int pages)
+{
+    job.SetPageCount(pages);
+    job.SetOnDraw([](TComponent*, TCanvas* canvas, int page, TRect r, TDrawArea area, TDrawTarget) {
+        DrawTable(canvas, r, area);
+        if (area == daPage)
+            canvas->TextOut(r.Left, r.Bottom - 200, QStringLiteral("Sheet %1 ends here").arg(page));
+    });
+}
+
+/// Searching every page for a text found once, page by page (what the pane's FindText does).
+void BM_FindInPages(benchmark::State& state)
+{
+    Shared();
+    TPrintJob job;
+    SetUpPagedTable(job, int(state.range(0)));
+    size_t found = 0;
+    for (auto _ : state) {
+        found = 0;
+        for (int page = 1; page <= job.PageCount(); ++page)
+            found += FindInPage(job, page, QStringLiteral("Sheet 77 ends"), {}).size();
+    }
+    state.counters["matches"] = double(found);
+    state.counters["peak_MiB"] = PeakMemoryMiB();
+}
+BENCHMARK(BM_FindInPages)->Arg(100)->Arg(300)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+/// The baseline: drawing each of those pages once, as the pane does, into an 800 x 1131 image.
+void BM_DrawPagesOnce(benchmark::State& state)
+{
+    Shared();
+    TPrintJob job;
+    SetUpPagedTable(job, int(state.range(0)));
+    const TRect sheet = job.GetSheetRect();
+    QImage image(800, 1131, QImage::Format_RGB32);
+    for (auto _ : state) {
+        for (int page = 1; page <= job.PageCount(); ++page) {
+            image.fill(Qt::white);
+            TDeviceContext dc(&image, job.DPIX(), job.DPIY());
+            SetMapMode(&dc, MM_ANISOTROPIC);
+            SetWindowExtEx(&dc, sheet.Width(), sheet.Height(), nullptr);
+            SetViewportExtEx(&dc, image.width(), image.height(), nullptr);
+            TCanvas canvas;
+            canvas.SetHandle(&dc);
+            canvas.Font()->SetPixelsPerInch(std::min(job.DPIX(), job.DPIY()));
+            job.Draw(&canvas, page, dtPreview);
+        }
+    }
+    state.counters["peak_MiB"] = PeakMemoryMiB();
+}
+BENCHMARK(BM_DrawPagesOnce)->Arg(100)->Arg(300)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 void Repaint(benchmark::State& state, TViewMode mode, int scale)
 {

@@ -495,21 +495,32 @@ void TCustomPrintJob::EndPrintPage(int PageIndex)
 
 // ---- Print run --------------------------------------------------------------------------
 
-void TCustomPrintJob::PrintPages(int first, int last, bool followPageCount)
+namespace {
+/// Above 0 while a print run has a job draw a page: bookmarks added then go into the document.
+int GRunPageDrawing = 0;
+}
+
+bool TCustomPrintJob::PrintPages(int first, int last, bool followPageCount, bool discardWhenAborted)
 {
     // A whole-document run separates pages and reports progress against the current PageCount,
     // which a handler may change; a dialog run against the range chosen once.
     TPrinter* printer = Printer();
+    bool aborted = false;
     try {
         if (FProgressMonitor)
             FProgressMonitor(this, first - 1, first, followPageCount ? FPageCount : last);
         for (int page = first; page <= last; ++page) {
             if (FAbortRequest) {
                 FAbortRequest = false;
+                aborted = true;
                 break;
             }
             StartPrintPage(page);
-            Draw(printer->Canvas(), page, dtPrint);
+            {
+                ++GRunPageDrawing;
+                const std::unique_ptr<int, void (*)(int*)> drawing(&GRunPageDrawing, [](int* depth) { --*depth; });
+                Draw(printer->Canvas(), page, dtPrint);
+            }
             EndPrintPage(page);
             const int limit = followPageCount ? FPageCount : last;
             if (page < limit)
@@ -523,7 +534,64 @@ void TCustomPrintJob::PrintPages(int first, int last, bool followPageCount)
             printer->Abort();
         throw;
     }
-    printer->EndDoc();
+    if (aborted && discardWhenAborted)
+        printer->Abort();
+    else
+        printer->EndDoc();
+    return !aborted;
+}
+
+void TCustomPrintJob::AddBookmark(const QString& Title, int Level)
+{
+    if (GRunPageDrawing > 0 && Printer()->Printing())
+        Printer()->AddBookmark(Title, Level);
+}
+
+const TPrinterDevice& TCustomPrintJob::ExportModel()
+{
+    TPrinter* printer = Printer();
+    return printer->PrinterIndex() >= 0 ? *printer->Device() : *printer->PdfPrinter();
+}
+
+bool TCustomPrintJob::Export(TExportDevice& Device, int FromPage, int ToPage)
+{
+    TPrinter* printer = Printer();
+    if (printer->Printing())
+        throw EPrintJobException(QStringLiteral("Printing in progress"));
+    printer->SetStandInDevice(&Device);
+    const std::unique_ptr<TPrinter, void (*)(TPrinter*)> standIn(printer, [](TPrinter* p) { p->SetStandInDevice(nullptr); });
+    FAbortRequest = false;
+    Update();
+    const int first = FromPage == 0 ? 1 : FromPage;
+    const int last = ToPage == 0 ? FPageCount : ToPage;
+    if (first < 1 || first > last || last > FPageCount)
+        throw EPrintJobException(QStringLiteral("The pages %1 to %2 are not in the document, which has pages 1 to %3")
+                                     .arg(first).arg(last).arg(FPageCount));
+    RequireSoundPageGeometry();
+    printer->SetTitle(FTitle);
+    StartPrint();
+    printer->BeginDoc();
+    const bool completed = PrintPages(first, last, false, true);
+    EndPrint();
+    return completed;
+}
+
+bool TCustomPrintJob::ExportToPdf(const QString& FileName, int FromPage, int ToPage, const TPdfDocumentInfo& Info)
+{
+    TPdfExportDevice device(ExportModel(), FileName, Info);
+    return Export(device, FromPage, ToPage);
+}
+
+bool TCustomPrintJob::ExportToImages(const QString& FilePattern, int Dpi, int FromPage, int ToPage)
+{
+    TImageExportDevice device(ExportModel(), FilePattern, FromPage == 0 ? 1 : FromPage, Dpi);
+    return Export(device, FromPage, ToPage);
+}
+
+bool TCustomPrintJob::ExportToSvg(const QString& FilePattern, int FromPage, int ToPage)
+{
+    TSvgExportDevice device(ExportModel(), FilePattern, FromPage == 0 ? 1 : FromPage);
+    return Export(device, FromPage, ToPage);
 }
 
 void TCustomPrintJob::Print()

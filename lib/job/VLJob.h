@@ -6,6 +6,7 @@
 #include "platform/core/Application.h"
 #include "platform/graphics/Canvas.h"
 #include "platform/controls/Control.h"
+#include "platform/printing/Exporters.h"
 #include "platform/printing/Printers.h"
 
 #include <QObject>
@@ -207,6 +208,24 @@ public:
     virtual void PrinterSetupDialog();
     /// Asks the run in progress to stop before its next page.
     virtual void Abort();
+
+    // Export: the pages written to files instead of paper, laid out as on the selected printer
+    // (on the PDF printer when none is). FromPage and ToPage 0 stand for the first and the last
+    // page. Each runs like Print (the print events, progress, Abort) and returns false when the
+    // run was aborted: nothing is written then. A range outside the document raises
+    // EPrintJobException, output that cannot be written EPrinter; neither leaves a file behind.
+    /// One PDF file; the title is the job's Title unless Info gives one.
+    bool ExportToPdf(const QString& FileName, int FromPage = 0, int ToPage = 0, const TPdfDocumentInfo& Info = {});
+    /// One PNG image per page at Dpi dots per inch; "{page}" in FilePattern is the page number.
+    bool ExportToImages(const QString& FilePattern, int Dpi = 150, int FromPage = 0, int ToPage = 0);
+    /// One SVG file per page; "{page}" in FilePattern is the page number.
+    bool ExportToSvg(const QString& FilePattern, int FromPage = 0, int ToPage = 0);
+    /// Prints the pages to an export device standing in for the printer.
+    bool Export(TExportDevice& Device, int FromPage = 0, int ToPage = 0);
+    /// Adds an outline entry (a PDF bookmark) at the page being drawn, at a nesting level (0 is
+    /// the top). Only a page drawn by a print or export run adds one; elsewhere (the preview) it
+    /// does nothing, so a drawing handler may call it on every target.
+    void AddBookmark(const QString& Title, int Level = 0);
     /// The printer's own aborted state.
     bool GetAborted() const;
 
@@ -361,7 +380,11 @@ private:
     void RequireSoundPageGeometry();
     int HeaderHeightPixels(int marginHeight) const;
     int FooterHeightPixels(int marginHeight) const;
-    void PrintPages(int first, int last, bool followPageCount);
+    /// Prints the pages of an open document and ends it; false when aborted. An aborted run
+    /// ends the document with the pages so far, or throws it away when discardWhenAborted.
+    bool PrintPages(int first, int last, bool followPageCount, bool discardWhenAborted = false);
+    /// The device an export takes its page layout from.
+    static const TPrinterDevice& ExportModel();
     void NotifySubscribers();
     void SetPageSize(double& field, double value);
     /// The setter rule: an equal value changes nothing; otherwise store it, reset the page to the

@@ -233,7 +233,11 @@ void TCustomMultiPrintJob::Draw(TCanvas* TheCanvas, int PageIndex, TDrawTarget T
     // While the owning job draws, this one does not draw again: jobs that list each other
     // (directly or through a draft job) end instead of recursing without end.
     TJobLock drawing(this, &TCustomPrintJob::LockDraw, &TCustomPrintJob::UnlockDraw);
-    job->Draw(TheCanvas, GetLocalPage(PageIndex), Target);
+    const int localPage = GetLocalPage(PageIndex);
+    // A printed document's outline leads to each listed job's first page.
+    if (localPage == 1)
+        AddBookmark(job->Title().isEmpty() ? job->Name() : job->Title());
+    job->Draw(TheCanvas, localPage, Target);
 }
 
 // ---- Form files -------------------------------------------------------------------------

@@ -15,10 +15,11 @@ Q_NAMESPACE_EXPORT(VELLARO_EXPORT)
 /// How the preview pane sizes the page: whole page, page width, or a free scale in percent.
 enum TViewMode { vmWholePage, vmPageWidth, vmCustom };
 Q_ENUM_NS(TViewMode)
-/// The buttons of the preview toolbar, in the order they are laid out.
+/// The buttons of the preview toolbar, in the order they are laid out. btnExport (Save as…
+/// PDF, PNG or SVG) came later than the others and is last, so the others keep their bits.
 enum TButtonKind {
     btnPrint, btnPrintDialog, btnPrinterSetupDialog, btnFirstPage, btnPrevPage, btnNextPage, btnLastPage,
-    btnWholePage, btnPageWidth, btnZoomOut, btnZoomIn, btnRefresh, btnClose, btnUser
+    btnWholePage, btnPageWidth, btnZoomOut, btnZoomIn, btnRefresh, btnClose, btnUser, btnExport
 };
 Q_ENUM_NS(TButtonKind)
 } // namespace VLCommonTypes

@@ -1,5 +1,7 @@
 #include "preview/VLPreview.h"
 
+#include <QPainter>
+
 #include "platform/core/ClassRegistry.h"
 #include "platform/core/ComponentRegistry.h"
 #include "platform/core/Translations.h"
@@ -80,6 +82,7 @@ void TDrawPanel::Paint()
     PaintBackground(canvas, job);
     try {
         job->Draw(canvas, FPreview->PageIndex(), dtPreview);
+        FPreview->PaintFindHighlights(canvas);
         FPreview->PaintSucceeded();
     } catch (...) {
         // The page stays as far as it got, marked as failed; the application hears of it.
@@ -366,6 +369,124 @@ void TCustomPreview::LayoutCustom(double W)
         P->SetTop((B->ClientHeight() - P->Height()) / 2);
 }
 
+// ---- Find ---------------------------------------------------------------------------------
+
+int TCustomPreview::FindText(const QString& Text, TFindOptions Options)
+{
+    if (Text.isEmpty())
+        return 0;
+    ClearFind();
+    FFindText = Text;
+    if (FPrintJob && FPrintJob->PrinterOK() && FPrintJob->PageGeometryError().isEmpty()) {
+        const int pages = FPrintJob->PageCount();
+        bool cancel = false;
+        for (int page = 1; page <= pages && !cancel; ++page) {
+            std::vector<TFindMatch> found = FindInPage(*FPrintJob, page, Text, Options);
+            FFindMatches.insert(FFindMatches.end(), std::make_move_iterator(found.begin()), std::make_move_iterator(found.end()));
+            if (FOnFindProgress)
+                FOnFindProgress(this, page, pages, cancel);
+        }
+    }
+    if (!FFindMatches.empty()) {
+        const auto next = std::find_if(FFindMatches.begin(), FFindMatches.end(), [this](const TFindMatch& m) { return m.Page >= FPageIndex; });
+        FFindIndex = next == FFindMatches.end() ? 0 : int(next - FFindMatches.begin());
+    }
+    ShowCurrentMatch();
+    return int(FFindMatches.size());
+}
+
+bool TCustomPreview::FindNext()
+{
+    if (FFindMatches.empty())
+        return false;
+    FFindIndex = (FFindIndex + 1) % int(FFindMatches.size());
+    ShowCurrentMatch();
+    return true;
+}
+
+bool TCustomPreview::FindPrevious()
+{
+    if (FFindMatches.empty())
+        return false;
+    const int count = int(FFindMatches.size());
+    FFindIndex = (FFindIndex - 1 + count) % count;
+    ShowCurrentMatch();
+    return true;
+}
+
+void TCustomPreview::ClearFind()
+{
+    FFindText.clear();
+    FFindMatches.clear();
+    FFindIndex = -1;
+    FPagePanel->update();
+    UpdateCompanions();
+}
+
+QString TCustomPreview::GetFindText() const
+{
+    if (FFindText.isEmpty())
+        return {};
+    if (FFindMatches.empty())
+        return QCoreApplication::translate("Vellaro", "No matches for \"%1\"").arg(FFindText);
+    return QCoreApplication::translate("Vellaro", "Match %1 of %2").arg(FFindIndex + 1).arg(FFindMatches.size());
+}
+
+void TCustomPreview::ShowCurrentMatch()
+{
+    if (FFindIndex < 0 || FFindIndex >= int(FFindMatches.size())) {
+        FPagePanel->update();
+        UpdateCompanions();
+        return;
+    }
+    const TFindMatch& match = FFindMatches[size_t(FFindIndex)];
+    if (match.Page != FPageIndex)
+        SetPageIndex(match.Page); // lays out and updates the companions
+    else
+        UpdateCompanions();
+    FPagePanel->update();
+    const double W = PageWidthPixels(), H = PageHeightPixels();
+    if (!(W > 0 && H > 0))
+        return;
+    // The match in the desk's coordinates; a scroll bar moves only when it is out of view.
+    const int border = (FPagePanel->Width() - FPagePanel->ClientWidth()) / 2;
+    const QRect onPanel(int(match.Rect.Left * FPagePanel->ClientWidth() / W), int(match.Rect.Top * FPagePanel->ClientHeight() / H),
+        int(match.Rect.Width() * FPagePanel->ClientWidth() / W) + 1, int(match.Rect.Height() * FPagePanel->ClientHeight() / H) + 1);
+    const auto reveal = [](auto* bar, int from, int length, int view) {
+        if (bar->Range() <= 0)
+            return;
+        if (from < bar->Position() || from + length > bar->Position() + view)
+            bar->SetPosition(std::max(0, from - view / 3));
+    };
+    // The page panel's place is in the desk's (scrolled) coordinates.
+    reveal(FScrollBox->HorzScrollBar(), FPagePanel->Left() + border + onPanel.left(), onPanel.width(), FScrollBox->ClientWidth());
+    reveal(FScrollBox->VertScrollBar(), FPagePanel->Top() + border + onPanel.top(), onPanel.height(), FScrollBox->ClientHeight());
+}
+
+void TCustomPreview::PaintFindHighlights(TCanvas* canvas)
+{
+    if (FFindMatches.empty())
+        return;
+    TDeviceContext* dc = canvas->Handle();
+    QPainter* painter = dc->Painter();
+    if (!painter)
+        return;
+    painter->save();
+    painter->setWorldTransform(dc->PainterTransform());
+    painter->setPen(Qt::NoPen);
+    // Multiplied over the page: the text stays readable under the mark.
+    painter->setCompositionMode(QPainter::CompositionMode_Multiply);
+    for (size_t i = 0; i < FFindMatches.size(); ++i) {
+        const TFindMatch& match = FFindMatches[i];
+        if (match.Page != FPageIndex)
+            continue;
+        const bool current = int(i) == FFindIndex;
+        painter->setBrush(current ? QColor(255, 140, 0) : QColor(255, 240, 80));
+        painter->drawRect(QRect(match.Rect.Left, match.Rect.Top, match.Rect.Width(), match.Rect.Height()));
+    }
+    painter->restore();
+}
+
 QString TCustomPreview::DeskMessage() const
 {
     return FDeskMessage && !FDeskMessage->isHidden() ? FDeskMessage->text() : QString();
@@ -440,6 +561,11 @@ void TCustomPreview::DeleteControlNotification(TControl* Control)
 
 void TCustomPreview::SetPrintJob(TCustomPrintJob* Value)
 {
+    if (Value != FPrintJob) {
+        FFindText.clear();
+        FFindMatches.clear();
+        FFindIndex = -1;
+    }
     if (Value == FPrintJob)
         return;
     DetachJob();

@@ -3,6 +3,7 @@
 // mapping that makes one logical unit one printer pixel; whole page, page width or a free
 // scale; paging and scrolling keys; drag scrolling; and the hub its companion controls follow.
 
+#include "job/VLFind.h"
 #include "job/VLJob.h"
 #include "platform/controls/Controls.h"
 #include "preview/VLCommon.h"
@@ -72,6 +73,10 @@ private:
     TPoint FDragStart;
     bool FDragging = false;
 };
+
+/// Progress of a search: the page searched, the page count; setting Cancel stops the search
+/// before the next page.
+using TFindProgressEvent = std::function<void(TComponent* Sender, int Page, int PageCount, bool& Cancel)>;
 
 /// All behaviour of the preview pane; TPreview publishes its properties.
 class VELLARO_EXPORT TCustomPreview : public QWidget, public TWinControl {
@@ -210,6 +215,29 @@ public:
     /// Called by the page when it was drawn without an error.
     void PaintSucceeded() { FLastPaintError.clear(); }
 
+    // Find: the text the pages draw, searched page by page (nothing of a page's drawing is kept).
+    /// Searches every page for Text and makes current the first match on or after the shown
+    /// page (the first of all when none follows), showing it. Returns the number of matches.
+    /// An empty Text does nothing and returns 0. A search cancelled through OnFindProgress
+    /// keeps the matches of the pages searched so far.
+    int FindText(const QString& Text, TFindOptions Options = {});
+    /// Makes the next (previous) match current, going round at the end; false without matches.
+    bool FindNext();
+    bool FindPrevious();
+    /// Forgets the search (the highlights go).
+    void ClearFind();
+    const std::vector<TFindMatch>& FindMatches() const { return FFindMatches; }
+    /// The current match's index in FindMatches, or -1.
+    int FindMatchIndex() const { return FFindIndex; }
+    QString FoundText() const { return FFindText; }
+    /// "Match 2 of 14", "No matches for "x"", or empty without a search.
+    QString GetFindText() const;
+    TFindProgressEvent OnFindProgress() const { return FOnFindProgress; }
+    void SetOnFindProgress(TFindProgressEvent Value) { FOnFindProgress = std::move(Value); }
+    /// Called by the page after the job drew it: marks the matches on the shown page, the
+    /// current one stronger. The canvas maps printer pixels to the page.
+    void PaintFindHighlights(TCanvas* canvas);
+
 protected:
     /// Forgets a companion or the job that is being removed; a removed job leaves the pane empty.
     void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -235,6 +263,8 @@ private:
     void UpdateCompanions();
     void DetachJob();
     void ShowDeskMessage(const QString& message);
+    /// Shows the current match: its page, scrolled so its rectangle is in view.
+    void ShowCurrentMatch();
 
     TCustomPrintJob* FPrintJob = nullptr;
     std::vector<TControl*> FControls;
@@ -251,6 +281,10 @@ private:
     bool FDragScroll = false;
     QPointer<QLabel> FDeskMessage;
     QString FLastPaintError;
+    QString FFindText;
+    std::vector<TFindMatch> FFindMatches;
+    int FFindIndex = -1;
+    TFindProgressEvent FOnFindProgress;
     TNotifyEvent FOnUpdate;
     TNotifyEvent FOnPageChanged;
     TNotifyEvent FOnEnter;

@@ -57,7 +57,9 @@ void TCustomPreviewStatusBar::Update()
         }
         // The user part reaches the pane's width, not the bar's.
         rights.push_back(Preview()->ClientWidth());
-        texts << FUserText;
+        // A search in the pane speaks in the hint part until it is cleared.
+        const QString found = Preview()->GetFindText();
+        texts << (found.isEmpty() ? FUserText : found);
         SetParts(rights);
         for (int i = 0; i < texts.size(); ++i)
             SetPartText(i, texts[i]);

@@ -1,5 +1,7 @@
 #include "preview/VLToolbar.h"
 
+#include "preview/VLExport.h"
+
 #include "platform/core/ClassRegistry.h"
 #include "platform/core/ComponentRegistry.h"
 
@@ -30,7 +32,7 @@ TCustomPreviewToolbar::TCustomPreviewToolbar(TComponent* AOwner, QWidget* parent
     FGlyphStrip->LoadFromResourceName(QStringLiteral("SMALL"));
     FButtons = TButtons{btnPrint, btnPrinterSetupDialog, btnFirstPage, btnPrevPage, btnNextPage, btnLastPage, btnZoomOut, btnZoomIn};
     SetCaption(QString());
-    for (int k = btnPrint; k <= btnUser; ++k) {
+    for (int k = btnPrint; k <= btnExport; ++k) {
         auto* button = new TSpeedButton(this);
         FSpeedButtons[size_t(k)] = button;
         button->SetMargin(-1);
@@ -41,6 +43,11 @@ TCustomPreviewToolbar::TCustomPreviewToolbar(TComponent* AOwner, QWidget* parent
         button->SetParentShowHint(true);
         if (k < btnUser)
             button->SetHint(Tr(qPrintable(HintArray[size_t(k)])));
+        if (k == btnExport) {
+            DrawExportGlyph(button->Glyph());
+            button->GlyphChanged();
+            button->SetHint(QCoreApplication::translate("Vellaro", "Save as PDF, PNG or SVG"));
+        }
         button->SetOnClick([this](TComponent* sender) { OnButtonClick(sender); });
         button->SetParent(this);
         if (k == FScaleBoxPos) {
@@ -58,6 +65,27 @@ TCustomPreviewToolbar::~TCustomPreviewToolbar()
 {
     DestroyComponent();
     FPreviewLink.Detach();
+}
+
+void TCustomPreviewToolbar::DrawExportGlyph(TBitmap* Glyph)
+{
+    Glyph->SetSize(GlyphSize, GlyphSize);
+    TCanvas* canvas = Glyph->Canvas();
+    // Purple is the background, as in the strip (the lower left pixel).
+    canvas->Brush()->SetStyle(bsSolid);
+    canvas->Brush()->SetColor(clPurple);
+    canvas->FillRect({0, 0, GlyphSize, GlyphSize});
+    canvas->Pen()->SetColor(clBlack);
+    canvas->Pen()->SetWidth(0);
+    canvas->Brush()->SetColor(clWhite);
+    canvas->Rectangle(1, 1, 11, 14);
+    canvas->Pen()->SetColor(0x008000);
+    canvas->Brush()->SetColor(0x008000);
+    canvas->FillRect({7, 7, 13, 10});
+    for (int i = 0; i < 4; ++i) {
+        canvas->MoveTo(12 + i, 5 + i);
+        canvas->LineTo(12 + i, 12 - i);
+    }
 }
 
 void TCustomPreviewToolbar::GetBitmapPart(TButtonKind Kind, TBitmap* Glyph)
@@ -158,7 +186,7 @@ void TCustomPreviewToolbar::UpdateButtons()
     const bool boxInUse = FScaleBox || designing;
     FScaleCombo->SetVisible(boxInUse);
     int shown = 0;
-    for (int k = btnPrint; k <= btnUser; ++k) {
+    for (int k = btnPrint; k <= btnExport; ++k) {
         TSpeedButton* button = FSpeedButtons[size_t(k)];
         const bool shows = FButtons.Contains(TButtonKind(k)) || designing;
         const int slot = shown;
@@ -205,6 +233,8 @@ void TCustomPreviewToolbar::ButtonClick(TButtonKind Kind)
     if (Kind == btnUser && FOnUserButtonClick)
         FOnUserButtonClick(this);
     TCustomPrintJob* job = Preview() ? Preview()->PrintJob() : nullptr;
+    if (job && Kind == btnExport)
+        SaveJobAs(job, this);
     if (job && Kind <= btnRefresh) {
         switch (Kind) {
         case btnPrint:

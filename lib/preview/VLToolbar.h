@@ -80,11 +80,13 @@ private:
     void UpdateButtons();
     void EnableButtons();
     void GetBitmapPart(TButtonKind Kind, TBitmap* Glyph);
+    /// The export button's picture (not in the strip): a sheet with an arrow out of it.
+    static void DrawExportGlyph(TBitmap* Glyph);
     void OnButtonClick(TComponent* Sender);
 
     TPreviewLink FPreviewLink{this};
     std::unique_ptr<TBitmap> FGlyphStrip;
-    std::array<TSpeedButton*, 14> FSpeedButtons{};
+    std::array<TSpeedButton*, btnExport + 1> FSpeedButtons{};
     TButtons FButtons;
     bool FFlat = false;
     TPreviewComboBox* FScaleCombo = nullptr;

@@ -2,6 +2,10 @@
 
 #include "platform/core/ClassRegistry.h"
 #include "platform/core/ComponentRegistry.h"
+#include "preview/VLExport.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
 
 namespace Vellaro {
 
@@ -42,6 +46,139 @@ TPreviewForm::TPreviewForm(TComponent* AOwner) : TCustomForm(RequireWindow(AOwne
     FStatusBar = new TPreviewStatusBar(this);
     FStatusBar->SetPreview(FPreview);
     FStatusBar->SetParent(this);
+    BuildFindBar();
+    FThumbnails = new TPreviewThumbnails(this);
+    FThumbnails->SetParent(this);
+    FThumbnails->SetAlign(alLeft);
+    FThumbnails->SetVisible(false);
+    FThumbnails->SetPreview(FPreview);
+}
+
+void TPreviewForm::SetThumbnailsVisible(bool Value)
+{
+    FThumbnails->SetVisible(Value);
+    if (Value)
+        FThumbnails->Update();
+}
+
+void TPreviewForm::BuildFindBar()
+{
+    FFindBar = new TPanel(this);
+    FFindBar->SetParent(this);
+    FFindBar->SetAlign(alTop);
+    FFindBar->SetHeight(30);
+    FFindBar->SetBevelOuter(bvNone);
+    FFindBar->SetCaption(QString());
+    FFindEdit = new TEdit(this);
+    FFindEdit->SetParent(FFindBar);
+    FFindEdit->SetBounds(6, 4, 220, 22);
+    FFindEdit->setPlaceholderText(QCoreApplication::translate("Vellaro", "Find"));
+    FMatchCase = new TCheckBox(this);
+    FMatchCase->SetParent(FFindBar);
+    FMatchCase->SetCaption(QCoreApplication::translate("Vellaro", "Match case"));
+    FMatchCase->SetBounds(236, 4, 100, 22);
+    FWholeWord = new TCheckBox(this);
+    FWholeWord->SetParent(FFindBar);
+    FWholeWord->SetCaption(QCoreApplication::translate("Vellaro", "Whole words"));
+    FWholeWord->SetBounds(340, 4, 110, 22);
+    FFindBar->SetVisible(false);
+}
+
+void TPreviewForm::ShowFindBar()
+{
+    FFindBar->SetVisible(true);
+    FFindEdit->setFocus(Qt::ShortcutFocusReason);
+    FFindEdit->selectAll();
+}
+
+void TPreviewForm::HideFindBar()
+{
+    FFindBar->SetVisible(false);
+    FSearched.clear();
+    FPreview->ClearFind();
+    FPreview->setFocus(Qt::OtherFocusReason);
+}
+
+TFindOptions TPreviewForm::FindBarOptions() const
+{
+    TFindOptions options;
+    if (FMatchCase->Checked())
+        options.Include(foMatchCase);
+    if (FWholeWord->Checked())
+        options.Include(foWholeWord);
+    return options;
+}
+
+bool TPreviewForm::SaveAs()
+{
+    return SaveJobAs(FPreview->PrintJob(), this);
+}
+
+void TPreviewForm::FindFromBar(bool backwards)
+{
+    const QString text = FFindEdit->Text();
+    if (text.isEmpty())
+        return;
+    if (text != FSearched || FindBarOptions() != FSearchedOptions || FPreview->FoundText() != text) {
+        FSearched = text;
+        FSearchedOptions = FindBarOptions();
+        FPreview->FindText(text, FSearchedOptions);
+        return;
+    }
+    if (backwards)
+        FPreview->FindPrevious();
+    else
+        FPreview->FindNext();
+}
+
+bool TPreviewForm::HandleFindKey(QKeyEvent* event)
+{
+    const Qt::KeyboardModifiers mods = event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    if (event->key() == Qt::Key_F && mods == Qt::ControlModifier) {
+        ShowFindBar();
+        return true;
+    }
+    if (event->key() == Qt::Key_T && mods == Qt::ControlModifier) {
+        SetThumbnailsVisible(!FThumbnails->Visible());
+        return true;
+    }
+    if (event->key() == Qt::Key_S && mods == Qt::ControlModifier) {
+        SaveAs();
+        return true;
+    }
+    if (event->key() == Qt::Key_F3 && (mods == Qt::NoModifier || mods == Qt::ShiftModifier)) {
+        FindFromBar(mods == Qt::ShiftModifier);
+        return true;
+    }
+    const bool inBar = FFindBar->Visible() && FFindEdit->hasFocus();
+    if (inBar && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+        FindFromBar(mods == Qt::ShiftModifier);
+        return true;
+    }
+    if (FFindBar->Visible() && event->key() == Qt::Key_Escape) {
+        HideFindBar();
+        return true;
+    }
+    return false;
+}
+
+bool TPreviewForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType() && static_cast<QWidget*>(watched)->window() == this) {
+        bool handled = false;
+        GuardEvent([&] { handled = HandleFindKey(static_cast<QKeyEvent*>(event)); });
+        if (handled)
+            return true;
+    }
+    return TCustomForm::eventFilter(watched, event);
+}
+
+void TPreviewForm::keyPressEvent(QKeyEvent* event)
+{
+    bool handled = false;
+    GuardEvent([&] { handled = HandleFindKey(event); });
+    if (!handled)
+        TCustomForm::keyPressEvent(event);
 }
 
 TPreviewForm::~TPreviewForm()

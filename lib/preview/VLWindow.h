@@ -4,7 +4,9 @@
 // size and place, between showings.
 
 #include "platform/controls/Forms.h"
+#include "platform/controls/StdControls.h"
 #include "preview/VLStatusBar.h"
+#include "preview/VLThumbnails.h"
 #include "preview/VLToolbar.h"
 
 #include <QObject>
@@ -14,7 +16,10 @@ namespace Vellaro {
 class TCustomPreviewWindow;
 
 /// The form a preview window builds in code: a pane filling it, a toolbar above and a status
-/// bar below. Escape ends a modal showing with mrCancel.
+/// bar below. Escape ends a modal showing with mrCancel. A find bar under the toolbar searches
+/// the pages: Ctrl+F opens it, Enter or F3 goes to the next match, Shift+F3 (Shift+Enter) to the
+/// previous one, Escape closes it (and forgets the search). Ctrl+S saves the job as PDF, PNG or SVG.
+/// Ctrl+T shows or hides the page overview on the left.
 class VELLARO_EXPORT TPreviewForm : public TCustomForm {
     Q_OBJECT
 public:
@@ -30,10 +35,31 @@ public:
     TPreviewToolbar* Toolbar() const { return FToolbar; }
     /// The status bar below the pane, linked to it.
     TPreviewStatusBar* StatusBar() const { return FStatusBar; }
+    TPanel* FindBar() const { return FFindBar; }
+    TEdit* FindEdit() const { return FFindEdit; }
+    TCheckBox* MatchCaseBox() const { return FMatchCase; }
+    TCheckBox* WholeWordBox() const { return FWholeWord; }
+    /// Shows the find bar with the focus in its text.
+    void ShowFindBar();
+    /// Hides the find bar, forgets the search and gives the focus back to the pane.
+    void HideFindBar();
+    /// Searches for the bar's text when it or an option changed since the last search, else
+    /// moves to the next (previous) match. An empty text does nothing.
+    void FindFromBar(bool backwards);
+    /// Save as… (Ctrl+S): asks for a file and a format (PDF, PNG, SVG) and exports the job;
+    /// false when cancelled.
+    bool SaveAs();
+    /// The page overview (Ctrl+T), hidden at first.
+    TPreviewThumbnails* Thumbnails() const { return FThumbnails; }
+    void SetThumbnailsVisible(bool Value);
 
 protected:
     /// Escape ends a modal showing with mrCancel.
     void KeyDown(int& Key, Qt::KeyboardModifiers Shift) override;
+    /// Keys of the find bar and the page overview reach the window's shortcuts from any child.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    /// Ctrl+F, F3, Shift+F3, Esc, Ctrl+S and Ctrl+T of the preview form.
+    void keyPressEvent(QKeyEvent* event) override;
     /// Reports the form's state, size and place to the window, which keeps them for the next showing.
     void WindowMoved(bool resized) override;
     /// Repaints the form once it is on screen.
@@ -41,10 +67,21 @@ protected:
 
 private:
     static TCustomPreviewWindow* RequireWindow(TComponent* owner);
+    void BuildFindBar();
+    /// The find keys (Ctrl+F, F3, Shift+F3, Enter in the bar, Escape with the bar shown).
+    bool HandleFindKey(QKeyEvent* event);
+    TFindOptions FindBarOptions() const;
     TCustomPreviewWindow* FWindow;
     TPreview* FPreview;
     TPreviewToolbar* FToolbar;
     TPreviewStatusBar* FStatusBar;
+    TPreviewThumbnails* FThumbnails = nullptr;
+    TPanel* FFindBar = nullptr;
+    TEdit* FFindEdit = nullptr;
+    TCheckBox* FMatchCase = nullptr;
+    TCheckBox* FWholeWord = nullptr;
+    QString FSearched;
+    TFindOptions FSearchedOptions;
 };
 
 /// All behaviour of the preview window; TPreviewWindow publishes it.

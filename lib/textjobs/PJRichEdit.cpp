@@ -1,5 +1,8 @@
 #include "textjobs/PJRichEdit.h"
 
+#include <QTextBlock>
+#include <QTextDocument>
+
 #include "platform/core/ClassRegistry.h"
 #include "platform/core/ComponentRegistry.h"
 
@@ -174,6 +177,18 @@ void TCustomRichEditPrintJob::DrawArea(TCanvas* TheCanvas, int PageIndex, TRect 
     }
     const TFormattingScope formatting(FRichEdit);
     FRichEdit->FormatRange(&range, true);
+    AddHeadingBookmarks(page.FStartPos, page.FEndPos);
+}
+
+void TCustomRichEditPrintJob::AddHeadingBookmarks(int startPos, int endPos)
+{
+    // Headings starting on the page become the printed document's outline, nested by level.
+    for (QTextBlock block = FRichEdit->document()->findBlock(startPos); block.isValid() && block.position() < endPos;
+         block = block.next()) {
+        const int level = block.blockFormat().headingLevel();
+        if (level > 0 && block.position() >= startPos && !block.text().trimmed().isEmpty())
+            AddBookmark(block.text().trimmed(), level - 1);
+    }
 }
 
 void RegisterPJRichEdit()

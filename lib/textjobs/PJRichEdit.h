@@ -62,6 +62,8 @@ private:
     void ReportProgress(int Pos, int Max);
     /// A rectangle in printer pixels as twips.
     TRect ToTwips(const TRect& Pixels) const;
+    /// Adds a bookmark for each heading that starts in the character range (print runs only).
+    void AddHeadingBookmarks(int startPos, int endPos);
 
     TCustomRichEdit* FRichEdit = nullptr;
     bool FPaginating = false;

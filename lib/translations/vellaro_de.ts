@@ -155,6 +155,46 @@
         <source>&amp;Move Down</source>
         <translation>Nach &amp;unten</translation>
     </message>
+    <message>
+        <source>PDF document (*.pdf)</source>
+        <translation>PDF-Dokument (*.pdf)</translation>
+    </message>
+    <message>
+        <source>PNG images, one per page (*.png)</source>
+        <translation>PNG-Bilder, eines je Seite (*.png)</translation>
+    </message>
+    <message>
+        <source>SVG drawings, one per page (*.svg)</source>
+        <translation>SVG-Zeichnungen, eine je Seite (*.svg)</translation>
+    </message>
+    <message>
+        <source>Save as</source>
+        <translation>Speichern unter</translation>
+    </message>
+    <message>
+        <source>No matches for &quot;%1&quot;</source>
+        <translation>Keine Treffer für „%1“</translation>
+    </message>
+    <message>
+        <source>Match %1 of %2</source>
+        <translation>Treffer %1 von %2</translation>
+    </message>
+    <message>
+        <source>Save as PDF, PNG or SVG</source>
+        <translation>Als PDF, PNG oder SVG speichern</translation>
+    </message>
+    <message>
+        <source>Find</source>
+        <translation>Suchen</translation>
+    </message>
+    <message>
+        <source>Match case</source>
+        <translation>Groß-/Kleinschreibung</translation>
+    </message>
+    <message>
+        <source>Whole words</source>
+        <translation>Ganze Wörter</translation>
+    </message>
 </context>
 <context>
     <name>Vellaro::TComponentTaskMenu</name>

@@ -117,7 +117,7 @@
     </message>
     <message>
         <source>Add Print Jobs</source>
-        <translation>Ajouter des travaux d'impression</translation>
+        <translation>Ajouter des travaux d&apos;impression</translation>
     </message>
     <message>
         <source>Name</source>
@@ -154,6 +154,46 @@
     <message>
         <source>&amp;Move Down</source>
         <translation>&amp;Descendre</translation>
+    </message>
+    <message>
+        <source>PDF document (*.pdf)</source>
+        <translation>Document PDF (*.pdf)</translation>
+    </message>
+    <message>
+        <source>PNG images, one per page (*.png)</source>
+        <translation>Images PNG, une par page (*.png)</translation>
+    </message>
+    <message>
+        <source>SVG drawings, one per page (*.svg)</source>
+        <translation>Dessins SVG, un par page (*.svg)</translation>
+    </message>
+    <message>
+        <source>Save as</source>
+        <translation>Enregistrer sous</translation>
+    </message>
+    <message>
+        <source>No matches for &quot;%1&quot;</source>
+        <translation>Aucun résultat pour « %1 »</translation>
+    </message>
+    <message>
+        <source>Match %1 of %2</source>
+        <translation>Résultat %1 sur %2</translation>
+    </message>
+    <message>
+        <source>Save as PDF, PNG or SVG</source>
+        <translation>Enregistrer en PDF, PNG ou SVG</translation>
+    </message>
+    <message>
+        <source>Find</source>
+        <translation>Rechercher</translation>
+    </message>
+    <message>
+        <source>Match case</source>
+        <translation>Respecter la casse</translation>
+    </message>
+    <message>
+        <source>Whole words</source>
+        <translation>Mots entiers</translation>
     </message>
 </context>
 <context>

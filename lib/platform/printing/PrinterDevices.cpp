@@ -2,11 +2,9 @@
 
 #include <QDir>
 #include <QPageLayout>
-#include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 namespace Vellaro {
 
@@ -21,10 +19,7 @@ QPageLayout::Orientation ToQt(TPrinterOrientation o)
 
 TPdfPrinterDevice::TPdfPrinterDevice() = default;
 
-TPdfPrinterDevice::~TPdfPrinterDevice()
-{
-    Release();
-}
+TPdfPrinterDevice::~TPdfPrinterDevice() = default;
 
 QSize TPdfPrinterDevice::PageSizePixels(TPrinterOrientation orientation) const
 {
@@ -43,56 +38,30 @@ QString TPdfPrinterDevice::PathForTitle(const QString& title)
 
 TDeviceContext* TPdfPrinterDevice::BeginDoc(const QString& title, TPrinterOrientation orientation)
 {
-    FCurrentPath = FOutputPath.isEmpty() ? PathForTitle(title) : FOutputPath;
-    auto file = std::make_unique<QSaveFile>(FCurrentPath);
-    if (!file->open(QIODevice::WriteOnly))
-        throw EPrinter(QStringLiteral("Cannot write the PDF file '%1': %2").arg(FCurrentPath, file->errorString()));
-    auto writer = std::make_unique<QPdfWriter>(file.get());
-    writer->setResolution(Resolution);
-    writer->setTitle(title);
-    writer->setCreator(QStringLiteral("Vellaro"));
-    writer->setPageLayout(QPageLayout(FPaper, ToQt(orientation), QMarginsF(0, 0, 0, 0)));
-    FFile = std::move(file);
-    FWriter = std::move(writer);
-    try {
-        FContext = std::make_unique<TDeviceContext>(FWriter.get(), Resolution, Resolution);
-    } catch (...) {
-        Release();
-        throw;
-    }
-    return FContext.get();
+    FOutline.clear();
+    TPdfDocumentInfo info = FInfo;
+    info.Title = title;
+    return FDocument.Begin(FOutputPath.isEmpty() ? PathForTitle(title) : FOutputPath,
+        QPageLayout(FPaper, ToQt(orientation), QMarginsF(0, 0, 0, 0)), Resolution, info);
 }
 
 void TPdfPrinterDevice::NewPage()
 {
-    if (FWriter)
-        FWriter->newPage();
+    FDocument.NewPage();
 }
 
 void TPdfPrinterDevice::EndDoc()
 {
-    FContext.reset(); // ends the painter: the PDF is complete in the save file
-    FWriter.reset();
-    const bool committed = FFile && FFile->commit();
-    const QString error = FFile ? FFile->errorString() : QString();
-    FFile.reset();
-    if (!committed)
-        throw EPrinter(QStringLiteral("Cannot write the PDF file '%1': %2").arg(FCurrentPath, error));
-    FLastOutput = FCurrentPath;
+    const std::vector<TBookmark> outline = std::move(FOutline);
+    FOutline.clear();
+    FDocument.Finish(outline);
+    FLastOutput = FDocument.Path();
 }
 
 void TPdfPrinterDevice::Abort()
 {
-    Release();
-}
-
-void TPdfPrinterDevice::Release()
-{
-    FContext.reset();
-    FWriter.reset();
-    if (FFile)
-        FFile->cancelWriting();
-    FFile.reset();
+    FOutline.clear();
+    FDocument.Abandon();
 }
 
 QPrinter* TPdfPrinterDevice::QtPrinter()

@@ -4,14 +4,13 @@
 // one document at a time.
 
 #include "platform/graphics/DeviceContext.h"
+#include "platform/printing/PdfDocument.h"
 
 #include <QPageSize>
 #include <QString>
 #include <memory>
 
 class QPrinter;
-class QPdfWriter;
-class QSaveFile;
 
 namespace Vellaro {
 
@@ -31,6 +30,9 @@ public:
     /// Whether NewPage may wait until the page is drawn on (devices that produce paper or
     /// files); a device that records the calls takes each one as it comes.
     virtual bool DefersNewPage() const { return true; }
+    /// The bookmarks the document's run added, handed over right before EndDoc; devices that
+    /// write a navigable file (PDF) write them as its outline, others ignore them.
+    virtual void SetOutline(const std::vector<TBookmark>&) {}
     /// Finishes the document (the output is complete afterwards).
     virtual void EndDoc() = 0;
     /// Throws the document away.
@@ -46,6 +48,7 @@ public:
 
 /// The built-in printer that writes a PDF file: 600 dpi, A4 unless set otherwise, no margins.
 /// The file appears only when a document ends; an aborted or failed one leaves nothing behind.
+/// It writes the document information (the title is the document's) and the run's bookmarks.
 class VELLARO_EXPORT TPdfPrinterDevice : public TPrinterDevice {
 public:
     static constexpr int Resolution = 600;
@@ -57,6 +60,7 @@ public:
     QSize PageSizePixels(TPrinterOrientation orientation) const override;
     TDeviceContext* BeginDoc(const QString& title, TPrinterOrientation orientation) override;
     void NewPage() override;
+    void SetOutline(const std::vector<TBookmark>& outline) override { FOutline = outline; }
     void EndDoc() override;
     void Abort() override;
     QPageSize PaperSize() const override { return FPaper; }
@@ -70,16 +74,18 @@ public:
     QString LastOutputPath() const { return FLastOutput; }
     /// The file name a title gives: the title with characters unsafe in file names replaced.
     static QString PathForTitle(const QString& title);
+    /// Author, subject and keywords written into the next documents (the title is each
+    /// document's own).
+    TPdfDocumentInfo DocumentInfo() const { return FInfo; }
+    void SetDocumentInfo(const TPdfDocumentInfo& info) { FInfo = info; }
 
 private:
-    void Release();
     QString FOutputPath;
     QString FLastOutput;
-    QString FCurrentPath;
     QPageSize FPaper{QPageSize::A4};
-    std::unique_ptr<QSaveFile> FFile;
-    std::unique_ptr<QPdfWriter> FWriter;
-    std::unique_ptr<TDeviceContext> FContext;
+    TPdfDocumentInfo FInfo;
+    std::vector<TBookmark> FOutline;
+    TPdfDocument FDocument;
     std::unique_ptr<QPrinter> FDialogPrinter;
 };
 

@@ -82,6 +82,8 @@ bool TPrinter::SelectPrinter(const QString& name)
 
 TPrinterDevice* TPrinter::Device() const
 {
+    if (FStandIn)
+        return FStandIn;
     if (FHidden || FIndex < 0 || FIndex >= int(FDevices.size()))
         throw EPrinter(NoPrinterMessage);
     return FDevices[size_t(FIndex)].get();
@@ -148,6 +150,7 @@ void TPrinter::BeginDoc()
         throw EPrinter(QStringLiteral("Printing needs a QApplication (or QGuiApplication): create one before printing"));
     TPrinterDevice* device = Device();
     FAborted = false;
+    FBookmarks.clear();
     FPageContext = device->BeginDoc(FTitle, FOrientation);
     FPrinting = true;
     FPagePending = false;
@@ -190,7 +193,23 @@ void TPrinter::EndDoc()
     FPrinting = false;
     FPageContext = nullptr;
     BindCanvas(nullptr);
+    Device()->SetOutline(FBookmarks);
+    FBookmarks.clear();
     Device()->EndDoc();
+}
+
+void TPrinter::AddBookmark(const QString& title, int level)
+{
+    RequirePrinting("AddBookmark");
+    FBookmarks.push_back({title, std::max(level, 0), FPageNumber});
+}
+
+void TPrinter::SetStandInDevice(TPrinterDevice* device)
+{
+    if (FPrinting)
+        throw EPrinter(QStringLiteral("Printing in progress"));
+    FStandIn = device;
+    FInfoContext.reset();
 }
 
 void TPrinter::Abort()
@@ -199,6 +218,7 @@ void TPrinter::Abort()
     FPagePending = false;
     FPrinting = false;
     FAborted = true;
+    FBookmarks.clear();
     FPageContext = nullptr;
     BindCanvas(nullptr);
     Device()->Abort();

@@ -52,6 +52,16 @@ public:
     /// Throws the open document away.
     void Abort();
     bool Printing() const { return FPrinting; }
+    /// Adds an outline entry at the page being printed (a PDF device writes it into the
+    /// document's outline). Raises EPrinter when not printing.
+    void AddBookmark(const QString& title, int level);
+    /// The open document's bookmarks so far.
+    const std::vector<TBookmark>& Bookmarks() const { return FBookmarks; }
+    /// While set, documents go to this device instead of the selected printer (an export
+    /// writes a job's pages to files through the print run); the list and the selection stay
+    /// as they are. nullptr goes back to the selected printer. Not while printing.
+    void SetStandInDevice(TPrinterDevice* device);
+    TPrinterDevice* StandInDevice() const { return FStandIn; }
     bool Aborted() const { return FAborted; }
     int PageNumber() const { return FPageNumber; }
 
@@ -75,6 +85,8 @@ private:
 
     std::vector<std::unique_ptr<TPrinterDevice>> FDevices;
     TPdfPrinterDevice* FPdf = nullptr;
+    TPrinterDevice* FStandIn = nullptr;
+    std::vector<TBookmark> FBookmarks;
     int FIndex = -1;
     bool FHidden = false;
     TPrinterOrientation FOrientation = poPortrait;
