@@ -17,6 +17,7 @@ Q_ENUM_NS(TFindOption)
 } // namespace VLFindTypes
 using namespace VLFindTypes;
 
+/// How a search compares: foMatchCase (letters as written), foWholeWord (not inside a word).
 using TFindOptions = TSet<TFindOption>;
 
 /// One place where the searched text was found.
@@ -25,6 +26,7 @@ struct VELLARO_EXPORT TFindMatch {
     TRect Rect;       ///< the matched characters' box on the page, in printer pixels
     QString Text;     ///< the whole text drawn by the call the match lies in
     int Start = 0;    ///< where the match starts in Text
+    /// Matches are equal when every field is.
     bool operator==(const TFindMatch&) const = default;
 };
 

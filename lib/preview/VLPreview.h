@@ -223,16 +223,21 @@ public:
     int FindText(const QString& Text, TFindOptions Options = {});
     /// Makes the next (previous) match current, going round at the end; false without matches.
     bool FindNext();
+    /// Makes the previous match current, going round at the start; false without matches.
     bool FindPrevious();
     /// Forgets the search (the highlights go).
     void ClearFind();
+    /// Every match of the last search, in page order, with its rectangle in printer pixels.
     const std::vector<TFindMatch>& FindMatches() const { return FFindMatches; }
     /// The current match's index in FindMatches, or -1.
     int FindMatchIndex() const { return FFindIndex; }
+    /// The text of the last search (empty without one).
     QString FoundText() const { return FFindText; }
     /// "Match 2 of 14", "No matches for "x"", or empty without a search.
     QString GetFindText() const;
+    /// Raised after each page a search went through; it can cancel the search.
     TFindProgressEvent OnFindProgress() const { return FOnFindProgress; }
+    /// Sets OnFindProgress.
     void SetOnFindProgress(TFindProgressEvent Value) { FOnFindProgress = std::move(Value); }
     /// Called by the page after the job drew it: marks the matches on the shown page, the
     /// current one stronger. The canvas maps printer pixels to the page.

@@ -35,9 +35,13 @@ public:
     TPreviewToolbar* Toolbar() const { return FToolbar; }
     /// The status bar below the pane, linked to it.
     TPreviewStatusBar* StatusBar() const { return FStatusBar; }
+    /// The find bar below the toolbar (Ctrl+F), hidden at first.
     TPanel* FindBar() const { return FFindBar; }
+    /// The find bar's text.
     TEdit* FindEdit() const { return FFindEdit; }
+    /// The find bar's "Match case" option.
     TCheckBox* MatchCaseBox() const { return FMatchCase; }
+    /// The find bar's "Whole words" option.
     TCheckBox* WholeWordBox() const { return FWholeWord; }
     /// Shows the find bar with the focus in its text.
     void ShowFindBar();
@@ -51,6 +55,7 @@ public:
     bool SaveAs();
     /// The page overview (Ctrl+T), hidden at first.
     TPreviewThumbnails* Thumbnails() const { return FThumbnails; }
+    /// Shows or hides the page overview beside the pane.
     void SetThumbnailsVisible(bool Value);
 
 protected:
