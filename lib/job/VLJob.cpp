@@ -207,14 +207,19 @@ void TCustomPrintJob::ResetToDefaultPage()
     if (!PrinterOK())
         return;
     TPrinter* printer = Printer();
-    if (FOrientation != orDefault && !printer->Printing())
-        printer->SetOrientation(FOrientation == orPortrait ? poPortrait : poLandscape);
+    // While printing this shapes the next page to start, never the page being drawn.
+    if (FOrientation != orDefault)
+        printer->SetPageOrientation(FOrientation == orPortrait ? poPortrait : poLandscape);
     if (FPageMode == pmCustom)
         return;
     const double width = printer->PageWidth();
     const double height = printer->PageHeight();
     FPageWidth = ConvertUnits(width, unPixels, FPageUnits, dirHorizontal, width);
     FPageHeight = ConvertUnits(height, unPixels, FPageUnits, dirVertical, height);
+}
+
+void TCustomPrintJob::PreparePage(int)
+{
 }
 
 TRect TCustomPrintJob::GetSheetRect()
@@ -508,12 +513,17 @@ void TCustomPrintJob::PrintPages(int first, int last, bool followPageCount)
                 FAbortRequest = false;
                 break;
             }
+            // The page takes its shape before it starts: the canvas fetched below starts it.
+            PreparePage(page);
             StartPrintPage(page);
             Draw(printer->Canvas(), page, dtPrint);
             EndPrintPage(page);
             const int limit = followPageCount ? FPageCount : last;
-            if (page < limit)
+            if (page < limit) {
+                // A device that starts the page at once takes the next page's shape now.
+                PreparePage(page + 1);
                 printer->NewPage();
+            }
             PrintProgress(page, first, limit);
             Application().ProcessMessages();
         }
@@ -529,6 +539,7 @@ void TCustomPrintJob::PrintPages(int first, int last, bool followPageCount)
 void TCustomPrintJob::Print()
 {
     FAbortRequest = false;
+    PreparePage(1);
     RequireSoundPageGeometry();
     Printer()->SetTitle(FTitle);
     StartPrint();
@@ -551,6 +562,7 @@ void TCustomPrintJob::PrintDialog()
     Printer()->SetTitle(FTitle);
     Update();
     PrinterSetupChange();
+    PreparePage(dialog->FromPage());
     RequireSoundPageGeometry();
     StartPrint();
     Printer()->BeginDoc();

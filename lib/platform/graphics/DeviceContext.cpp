@@ -56,13 +56,27 @@ void TDeviceContext::Init(int dpiX, int dpiY)
         FBaseTransform = FPainter->worldTransform();
         FPainter->setRenderHint(QPainter::Antialiasing, false);
         FPainter->setRenderHint(QPainter::TextAntialiasing, true);
-        bool invertible = false;
-        const QTransform toDevice = FBaseTransform.inverted(&invertible);
-        if (invertible && !FDeviceSize.isEmpty())
-            FVisible = toDevice.mapRect(QRect(QPoint(0, 0), FDeviceSize));
+        UpdateVisibleArea();
     }
     FQFont = FFont.ToQFont();
     FMetrics = std::make_unique<QFontMetrics>(FQFont);
+}
+
+void TDeviceContext::UpdateVisibleArea()
+{
+    FVisible = QRect();
+    if (!FPainter || FDeviceSize.isEmpty())
+        return;
+    bool invertible = false;
+    const QTransform toDevice = FBaseTransform.inverted(&invertible);
+    if (invertible)
+        FVisible = toDevice.mapRect(QRect(QPoint(0, 0), FDeviceSize));
+}
+
+void TDeviceContext::SetDeviceSize(QSize size)
+{
+    FDeviceSize = size;
+    UpdateVisibleArea();
 }
 
 int TDeviceContext::SetMapMode(int mode)
@@ -99,7 +113,15 @@ TPoint TDeviceContext::SetViewportOrg(int x, int y)
 {
     const TPoint old = FViewportOrg;
     FViewportOrg = {x, y};
+    FViewportOrgPart = {};
     return old;
+}
+
+void TDeviceContext::SetViewportOrgF(QPointF origin)
+{
+    const double x = std::floor(origin.x()), y = std::floor(origin.y());
+    FViewportOrg = {int(x), int(y)};
+    FViewportOrgPart = QPointF(origin.x() - x, origin.y() - y);
 }
 
 void TDeviceContext::ResetMapping()
@@ -107,6 +129,7 @@ void TDeviceContext::ResetMapping()
     FMapMode = MM_TEXT;
     FWindowExt = FViewportExt = {1, 1};
     FWindowOrg = FViewportOrg = {};
+    FViewportOrgPart = {};
 }
 
 QTransform TDeviceContext::Transform() const
@@ -116,7 +139,8 @@ QTransform TDeviceContext::Transform() const
         sx = double(FViewportExt.cx) / FWindowExt.cx;
         sy = double(FViewportExt.cy) / FWindowExt.cy;
     }
-    return QTransform(sx, 0, 0, sy, FViewportOrg.X - FWindowOrg.X * sx, FViewportOrg.Y - FWindowOrg.Y * sy);
+    const QPointF origin = ViewportOrgF();
+    return QTransform(sx, 0, 0, sy, origin.x() - FWindowOrg.X * sx, origin.y() - FWindowOrg.Y * sy);
 }
 
 TPoint TDeviceContext::LPtoDP(TPoint p) const

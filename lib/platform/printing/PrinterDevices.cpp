@@ -63,10 +63,16 @@ TDeviceContext* TPdfPrinterDevice::BeginDoc(const QString& title, TPrinterOrient
     return FContext.get();
 }
 
-void TPdfPrinterDevice::NewPage()
+void TPdfPrinterDevice::NewPage(TPrinterOrientation orientation)
 {
-    if (FWriter)
-        FWriter->newPage();
+    if (!FWriter)
+        return;
+    // The writer shapes a page when it starts it: the layout is set first.
+    const QPageLayout layout(FPaper, ToQt(orientation), QMarginsF(0, 0, 0, 0));
+    if (!FWriter->pageLayout().isEquivalentTo(layout))
+        FWriter->setPageLayout(layout);
+    FWriter->newPage();
+    FContext->SetDeviceSize(layout.fullRectPixels(Resolution).size());
 }
 
 void TPdfPrinterDevice::EndDoc()
@@ -143,17 +149,26 @@ TDeviceContext* TSystemPrinterDevice::BeginDoc(const QString& title, TPrinterOri
 {
     FPrinter->setDocName(title);
     FPrinter->setPageOrientation(ToQt(orientation));
+    FDocumentOrientation = orientation;
     FContext = std::make_unique<TDeviceContext>(static_cast<QPaintDevice*>(FPrinter.get()), DpiX(), DpiY());
     return FContext.get();
 }
 
-void TSystemPrinterDevice::NewPage()
+void TSystemPrinterDevice::NewPage(TPrinterOrientation orientation)
 {
+    // Qt's CUPS printer writes each page with the layout it has when the page starts.
+    if (FPrinter->pageLayout().orientation() != ToQt(orientation))
+        FPrinter->setPageOrientation(ToQt(orientation));
     FPrinter->newPage();
+    FContext->SetDeviceSize(QSize(FPrinter->width(), FPrinter->height()));
 }
 
 void TSystemPrinterDevice::EndDoc()
 {
+    // The queue is told the orientation of the layout the printer holds at the end; the pages
+    // already carry their own shapes, so it is told the one the document began with, and a
+    // landscape last page does not make the queue turn every page.
+    FPrinter->setPageOrientation(ToQt(FDocumentOrientation));
     FContext.reset();
 }
 
@@ -195,15 +210,19 @@ TDeviceContext* TRecordingPrinterDevice::BeginDoc(const QString& title, TPrinter
     ++FBeginDocs;
     FTitle = title;
     FRecorder.Clear();
+    FPageOrientations.assign(1, orientation);
     FContext = std::make_unique<TDeviceContext>(&FRecorder, FDpiX, FDpiY);
     FContext->SetDeviceSize(PageSizePixels(orientation));
     return FContext.get();
 }
 
-void TRecordingPrinterDevice::NewPage()
+void TRecordingPrinterDevice::NewPage(TPrinterOrientation orientation)
 {
     ++FNewPages;
     FRecorder.NewPage();
+    FPageOrientations.push_back(orientation);
+    if (FContext)
+        FContext->SetDeviceSize(PageSizePixels(orientation));
 }
 
 void TRecordingPrinterDevice::EndDoc()

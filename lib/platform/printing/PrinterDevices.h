@@ -8,6 +8,7 @@
 #include <QPageSize>
 #include <QString>
 #include <memory>
+#include <vector>
 
 class QPrinter;
 class QPdfWriter;
@@ -27,7 +28,8 @@ public:
     virtual QSize PageSizePixels(TPrinterOrientation orientation) const = 0;
     /// Opens a document; returns the context to draw the first page on. Raises EPrinter.
     virtual TDeviceContext* BeginDoc(const QString& title, TPrinterOrientation orientation) = 0;
-    virtual void NewPage() = 0;
+    /// Starts the next page in the orientation given: pages of one document may differ.
+    virtual void NewPage(TPrinterOrientation orientation) = 0;
     /// Whether NewPage may wait until the page is drawn on (devices that produce paper or
     /// files); a device that records the calls takes each one as it comes.
     virtual bool DefersNewPage() const { return true; }
@@ -56,7 +58,7 @@ public:
     int DpiY() const override { return Resolution; }
     QSize PageSizePixels(TPrinterOrientation orientation) const override;
     TDeviceContext* BeginDoc(const QString& title, TPrinterOrientation orientation) override;
-    void NewPage() override;
+    void NewPage(TPrinterOrientation orientation) override;
     void EndDoc() override;
     void Abort() override;
     QPageSize PaperSize() const override { return FPaper; }
@@ -93,7 +95,7 @@ public:
     int DpiY() const override;
     QSize PageSizePixels(TPrinterOrientation orientation) const override;
     TDeviceContext* BeginDoc(const QString& title, TPrinterOrientation orientation) override;
-    void NewPage() override;
+    void NewPage(TPrinterOrientation orientation) override;
     void EndDoc() override;
     void Abort() override;
     QPrinter* QtPrinter() override { return FPrinter.get(); }
@@ -105,6 +107,8 @@ private:
     QString FName;
     std::unique_ptr<QPrinter> FPrinter;
     std::unique_ptr<TDeviceContext> FContext;
+    /// The orientation the document began in: the one the queue is told about at its end.
+    TPrinterOrientation FDocumentOrientation = poPortrait;
 };
 
 /// A printer for tests: a chosen resolution and page size; its canvas draws nothing and keeps
@@ -117,7 +121,7 @@ public:
     int DpiY() const override { return FDpiY; }
     QSize PageSizePixels(TPrinterOrientation orientation) const override;
     TDeviceContext* BeginDoc(const QString& title, TPrinterOrientation orientation) override;
-    void NewPage() override;
+    void NewPage(TPrinterOrientation orientation) override;
     bool DefersNewPage() const override { return false; }
     void EndDoc() override;
     void Abort() override;
@@ -129,6 +133,8 @@ public:
     int EndDocCount() const { return FEndDocs; }
     int AbortCount() const { return FAborts; }
     QString LastTitle() const { return FTitle; }
+    /// The orientation each page of the last document was started in (index 0 is page 1).
+    const std::vector<TPrinterOrientation>& PageOrientations() const { return FPageOrientations; }
     /// Makes the next BeginDoc fail as a printer that cannot start a job would.
     void SetFailBeginDoc(bool fail) { FFailBeginDoc = fail; }
 
@@ -143,6 +149,7 @@ private:
     int FBeginDocs = 0, FNewPages = 0, FEndDocs = 0, FAborts = 0;
     bool FFailBeginDoc = false;
     QString FTitle;
+    std::vector<TPrinterOrientation> FPageOrientations;
 };
 
 } // namespace Vellaro
