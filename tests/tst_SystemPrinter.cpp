@@ -316,8 +316,10 @@ TEST_F(SystemPrinter, PrintDialogRangeReachesThePaper)
     EXPECT_EQ(ReadMarks(output, 2).Number, 3);
 }
 
-// A multi job with one landscape job among portrait ones: every page reaches the paper in its
-// own job's orientation, read the right way up, and the queue does not turn the others.
+// A multi job with one landscape job among portrait ones: every page reaches the queue laid out
+// in its own job's orientation. The queue puts each page on its paper (it may turn a landscape
+// page onto a portrait sheet), so the bar that runs across the job's page tells which way the
+// page reads on the sheet.
 TEST_F(SystemPrinter, MultiJobPagesKeepTheirJobsOrientationOnTheQueue)
 {
     ASSERT_TRUE(Printer()->SelectPrinter(QueueName));
@@ -348,13 +350,15 @@ TEST_F(SystemPrinter, MultiJobPagesKeepTheirJobsOrientationOnTheQueue)
         const std::vector<QSizeF> sheets = ReadPdfPageSizes(output);
         ASSERT_EQ(sheets.size(), c.jobs.size());
         for (size_t page = 0; page < sheets.size(); ++page) {
-            const bool wide = sheets[page].width() > sheets[page].height();
-            EXPECT_EQ(wide, c.jobs[page] == orLandscape) << "page " << page + 1 << " is " << sheets[page].width() << " x "
-                                                         << sheets[page].height() << " pt";
+            SCOPED_TRACE(page + 1);
+            const bool sheetWide = sheets[page].width() > sheets[page].height();
             EXPECT_NEAR(std::min(sheets[page].width(), sheets[page].height()), 595, 2) << "A4";
+            EXPECT_NEAR(std::max(sheets[page].width(), sheets[page].height()), 842, 2) << "A4";
             const PageMarks marks = ReadMarks(output, int(page) + 1);
             EXPECT_EQ(marks.Number, 1);
-            EXPECT_TRUE(marks.Across) << "page " << page + 1 << " does not read the right way up";
+            // The bar runs along the page's long side only when the page is landscape.
+            EXPECT_EQ(marks.Across == sheetWide, c.jobs[page] == orLandscape)
+                << "sheet " << sheets[page].width() << " x " << sheets[page].height() << " pt, bar " << (marks.Across ? "across" : "down");
         }
     }
     Printer()->SetOrientation(poPortrait);

@@ -149,7 +149,6 @@ TDeviceContext* TSystemPrinterDevice::BeginDoc(const QString& title, TPrinterOri
 {
     FPrinter->setDocName(title);
     FPrinter->setPageOrientation(ToQt(orientation));
-    FDocumentOrientation = orientation;
     FContext = std::make_unique<TDeviceContext>(static_cast<QPaintDevice*>(FPrinter.get()), DpiX(), DpiY());
     return FContext.get();
 }
@@ -165,10 +164,6 @@ void TSystemPrinterDevice::NewPage(TPrinterOrientation orientation)
 
 void TSystemPrinterDevice::EndDoc()
 {
-    // The queue is told the orientation of the layout the printer holds at the end; the pages
-    // already carry their own shapes, so it is told the one the document began with, and a
-    // landscape last page does not make the queue turn every page.
-    FPrinter->setPageOrientation(ToQt(FDocumentOrientation));
     FContext.reset();
 }
 

@@ -107,8 +107,6 @@ private:
     QString FName;
     std::unique_ptr<QPrinter> FPrinter;
     std::unique_ptr<TDeviceContext> FContext;
-    /// The orientation the document began in: the one the queue is told about at its end.
-    TPrinterOrientation FDocumentOrientation = poPortrait;
 };
 
 /// A printer for tests: a chosen resolution and page size; its canvas draws nothing and keeps
