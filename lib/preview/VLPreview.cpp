@@ -81,8 +81,9 @@ void TDrawPanel::Paint()
             ~Restore() { painter->restore(); }
         } restore{painter};
         painter->scale(1 / ratio, 1 / ratio);
-        const int screenDpi = int(std::lround(Screen().PixelsPerInch() * ratio));
-        TDeviceContext dc(painter, screenDpi, screenDpi);
+        // Its resolution is the page's: a logical unit is a printer pixel, and what is measured
+        // in the page's inches or points (rich text, dotted lines) comes out as on paper.
+        TDeviceContext dc(painter, PrinterCaps(LOGPIXELSX), PrinterCaps(LOGPIXELSY));
         TCanvas page;
         page.SetHandle(&dc);
         // One logical unit is one printer pixel; the job's page fills the client area.
