@@ -1,6 +1,8 @@
 #include "TestSupport.h"
 
 #include <QProcess>
+#include <algorithm>
+#include <cmath>
 #include <QRegularExpression>
 
 namespace Vellaro::Testing {
@@ -77,6 +79,49 @@ PdfInfo ReadPdfInfo(const QString& path)
     return info;
 }
 
+std::vector<QSizeF> ReadPdfPageSizes(const QString& path)
+{
+    const PdfInfo info = ReadPdfInfo(path);
+    const QString out = Run(QStringLiteral("pdfinfo"), {QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
+        QString::number(std::max(info.Pages, 1)), path});
+    std::vector<QSizeF> sizes(size_t(std::max(info.Pages, 0)));
+    std::vector<int> rotations(sizes.size(), 0);
+    const QRegularExpression sizeLine(QStringLiteral("Page\\s+(\\d+) size:\\s+([\\d.]+) x ([\\d.]+) pts"));
+    const QRegularExpression rotLine(QStringLiteral("Page\\s+(\\d+) rot:\\s+(\\d+)"));
+    for (auto it = sizeLine.globalMatch(out); it.hasNext();) {
+        const auto m = it.next();
+        const int page = m.captured(1).toInt();
+        if (page >= 1 && page <= int(sizes.size()))
+            sizes[size_t(page - 1)] = QSizeF(m.captured(2).toDouble(), m.captured(3).toDouble());
+    }
+    for (auto it = rotLine.globalMatch(out); it.hasNext();) {
+        const auto m = it.next();
+        const int page = m.captured(1).toInt();
+        if (page >= 1 && page <= int(sizes.size()))
+            rotations[size_t(page - 1)] = m.captured(2).toInt();
+    }
+    for (size_t i = 0; i < sizes.size(); ++i)
+        if (rotations[i] % 180 == 90)
+            sizes[i].transpose();
+    return sizes;
+}
+
+QString ShapeMismatch(const QString& path, int page, QSize shown, double tolerance)
+{
+    const std::vector<QSizeF> sizes = ReadPdfPageSizes(path);
+    if (page < 1 || page > int(sizes.size()))
+        return QStringLiteral("the PDF has no page %1").arg(page);
+    const QSizeF printed = sizes[size_t(page - 1)];
+    if (printed.isEmpty() || shown.isEmpty())
+        return QStringLiteral("an empty page");
+    // The shown width the printed proportions give for the shown height.
+    const double width = shown.height() * printed.width() / printed.height();
+    if (std::abs(width - shown.width()) <= tolerance)
+        return {};
+    return QStringLiteral("printed page %1 is %2 x %3 pt, shown %4 x %5 px").arg(page).arg(printed.width()).arg(printed.height())
+        .arg(shown.width()).arg(shown.height());
+}
+
 QString ReadPdfText(const QString& path)
 {
     return Run(QStringLiteral("pdftotext"), {path, QStringLiteral("-")});
@@ -120,6 +165,49 @@ std::pair<double, int> ImageDifference(const QImage& a, const QImage& b, int fac
             largest = std::max(largest, d);
         }
     return {sum / (reduced.width() * reduced.height()), largest};
+}
+
+double UnmatchedInkPercent(const QImage& a, const QImage& b)
+{
+    if (a.size() != b.size()) {
+        ADD_FAILURE() << "images of different sizes";
+        return 100;
+    }
+    const int w = a.width(), h = a.height();
+    const auto inkMap = [w, h](const QImage& image) {
+        const QImage gray = image.convertToFormat(QImage::Format_Grayscale8);
+        std::vector<bool> ink(size_t(w) * size_t(h));
+        for (int y = 0; y < h; ++y) {
+            const uchar* line = gray.constScanLine(y);
+            for (int x = 0; x < w; ++x)
+                ink[size_t(y) * size_t(w) + size_t(x)] = line[x] < 128;
+        }
+        return ink;
+    };
+    const std::vector<bool> inkA = inkMap(a), inkB = inkMap(b);
+    const auto nearInk = [w, h](const std::vector<bool>& ink, int x, int y) {
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx) {
+                const int nx = x + dx, ny = y + dy;
+                if (nx >= 0 && ny >= 0 && nx < w && ny < h && ink[size_t(ny) * size_t(w) + size_t(nx)])
+                    return true;
+            }
+        return false;
+    };
+    qint64 total = 0, unmatched = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const size_t i = size_t(y) * size_t(w) + size_t(x);
+            if (inkA[i]) {
+                ++total;
+                unmatched += !nearInk(inkB, x, y);
+            }
+            if (inkB[i]) {
+                ++total;
+                unmatched += !nearInk(inkA, x, y);
+            }
+        }
+    return total == 0 ? 0.0 : 100.0 * double(unmatched) / double(total);
 }
 
 } // namespace Vellaro::Testing

@@ -4,6 +4,7 @@
 #include "platform/printing/Printers.h"
 
 #include <QImage>
+#include <QSizeF>
 #include <QString>
 #include <QStringList>
 #include <gtest/gtest.h>
@@ -41,6 +42,13 @@ struct PdfInfo {
 };
 /// Runs pdfinfo on the file (fails the test when it cannot).
 PdfInfo ReadPdfInfo(const QString& path);
+/// The size in points of every page of a PDF file, as pdfinfo tells it page by page (a page
+/// turned by its rotation entry is given as it reads).
+std::vector<QSizeF> ReadPdfPageSizes(const QString& path);
+/// Empty when page of the PDF file has the shape of an image of size shown (its sides in the
+/// same proportion, to within tolerance pixels of shown); otherwise what the two shapes are.
+/// Comparisons that scale a printed page to the shown page's size ask this first.
+QString ShapeMismatch(const QString& path, int page, QSize shown, double tolerance = 1.5);
 /// The text of a PDF file (pdftotext with layout off).
 QString ReadPdfText(const QString& path);
 /// One page of a PDF file rasterized by pdftoppm at dpi (a null image, and a test failure,
@@ -51,5 +59,9 @@ QImage RasterizePdfPage(const QString& path, int page, QSize size);
 /// Mean and largest difference (0..255) of two same-sized images after both are reduced by
 /// factor, so that single anti-aliased edge pixels do not count, only where ink lies.
 std::pair<double, int> ImageDifference(const QImage& a, const QImage& b, int factor);
+/// The share, in percent, of ink pixels (darker than mid grey) of two same-sized images that
+/// have no ink pixel of the other image within one pixel (their 3 x 3 neighbourhood): what the
+/// eye sees as out of place or missing. 0 when neither image has ink.
+double UnmatchedInkPercent(const QImage& a, const QImage& b);
 
 } // namespace Vellaro::Testing

@@ -71,6 +71,12 @@ protected:
     }
     /// Page of the printed PDF rasterized to size.
     QImage Printed(int page, QSize size) { return Testing::RasterizePdfPage(Pdf, page, size); }
+    /// The printed page must have the shown page's shape before both are compared at one size.
+    void ExpectSameShape(int page, const QImage& shown)
+    {
+        const QString mismatch = Testing::ShapeMismatch(Pdf, page, shown.size());
+        EXPECT_TRUE(mismatch.isEmpty()) << qPrintable(mismatch);
+    }
     void ExpectSame(const QImage& shown, const QImage& printed, const QImage& other)
     {
         ASSERT_EQ(printed.size(), shown.size());
@@ -96,7 +102,32 @@ TEST_F(CompositeFidelity, MultiJobPageOfALandscapeJobAfterAPortraitOne)
     multi.Print();
     const QImage shown = Shown(multi, 4);
     EXPECT_GT(shown.width(), shown.height());
+    ExpectSameShape(4, shown);
     ExpectSame(shown, Printed(4, shown.size()), Printed(3, shown.size()));
+    // Every page is on paper of its own job's orientation.
+    const std::vector<QSizeF> sheets = Testing::ReadPdfPageSizes(Pdf);
+    ASSERT_EQ(sheets.size(), 4u);
+    for (size_t page = 0; page < sheets.size(); ++page)
+        EXPECT_EQ(sheets[page].width() > sheets[page].height(), page >= 2) << "page " << page + 1;
+}
+
+// The pane lays a page out in its own shape as soon as it is shown, before anything is painted
+// (the multi job takes the layout of the page's job when the page is chosen, not when drawn).
+TEST_F(CompositeFidelity, PaneLaysAMultiJobPageOutInItsShapeBeforePainting)
+{
+    TMultiPrintJob multi(&Form);
+    multi.Add(MakeJob(&Form, 1, orPortrait));
+    multi.Add(MakeJob(&Form, 1, orLandscape));
+    multi.Add(MakeJob(&Form, 1, orPortrait));
+    TPreview pane;
+    pane.resize(600, 500);
+    pane.show();
+    pane.SetPrintJob(&multi);
+    for (const int page : {2, 3, 2, 1}) {
+        pane.SetPageIndex(page);
+        const bool wide = pane.PagePanel()->Width() > pane.PagePanel()->Height();
+        EXPECT_EQ(wide, page == 2) << "page " << page << " laid out in another page's shape";
+    }
 }
 
 TEST_F(CompositeFidelity, DraftSheetOfFourReducedPagesWithSeparators)
@@ -106,6 +137,7 @@ TEST_F(CompositeFidelity, DraftSheetOfFourReducedPagesWithSeparators)
     draft.SetSeparators(true);
     draft.Print();
     const QImage shown = Shown(draft, 2);
+    ExpectSameShape(2, shown);
     ExpectSame(shown, Printed(2, shown.size()), Printed(1, shown.size()));
 }
 

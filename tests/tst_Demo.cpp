@@ -155,6 +155,27 @@ TEST_F(DemoRun, EveryDemonstrationPrintsItsPagesAndContent)
     EXPECT_EQ(ReadPdfInfo(Outputs.at(size_t(Index(QStringLiteral("MultiPrint")))).Pdf).Pages, multiPages);
 }
 
+// The multi job's PDF has every page in the orientation of the job that owns it: the database
+// grid's and the rulers' pages are landscape sheets among portrait ones.
+TEST_F(DemoRun, MultiJobPagesAreInTheirJobsOrientation)
+{
+    const int index = Index(QStringLiteral("MultiPrint"));
+    auto* multi = dynamic_cast<TCustomMultiPrintJob*>(Form->DemoJob(index));
+    ASSERT_NE(multi, nullptr);
+    const std::vector<QSizeF> sheets = ReadPdfPageSizes(Outputs.at(size_t(index)).Pdf);
+    ASSERT_EQ(int(sheets.size()), multi->PageCount());
+    int landscape = 0;
+    for (int page = 1; page <= int(sheets.size()); ++page) {
+        const TCustomPrintJob* job = multi->GetPageJob(page);
+        ASSERT_NE(job, nullptr);
+        const bool wide = sheets[size_t(page - 1)].width() > sheets[size_t(page - 1)].height();
+        EXPECT_EQ(wide, job->Orientation() == orLandscape) << "page " << page << " of " << qPrintable(job->Name());
+        landscape += wide;
+    }
+    EXPECT_GT(landscape, 0);
+    EXPECT_LT(landscape, int(sheets.size()));
+}
+
 TEST_F(DemoRun, AreasPageFillsEachAreaWithItsColour)
 {
     const QImage page = RasterizePdfPage(Outputs.at(size_t(Index(QStringLiteral("Areas")))).Pdf, 1, 20);
@@ -173,6 +194,8 @@ TEST_F(DemoRun, EachPreviewShowsWhatItsPdfPrints)
         SCOPED_TRACE(qPrintable(Form->PageCaption(i)));
         const QImage shown(Outputs.at(size_t(i)).Png);
         ASSERT_FALSE(shown.isNull());
+        const QString mismatch = ShapeMismatch(Outputs.at(size_t(i)).Pdf, 1, shown.size());
+        EXPECT_TRUE(mismatch.isEmpty()) << qPrintable(mismatch);
         const QImage printed = RasterizePdfPage(Outputs.at(size_t(i)).Pdf, 1, shown.size());
         ASSERT_EQ(printed.size(), shown.size());
         const double mean = ImageDifference(shown, printed, 4).first;

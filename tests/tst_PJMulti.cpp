@@ -5,6 +5,7 @@
 #include "platform/core/DataModule.h"
 #include "platform/core/Reader.h"
 #include "platform/core/Writer.h"
+#include "platform/printing/Dialogs.h"
 
 #include "TestSupport.h"
 
@@ -248,6 +249,58 @@ TEST_F(MultiJob, PrintsAllPagesWithOverallNumbersAndTheListedJobsDrawing)
     ASSERT_EQ(Recording()->Recorder().PageCount(), 3);
     EXPECT_EQ(Texts(PageRecords(2)), QStringList{"A page 2"});
     EXPECT_EQ(Texts(PageRecords(3)), QStringList{"B page 1"});
+}
+
+// Each printed page starts in the orientation of the job that owns it and is laid out for that
+// sheet, whichever page the run starts at; the printer's own orientation is left as it was.
+TEST_F(MultiJob, EachPrintedPageStartsInItsJobsOrientation)
+{
+    auto* multi = new TMultiPrintJob(&Form);
+    const auto sheetJob = [this](const char* name, int pages, TPageOrientation orientation) {
+        TPrintJob* job = MakeJob(&Form, name, pages);
+        job->SetOrientation(orientation);
+        // The page's whole rectangle, to see which sheet it was laid out for.
+        job->SetOnDraw([](TComponent*, TCanvas* canvas, int, TRect r, TDrawArea area, TDrawTarget) {
+            if (area == daPage)
+                canvas->FillRect(r);
+        });
+        return job;
+    };
+    multi->Add(sheetJob("P", 2, orPortrait));
+    multi->Add(sheetJob("L", 1, orLandscape));
+    multi->Add(sheetJob("Q", 1, orPortrait));
+    const std::vector<TPrinterOrientation> everyPage{poPortrait, poPortrait, poLandscape, poPortrait};
+    struct Case {
+        const char* name;
+        int from, to;
+    };
+    for (const Case c : {Case{"whole run", 0, 0}, Case{"from the landscape page", 3, 4}, Case{"landscape then back", 2, 4}}) {
+        SCOPED_TRACE(c.name);
+        Printer()->SetOrientation(poPortrait);
+        const int first = c.from ? c.from : 1;
+        const int last = c.to ? c.to : multi->PageCount();
+        if (c.from) {
+            TPrintDialog::SetExecuteHook([&c](TPrintDialog& dialog) {
+                dialog.SetFromPage(c.from);
+                dialog.SetToPage(c.to);
+                return true;
+            });
+            multi->PrintDialog();
+            TPrintDialog::SetExecuteHook({});
+        } else {
+            multi->Print();
+        }
+        const std::vector<TPrinterOrientation> expected(everyPage.begin() + first - 1, everyPage.begin() + last);
+        EXPECT_EQ(Recording()->PageOrientations(), expected);
+        ASSERT_EQ(Recording()->Recorder().PageCount(), int(expected.size()));
+        for (int page = 1; page <= int(expected.size()); ++page) {
+            const auto fills = OfKind(PageRecords(page), TDrawRecord::drFillRect);
+            ASSERT_FALSE(fills.empty()) << "page " << page;
+            const bool wide = fills.back().Rect.Width() > fills.back().Rect.Height();
+            EXPECT_EQ(wide, expected[size_t(page - 1)] == poLandscape) << "page " << page << " laid out for the other sheet";
+        }
+        EXPECT_EQ(Printer()->Orientation(), expected.front()) << "the printer keeps the orientation the document began in";
+    }
 }
 
 TEST_F(MultiJob, FormFileNamesTheJobsAndLoadedFindsThemAlsoWhenWrittenAfter)

@@ -287,6 +287,8 @@ TEST(PJRichEditPreview, ThePaneShowsThePrintedPage)
     TDrawPanel* page = pane.PagePanel();
     const QImage shown = page->grab(QRect(1, 1, page->ClientWidth(), page->ClientHeight())).toImage();
 
+    const QString mismatch = Testing::ShapeMismatch(pdf, 2, shown.size());
+    ASSERT_TRUE(mismatch.isEmpty()) << qPrintable(mismatch);
     const QImage printed = Testing::RasterizePdfPage(pdf, 2, shown.size());
     ASSERT_EQ(printed.size(), shown.size());
     if (!qEnvironmentVariableIsEmpty("VELLARO_FIDELITY_DUMP")) {

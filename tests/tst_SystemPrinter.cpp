@@ -4,6 +4,7 @@
 // checked for its pages, paper and orientation. Without root or the packages the cases are
 // skipped with the reason, never passed.
 #include "job/VLJob.h"
+#include "multijobs/PJMulti.h"
 
 #include "TestSupport.h"
 #include "platform/printing/Dialogs.h"
@@ -313,4 +314,52 @@ TEST_F(SystemPrinter, PrintDialogRangeReachesThePaper)
     EXPECT_EQ(ReadPdfInfo(output).Pages, 2);
     EXPECT_EQ(ReadMarks(output, 1).Number, 2);
     EXPECT_EQ(ReadMarks(output, 2).Number, 3);
+}
+
+// A multi job with one landscape job among portrait ones: every page reaches the queue laid out
+// in its own job's orientation. The queue puts each page on its paper (it may turn a landscape
+// page onto a portrait sheet), so the bar that runs across the job's page tells which way the
+// page reads on the sheet.
+TEST_F(SystemPrinter, MultiJobPagesKeepTheirJobsOrientationOnTheQueue)
+{
+    ASSERT_TRUE(Printer()->SelectPrinter(QueueName));
+    Printer()->Device()->SetPaperSize(QPageSize(QPageSize::A4));
+    Printer()->SetOrientation(poPortrait);
+    struct Case {
+        const char* name;
+        std::vector<TPageOrientation> jobs; // one job of one page each
+    };
+    for (const Case& c : {Case{"landscape among portrait", {orPortrait, orLandscape, orPortrait}},
+             Case{"landscape first and last", {orLandscape, orPortrait, orLandscape}}}) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::unique_ptr<TPrintJob>> jobs;
+        for (const TPageOrientation orientation : c.jobs) {
+            jobs.push_back(NumberedJob(1));
+            jobs.back()->SetOrientation(orientation);
+        }
+        const QString title = Stem + QString::number(c.jobs.front() == orLandscape);
+        {
+            TMultiPrintJob multi;
+            multi.SetTitle(title);
+            for (const auto& job : jobs)
+                multi.Add(job.get());
+            multi.Print();
+        }
+        const QString output = WaitForOutput(title);
+        ASSERT_FALSE(output.isEmpty()) << "cups-pdf wrote nothing; CUPS log:\n" << Cups->ErrorLog().toStdString();
+        const std::vector<QSizeF> sheets = ReadPdfPageSizes(output);
+        ASSERT_EQ(sheets.size(), c.jobs.size());
+        for (size_t page = 0; page < sheets.size(); ++page) {
+            SCOPED_TRACE(page + 1);
+            const bool sheetWide = sheets[page].width() > sheets[page].height();
+            EXPECT_NEAR(std::min(sheets[page].width(), sheets[page].height()), 595, 2) << "A4";
+            EXPECT_NEAR(std::max(sheets[page].width(), sheets[page].height()), 842, 2) << "A4";
+            const PageMarks marks = ReadMarks(output, int(page) + 1);
+            EXPECT_EQ(marks.Number, 1);
+            // The bar runs along the page's long side only when the page is landscape.
+            EXPECT_EQ(marks.Across == sheetWide, c.jobs[page] == orLandscape)
+                << "sheet " << sheets[page].width() << " x " << sheets[page].height() << " pt, bar " << (marks.Across ? "across" : "down");
+        }
+    }
+    Printer()->SetOrientation(poPortrait);
 }

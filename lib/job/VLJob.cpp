@@ -207,14 +207,19 @@ void TCustomPrintJob::ResetToDefaultPage()
     if (!PrinterOK())
         return;
     TPrinter* printer = Printer();
-    if (FOrientation != orDefault && !printer->Printing())
-        printer->SetOrientation(FOrientation == orPortrait ? poPortrait : poLandscape);
+    // While printing this shapes the next page to start, never the page being drawn.
+    if (FOrientation != orDefault)
+        printer->SetPageOrientation(FOrientation == orPortrait ? poPortrait : poLandscape);
     if (FPageMode == pmCustom)
         return;
     const double width = printer->PageWidth();
     const double height = printer->PageHeight();
     FPageWidth = ConvertUnits(width, unPixels, FPageUnits, dirHorizontal, width);
     FPageHeight = ConvertUnits(height, unPixels, FPageUnits, dirVertical, height);
+}
+
+void TCustomPrintJob::PreparePage(int)
+{
 }
 
 TRect TCustomPrintJob::GetSheetRect()
@@ -515,6 +520,8 @@ bool TCustomPrintJob::PrintPages(int first, int last, bool followPageCount, bool
                 aborted = true;
                 break;
             }
+            // The page takes its shape before it starts: the canvas fetched below starts it.
+            PreparePage(page);
             StartPrintPage(page);
             {
                 ++GRunPageDrawing;
@@ -523,8 +530,11 @@ bool TCustomPrintJob::PrintPages(int first, int last, bool followPageCount, bool
             }
             EndPrintPage(page);
             const int limit = followPageCount ? FPageCount : last;
-            if (page < limit)
+            if (page < limit) {
+                // A device that starts the page at once takes the next page's shape now.
+                PreparePage(page + 1);
                 printer->NewPage();
+            }
             PrintProgress(page, first, limit);
             Application().ProcessMessages();
         }
@@ -597,6 +607,7 @@ bool TCustomPrintJob::ExportToSvg(const QString& FilePattern, int FromPage, int 
 void TCustomPrintJob::Print()
 {
     FAbortRequest = false;
+    PreparePage(1);
     RequireSoundPageGeometry();
     Printer()->SetTitle(FTitle);
     StartPrint();
@@ -619,6 +630,7 @@ void TCustomPrintJob::PrintDialog()
     Printer()->SetTitle(FTitle);
     Update();
     PrinterSetupChange();
+    PreparePage(dialog->FromPage());
     RequireSoundPageGeometry();
     StartPrint();
     Printer()->BeginDoc();

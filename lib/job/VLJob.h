@@ -243,6 +243,10 @@ public:
     /// Applies Orientation to the printer (unless it is printing) and, in pmDefault mode, takes
     /// PageWidth and PageHeight from the printer's paper in PageUnits. Does nothing without a printer.
     virtual void ResetToDefaultPage();
+    /// Takes the page layout (size, orientation) that page PageIndex is drawn with, without
+    /// notifying anyone: the pane calls it before laying a page out, the print run before the
+    /// page starts on paper. A job whose pages all share one layout has nothing to do.
+    virtual void PreparePage(int PageIndex);
     /// Empty when the margins and bands leave an area to print on; otherwise why not, naming
     /// the quantities and their values in printer pixels. Print raises it before the document
     /// opens, and the preview shows it instead of a page.

@@ -5,6 +5,7 @@
 #include "platform/graphics/DeviceContext.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace Vellaro {
 
@@ -116,40 +117,40 @@ void TCustomDraftPrintJob::DrawSheets(TCanvas* TheCanvas, int PageIndex, TDrawTa
 {
     TDeviceContext* dc = TheCanvas->Handle();
     SetMapMode(dc, MM_ANISOTROPIC);
-    TSize window{}, viewport{}, undivided{};
+    TSize window{}, viewport{};
     GetWindowExtEx(dc, &window);
     GetViewportExtEx(dc, &viewport);
     TSize cellSpan = viewport;
+    TSize reduced = window;
     if (Target == dtPrint) {
         // Printer pixels for both extents: the reduction is exact whatever the linked job's units.
         TPrinter* printer = Printer();
         const int width = Round(FPrintJob->ConvertUnits(FPrintJob->PageWidth(), FPrintJob->PageUnits(), unPixels, dirHorizontal, printer->PageWidth()));
         const int height = Round(FPrintJob->ConvertUnits(FPrintJob->PageHeight(), FPrintJob->PageUnits(), unPixels, dirVertical, printer->PageHeight()));
-        SetWindowExtEx(dc, width, height, nullptr);
         SetViewportExtEx(dc, width, height, nullptr);
         cellSpan = {width, height};
+        reduced = {width, height};
     }
-    ScaleViewportExtEx(dc, 1, FScale, 1, FScale, &undivided);
-    TPoint origin{};
-    GetViewportOrgEx(dc, &origin);
+    // The window grows by Scale rather than the viewport shrinking: a viewport of 793 pixels
+    // divided by 2 would lose half a pixel of every cell, and the reduced rows would drift
+    // away from where the paper has them.
+    SetWindowExtEx(dc, int(std::min<qint64>(qint64(reduced.cx) * FScale, std::numeric_limits<int>::max())),
+        int(std::min<qint64>(qint64(reduced.cy) * FScale, std::numeric_limits<int>::max())), nullptr);
+    const QPointF origin = dc->ViewportOrgF();
+    const auto restore = [&] {
+        SetViewportExtEx(dc, viewport.cx, viewport.cy, nullptr);
+        SetWindowExtEx(dc, window.cx, window.cy, nullptr);
+    };
     try {
         DrawCells(TheCanvas, PageIndex, Target, origin, cellSpan);
     } catch (...) {
-        SetViewportExtEx(dc, undivided.cx, undivided.cy, nullptr);
-        if (Target == dtPrint) {
-            SetViewportExtEx(dc, viewport.cx, viewport.cy, nullptr);
-            SetWindowExtEx(dc, window.cx, window.cy, nullptr);
-        }
+        restore();
         throw;
     }
-    SetViewportExtEx(dc, undivided.cx, undivided.cy, nullptr);
-    if (Target == dtPrint) {
-        SetViewportExtEx(dc, viewport.cx, viewport.cy, nullptr);
-        SetWindowExtEx(dc, window.cx, window.cy, nullptr);
-    }
+    restore();
 }
 
-void TCustomDraftPrintJob::DrawCells(TCanvas* TheCanvas, int PageIndex, TDrawTarget Target, TPoint origin, TSize span)
+void TCustomDraftPrintJob::DrawCells(TCanvas* TheCanvas, int PageIndex, TDrawTarget Target, QPointF origin, TSize span)
 {
     TDeviceContext* dc = TheCanvas->Handle();
     const qint64 sheets = qint64(FScale) * FScale;
@@ -161,18 +162,23 @@ void TCustomDraftPrintJob::DrawCells(TCanvas* TheCanvas, int PageIndex, TDrawTar
             continue; // no such sheet before the first
         const int row = (k - 1) / FScale;
         const int column = (k - 1) % FScale;
-        // Cells fill row by row; 64-bit products, truncating division.
-        const int x = origin.X + int(qint64(column) * span.cx / FScale);
-        const int y = origin.Y + int(qint64(row) * span.cy / FScale);
-        TPoint previous{};
-        SetViewportOrgEx(dc, x, y, &previous);
+        const QPointF previous = dc->ViewportOrgF();
+        if (Target == dtPrint) {
+            // Cells fill row by row; 64-bit products, truncating division (printer pixels are
+            // fine enough that the part of a pixel lost does not show).
+            dc->SetViewportOrgF(origin + QPointF(int(qint64(column) * span.cx / FScale), int(qint64(row) * span.cy / FScale)));
+        } else {
+            // On the pane a cell's place falls between screen pixels (column 1 of a page 793
+            // pixels wide at 396.5): put it there exactly, as the paper has it.
+            dc->SetViewportOrgF(origin + QPointF(double(column) * span.cx / FScale, double(row) * span.cy / FScale));
+        }
         try {
             FPrintJob->Draw(TheCanvas, int(page), Target);
         } catch (...) {
-            SetViewportOrgEx(dc, previous.X, previous.Y, nullptr);
+            dc->SetViewportOrgF(previous);
             throw;
         }
-        SetViewportOrgEx(dc, previous.X, previous.Y, nullptr);
+        dc->SetViewportOrgF(previous);
     }
 }
 

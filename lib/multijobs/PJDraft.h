@@ -5,6 +5,8 @@
 
 #include "job/VLJob.h"
 
+#include <QPointF>
+
 namespace Vellaro {
 
 /// All behaviour of the draft job; TDraftPrintJob publishes it.
@@ -43,7 +45,7 @@ protected:
 private:
     void Refresh();
     void DrawSheets(TCanvas* TheCanvas, int PageIndex, TDrawTarget Target);
-    void DrawCells(TCanvas* TheCanvas, int PageIndex, TDrawTarget Target, TPoint origin, TSize cell);
+    void DrawCells(TCanvas* TheCanvas, int PageIndex, TDrawTarget Target, QPointF origin, TSize cell);
     void DrawSeparators(TCanvas* TheCanvas);
 
     TCustomPrintJob* FPrintJob = nullptr;

@@ -222,10 +222,7 @@ void TCustomMultiPrintJob::Draw(TCanvas* TheCanvas, int PageIndex, TDrawTarget T
         return;
     {
         TJobLock lock(this, &TCustomPrintJob::LockUpdate, &TCustomPrintJob::UnlockUpdate);
-        SetPageUnits(job->PageUnits());
-        SetPageMode(job->PageMode());
-        SetPageWidth(job->PageWidth());
-        SetPageHeight(job->PageHeight());
+        TakePageSize(job);
     }
     // A change of orientation takes the setter's full path, so the controls hear of it.
     SetOrientation(job->Orientation());
@@ -238,6 +235,34 @@ void TCustomMultiPrintJob::Draw(TCanvas* TheCanvas, int PageIndex, TDrawTarget T
     if (localPage == 1)
         AddBookmark(job->Title().isEmpty() ? job->Name() : job->Title());
     job->Draw(TheCanvas, localPage, Target);
+}
+
+void TCustomMultiPrintJob::TakePageSize(const TCustomPrintJob* Job)
+{
+    SetPageUnits(Job->PageUnits());
+    SetPageMode(Job->PageMode());
+    SetPageWidth(Job->PageWidth());
+    SetPageHeight(Job->PageHeight());
+}
+
+void TCustomMultiPrintJob::PreparePage(int PageIndex)
+{
+    TCustomPrintJob* job = GetPageJob(PageIndex);
+    if (!job || FPreparing)
+        return;
+    {
+        FPreparing = true;
+        const struct Reset {
+            bool& flag;
+            ~Reset() { flag = false; }
+        } reset{FPreparing};
+        // A listed multi job takes its own page's layout first.
+        job->PreparePage(GetLocalPage(PageIndex));
+        TJobLock lock(this, &TCustomPrintJob::LockUpdate, &TCustomPrintJob::UnlockUpdate);
+        TakePageSize(job);
+        SetOrientation(job->Orientation());
+    }
+    ResetToDefaultPage();
 }
 
 // ---- Form files -------------------------------------------------------------------------

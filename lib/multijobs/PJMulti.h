@@ -56,6 +56,9 @@ public:
     void Draw(TCanvas* TheCanvas, int PageIndex, TDrawTarget Target) override;
     /// Sums the listed jobs' page counts and notifies this job's controls (not its jobs).
     void Update() override;
+    /// Takes the page layout of the job owning the page, silently, so that a pane lays the
+    /// page out and a printer starts it in that job's shape.
+    void PreparePage(int PageIndex) override;
 
     void DefineProperties(TFiler& Filer) override;
     /// Stores each entry under its job's current name, then writes.
@@ -87,8 +90,12 @@ private:
     std::unordered_set<const TComponent*> KnownComponents() const;
     /// Tells the application (its exception handler) which listed names found no job.
     void ReportMissingJobs(const QStringList& Names) const;
+    /// Sets units, mode, width and height to Job's (the update lock is the caller's).
+    void TakePageSize(const TCustomPrintJob* Job);
 
     std::vector<TEntry> FJobs;
+    /// Set while PreparePage runs: multi jobs that list each other stop there.
+    bool FPreparing = false;
 };
 
 /// A multi job with its published properties.

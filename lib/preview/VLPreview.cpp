@@ -7,8 +7,10 @@
 #include "platform/core/Translations.h"
 
 #include <QKeyEvent>
+#include <QPainter>
 #include <QMouseEvent>
 #include <algorithm>
+#include <cmath>
 
 namespace Vellaro {
 
@@ -62,35 +64,52 @@ void TDrawPanel::Paint()
         canvas->FillRect({0, 0, ClientWidth(), ClientHeight()});
         return;
     }
-    // One logical unit is one printer pixel; the job's page fills the client area.
-    TDeviceContext* dc = canvas->Handle();
-    SetMapMode(dc, MM_ANISOTROPIC);
-    TSize oldWindow, oldViewport;
-    SetWindowExtEx(dc, Round(FPreview->PageWidthPixels()), Round(FPreview->PageHeightPixels()), &oldWindow);
-    SetViewportExtEx(dc, ClientWidth(), ClientHeight(), &oldViewport);
-    struct RestoreExtents {
-        TDeviceContext* dc;
-        TSize window, viewport;
-        ~RestoreExtents()
-        {
-            SetViewportExtEx(dc, viewport.cx, viewport.cy, nullptr);
-            SetWindowExtEx(dc, window.cx, window.cy, nullptr);
+    // The page shown takes its own layout (a multi job's pages differ), whatever page of the
+    // job was drawn last.
+    job->PreparePage(FPreview->PageIndex());
+    std::exception_ptr error;
+    {
+        // The page is drawn in the screen's own pixels: on a screen of device pixel ratio 2 a
+        // pixel of the mapping is a physical pixel, so lines and fills are placed to the
+        // physical pixel as on paper, not to the nearest pair of them.
+        QPainter* painter = canvas->Handle()->Painter();
+        if (!painter)
+            return;
+        // The painter's own scale to the device, which a redirected paint (a grab) has too.
+        const qreal world = painter->worldTransform().m11();
+        const qreal ratio = world > 0 && painter->deviceTransform().m11() > world ? painter->deviceTransform().m11() / world : 1.0;
+        painter->save();
+        const struct Restore {
+            QPainter* painter;
+            ~Restore() { painter->restore(); }
+        } restore{painter};
+        painter->scale(1 / ratio, 1 / ratio);
+        // Its resolution is the page's: a logical unit is a printer pixel, and what is measured
+        // in the page's inches or points (rich text, dotted lines) comes out as on paper.
+        TDeviceContext dc(painter, PrinterCaps(LOGPIXELSX), PrinterCaps(LOGPIXELSY));
+        TCanvas page;
+        page.SetHandle(&dc);
+        // One logical unit is one printer pixel; the job's page fills the client area.
+        SetMapMode(&dc, MM_ANISOTROPIC);
+        SetWindowExtEx(&dc, Round(FPreview->PageWidthPixels()), Round(FPreview->PageHeightPixels()), nullptr);
+        SetViewportExtEx(&dc, int(std::lround(ClientWidth() * ratio)), int(std::lround(ClientHeight() * ratio)), nullptr);
+        // Point sizes come out in printer pixels.
+        page.Font()->SetPixelsPerInch(std::min(PrinterCaps(LOGPIXELSX), PrinterCaps(LOGPIXELSY)));
+        PaintBackground(&page, job);
+        try {
+            job->Draw(&page, FPreview->PageIndex(), dtPreview);
+            FPreview->PaintFindHighlights(&page);
+        } catch (...) {
+            // The page stays as far as it got, marked as failed below.
+            error = std::current_exception();
         }
-    } restore{dc, oldWindow, oldViewport};
-    // Point sizes come out in printer pixels.
-    canvas->Font()->SetPixelsPerInch(std::min(PrinterCaps(LOGPIXELSX), PrinterCaps(LOGPIXELSY)));
-    PaintBackground(canvas, job);
-    try {
-        job->Draw(canvas, FPreview->PageIndex(), dtPreview);
-        FPreview->PaintFindHighlights(canvas);
-        FPreview->PaintSucceeded();
-    } catch (...) {
-        // The page stays as far as it got, marked as failed; the application hears of it.
-        const std::exception_ptr error = std::current_exception();
-        dc->ResetMapping();
-        PaintFailureNotice(canvas, ExceptionMessage(error));
-        FPreview->ReportPaintError(error);
     }
+    if (!error) {
+        FPreview->PaintSucceeded();
+        return;
+    }
+    PaintFailureNotice(canvas, ExceptionMessage(error));
+    FPreview->ReportPaintError(error);
 }
 
 void TDrawPanel::PaintFailureNotice(TCanvas* canvas, const QString& message)
@@ -269,6 +288,10 @@ void TCustomPreview::Update()
         UpdateCompanions();
         return;
     }
+    if (FPrintJob->PageCount() < FPageIndex)
+        FPageIndex = FPrintJob->PageCount();
+    // The page is laid out in its own shape at once, not in the shape of the page drawn last.
+    FPrintJob->PreparePage(FPageIndex);
     const QString geometryError = FPrintJob->PageGeometryError();
     ShowDeskMessage(geometryError);
     if (!geometryError.isEmpty()) {
@@ -280,8 +303,6 @@ void TCustomPreview::Update()
         return;
     }
     FShadow->Hide();
-    if (FPrintJob->PageCount() < FPageIndex)
-        FPageIndex = FPrintJob->PageCount();
     FPagePanel->Hide();
     try {
         LayoutPage();
@@ -355,10 +376,11 @@ void TCustomPreview::LayoutCustom(double W)
     ResetScrollPositions();
     P->SetBounds(DeskMargin, DeskMargin, P->Width(), P->Height());
     P->SetClientWidth(Round(W * FViewScale * Screen().PixelsPerInch() / PrinterCaps(LOGPIXELSX) / 100.0));
-    // The height follows the page's proportions in millimetres.
-    const double Wmm = FPrintJob->ConvertUnits(FPrintJob->PageWidth(), FPrintJob->PageUnits(), unMillimeters, dirHorizontal, Printer()->PageWidth());
-    const double Hmm = FPrintJob->ConvertUnits(FPrintJob->PageHeight(), FPrintJob->PageUnits(), unMillimeters, dirVertical, Printer()->PageHeight());
-    P->SetClientHeight(Wmm > 0 ? Round(P->ClientWidth() * Hmm / Wmm) : 0);
+    // The height follows the page's proportions in inches, unrounded: the page's millimetres
+    // rounded to whole ones made an A4 page at 400 % two pixels taller than the paper's shape.
+    const double widthInches = W / PrinterCaps(LOGPIXELSX);
+    const double heightInches = PageHeightPixels() / PrinterCaps(LOGPIXELSY);
+    P->SetClientHeight(widthInches > 0 ? Round(P->ClientWidth() * heightInches / widthInches) : 0);
     // Both ranges first: the client size compared below must not still carry the scroll bar
     // of the previous layout, or a small page would sit off centre.
     B->HorzScrollBar()->SetRange(P->Width() + 2 * DeskMargin);

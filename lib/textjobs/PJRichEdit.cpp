@@ -6,6 +6,11 @@
 #include "platform/core/ClassRegistry.h"
 #include "platform/core/ComponentRegistry.h"
 
+#include <algorithm>
+#include <limits>
+#include <numeric>
+#include <utility>
+
 namespace Vellaro {
 
 VELLARO_REGISTER_CLASS(TRichEditPrintJob)
@@ -23,17 +28,43 @@ private:
     TCustomRichEdit* FEdit;
 };
 
-/// Sets a context's window extent and gives the old one back when the scope ends.
-class TWindowExtentScope {
+/// Makes one logical unit of a context one pixel of the context's own resolution instead of
+/// one of the job's (a printer pixel), exactly: the window extent grows by the context's
+/// resolution and the viewport extent by the job's, in lowest terms. Setting the window to the
+/// page's size at screen resolution instead rounded 793.28 to 793 and moved the text off the
+/// paper's place. Gives both extents back when the scope ends.
+class TContextUnitsScope {
 public:
-    TWindowExtentScope(TDeviceContext* dc, int cx, int cy) : FDc(dc) { SetWindowExtEx(dc, cx, cy, &FOld); }
-    ~TWindowExtentScope() { SetWindowExtEx(FDc, FOld.cx, FOld.cy, nullptr); }
-    TWindowExtentScope(const TWindowExtentScope&) = delete;
-    TWindowExtentScope& operator=(const TWindowExtentScope&) = delete;
+    TContextUnitsScope(TDeviceContext* dc, int jobDpiX, int jobDpiY) : FDc(dc)
+    {
+        GetWindowExtEx(dc, &FWindow);
+        GetViewportExtEx(dc, &FViewport);
+        const auto [windowX, viewportX] = Ratio(dc->GetDeviceCaps(LOGPIXELSX), jobDpiX);
+        const auto [windowY, viewportY] = Ratio(dc->GetDeviceCaps(LOGPIXELSY), jobDpiY);
+        SetWindowExtEx(dc, Clamped(qint64(FWindow.cx) * windowX), Clamped(qint64(FWindow.cy) * windowY), nullptr);
+        SetViewportExtEx(dc, Clamped(qint64(FViewport.cx) * viewportX), Clamped(qint64(FViewport.cy) * viewportY), nullptr);
+    }
+    ~TContextUnitsScope()
+    {
+        SetViewportExtEx(FDc, FViewport.cx, FViewport.cy, nullptr);
+        SetWindowExtEx(FDc, FWindow.cx, FWindow.cy, nullptr);
+    }
+    TContextUnitsScope(const TContextUnitsScope&) = delete;
+    TContextUnitsScope& operator=(const TContextUnitsScope&) = delete;
 
 private:
+    static std::pair<int, int> Ratio(int contextDpi, int jobDpi)
+    {
+        const int divisor = std::max(std::gcd(contextDpi, jobDpi), 1);
+        return {contextDpi / divisor, jobDpi / divisor};
+    }
+    static int Clamped(qint64 value)
+    {
+        return int(std::clamp<qint64>(value, -std::numeric_limits<int>::max(), std::numeric_limits<int>::max()));
+    }
     TDeviceContext* FDc;
-    TSize FOld;
+    TSize FWindow;
+    TSize FViewport;
 };
 
 int PixelsToTwips(int pixels, int dpi)
@@ -164,17 +195,11 @@ void TCustomRichEditPrintJob::DrawArea(TCanvas* TheCanvas, int PageIndex, TRect 
     const TPageRange& page = *FPages[size_t(PageIndex - 1)];
     range.chrg = {page.FStartPos, page.FEndPos};
 
-    std::unique_ptr<TWindowExtentScope> extent;
-    if (Target == dtPreview) {
-        // The control measures in the canvas's own resolution: the page at that resolution
-        // fills the preview's area.
-        TDeviceContext* dc = range.hdc;
-        const double width = dc->GetDeviceCaps(LOGPIXELSX) * PageWidth() / DPIX();
-        const double height = dc->GetDeviceCaps(LOGPIXELSY) * PageHeight() / DPIY();
-        extent = std::make_unique<TWindowExtentScope>(dc,
-            int(ConvertUnits(width, PageUnits(), unPixels, dirHorizontal, Printer()->PageWidth())),
-            int(ConvertUnits(height, PageUnits(), unPixels, dirVertical, Printer()->PageHeight())));
-    }
+    // The control measures in the canvas's own resolution: on the pane, whose logical unit is a
+    // printer pixel, the units become the canvas's pixels for the time of the drawing.
+    std::unique_ptr<TContextUnitsScope> units;
+    if (Target == dtPreview)
+        units = std::make_unique<TContextUnitsScope>(range.hdc, DPIX(), DPIY());
     const TFormattingScope formatting(FRichEdit);
     FRichEdit->FormatRange(&range, true);
     AddHeadingBookmarks(page.FStartPos, page.FEndPos);

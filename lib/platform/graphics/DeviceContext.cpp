@@ -56,13 +56,27 @@ void TDeviceContext::Init(int dpiX, int dpiY)
         FBaseTransform = FPainter->worldTransform();
         FPainter->setRenderHint(QPainter::Antialiasing, false);
         FPainter->setRenderHint(QPainter::TextAntialiasing, true);
-        bool invertible = false;
-        const QTransform toDevice = FBaseTransform.inverted(&invertible);
-        if (invertible && !FDeviceSize.isEmpty())
-            FVisible = toDevice.mapRect(QRect(QPoint(0, 0), FDeviceSize));
+        UpdateVisibleArea();
     }
     FQFont = FFont.ToQFont();
     FMetrics = std::make_unique<QFontMetrics>(FQFont);
+}
+
+void TDeviceContext::UpdateVisibleArea()
+{
+    FVisible = QRect();
+    if (!FPainter || FDeviceSize.isEmpty())
+        return;
+    bool invertible = false;
+    const QTransform toDevice = FBaseTransform.inverted(&invertible);
+    if (invertible)
+        FVisible = toDevice.mapRect(QRect(QPoint(0, 0), FDeviceSize));
+}
+
+void TDeviceContext::SetDeviceSize(QSize size)
+{
+    FDeviceSize = size;
+    UpdateVisibleArea();
 }
 
 int TDeviceContext::SetMapMode(int mode)
@@ -99,7 +113,15 @@ TPoint TDeviceContext::SetViewportOrg(int x, int y)
 {
     const TPoint old = FViewportOrg;
     FViewportOrg = {x, y};
+    FViewportOrgPart = {};
     return old;
+}
+
+void TDeviceContext::SetViewportOrgF(QPointF origin)
+{
+    const double x = std::floor(origin.x()), y = std::floor(origin.y());
+    FViewportOrg = {int(x), int(y)};
+    FViewportOrgPart = QPointF(origin.x() - x, origin.y() - y);
 }
 
 void TDeviceContext::ResetMapping()
@@ -107,6 +129,7 @@ void TDeviceContext::ResetMapping()
     FMapMode = MM_TEXT;
     FWindowExt = FViewportExt = {1, 1};
     FWindowOrg = FViewportOrg = {};
+    FViewportOrgPart = {};
 }
 
 QTransform TDeviceContext::Transform() const
@@ -116,7 +139,8 @@ QTransform TDeviceContext::Transform() const
         sx = double(FViewportExt.cx) / FWindowExt.cx;
         sy = double(FViewportExt.cy) / FWindowExt.cy;
     }
-    return QTransform(sx, 0, 0, sy, FViewportOrg.X - FWindowOrg.X * sx, FViewportOrg.Y - FWindowOrg.Y * sy);
+    const QPointF origin = ViewportOrgF();
+    return QTransform(sx, 0, 0, sy, origin.x() - FWindowOrg.X * sx, origin.y() - FWindowOrg.Y * sy);
 }
 
 TPoint TDeviceContext::LPtoDP(TPoint p) const
@@ -218,6 +242,30 @@ QPen DevicePen(const TPen& pen, int deviceWidth)
     }
     return q;
 }
+
+/// The pen as drawn: the device width, and dash patterns in points of the page (scale: device
+/// pixels per logical unit; unitsPerPoint: logical units in a point of the page).
+QPen PaintPen(const TPen& source, int deviceWidth, double scale, double unitsPerPoint)
+{
+    QPen pen = DevicePen(source, deviceWidth);
+    if (pen.style() == Qt::NoPen || pen.style() == Qt::SolidLine)
+        return pen;
+    // Dots and dashes are measured in points of the page, as the PDF printer draws them, so they
+    // have the same length on paper and in a preview at any zoom; in device pixels the pane's
+    // dots would be a different size at every zoom.
+    // A dot is a point long, or as long as the line is wide when that is more, measured before
+    // the width is rounded to whole device pixels (Qt counts the pattern in pen widths).
+    const double width = std::max(pen.widthF(), 1.0);
+    const double unit = std::max(unitsPerPoint, double(source.Width())) * scale;
+    const double stretch = std::max(unit, 1.0) / width;
+    QList<qreal> pattern = pen.dashPattern();
+    for (qreal& length : pattern)
+        length *= stretch;
+    pen.setWidthF(width);
+    pen.setCosmetic(false);
+    pen.setDashPattern(pattern);
+    return pen;
+}
 } // namespace
 
 void TDeviceContext::Line(TPoint a, TPoint b)
@@ -254,9 +302,10 @@ void TDeviceContext::DrawLineNow(TPoint from, TPoint to)
     // Qt's aliased lines with a flat cap already leave out the end point, as the framework's do.
     ApplyDeviceSpace();
     UseComposition(CompositionFor(FPen.Mode(), FPainter));
-    UsePen(DevicePen(FPen, DevicePenWidth()));
+    UsePen(PaintPen(FPen, DevicePenWidth(), std::abs(Transform().m11()), FDpiX / 72.0));
     FPainter->drawLine(QPointF(from.X, from.Y), QPointF(to.X, to.Y));
 }
+
 
 void TDeviceContext::QueueLine(TPoint from, TPoint to)
 {
@@ -443,7 +492,7 @@ void TDeviceContext::Rectangle(const TRect& r)
     MarkPainted(d.ToQRect());
     if (FPen.Style() != psClear && FPen.Mode() != pmNop) {
         UseComposition(CompositionFor(FPen.Mode(), FPainter));
-        UsePen(DevicePen(FPen, DevicePenWidth()));
+        UsePen(PaintPen(FPen, DevicePenWidth(), std::abs(Transform().m11()), FDpiX / 72.0));
         FPainter->setBrush(Qt::NoBrush);
         FPainter->drawRect(QRect(d.Left, d.Top, d.Width() - 1, d.Height() - 1));
         UseComposition(QPainter::CompositionMode_SourceOver);

@@ -9,6 +9,7 @@
 
 #include <QFontMetrics>
 #include <QHash>
+#include <QPointF>
 #include <QTextLayout>
 #include <QTransform>
 #include <cstdint>
@@ -114,6 +115,11 @@ public:
     TSize SetViewportExt(int cx, int cy);
     TPoint SetWindowOrg(int x, int y);
     TPoint SetViewportOrg(int x, int y);
+    /// The viewport origin with its part of a device pixel. A reduced page whose place falls
+    /// between two device pixels (a cell at 793 / 2) is put there exactly with SetViewportOrgF,
+    /// so its drawing lands where a finer device has it; SetViewportOrg drops the part.
+    QPointF ViewportOrgF() const { return QPointF(FViewportOrg.X, FViewportOrg.Y) + FViewportOrgPart; }
+    void SetViewportOrgF(QPointF origin);
     /// Resets to MM_TEXT with unit extents and zero origins (a new page).
     void ResetMapping();
     /// Logical to device, as a transform.
@@ -122,8 +128,9 @@ public:
     TRect LPtoDP(const TRect& r) const;
 
     int GetDeviceCaps(int index) const;
-    /// The size of the device in device pixels (0 x 0 for a measuring context).
-    void SetDeviceSize(QSize size) { FDeviceSize = size; }
+    /// The size of the device in device pixels (0 x 0 for a measuring context); a printer
+    /// sets it again when a page of another shape starts.
+    void SetDeviceSize(QSize size);
 
     // Selected objects.
     void SelectFont(const TFont& font);
@@ -170,6 +177,8 @@ public:
 
 private:
     void Init(int dpiX, int dpiY);
+    /// The device's area in the coordinates the painter was handed in, from the device size.
+    void UpdateVisibleArea();
     void ApplyDeviceSpace();
     void ApplyLogicalSpace();
     TDrawRecord BaseRecord(TDrawRecord::TKind kind) const;
@@ -210,6 +219,7 @@ private:
     TSize FViewportExt{1, 1};
     TPoint FWindowOrg;
     TPoint FViewportOrg;
+    QPointF FViewportOrgPart;
     TFont FFont;
     QFont FQFont;
     std::unique_ptr<QFontMetrics> FMetrics;

@@ -61,9 +61,9 @@ TDeviceContext* TPdfExportDevice::BeginDoc(const QString& title, TPrinterOrienta
     return dc;
 }
 
-void TPdfExportDevice::NewPage()
+void TPdfExportDevice::NewPage(TPrinterOrientation orientation)
 {
-    FDocument.NewPage();
+    FDocument.NewPage(LayoutForPixels(PageSizePixels(orientation), DpiX(), DpiY()));
 }
 
 void TPdfExportDevice::EndDoc()
@@ -157,11 +157,14 @@ void TPageFileExportDevice::EndPage()
     FDone.push_back(std::move(FCurrent));
 }
 
-void TPageFileExportDevice::NewPage()
+void TPageFileExportDevice::NewPage(TPrinterOrientation orientation)
 {
     try {
         EndPage();
+        // Each page has its own file and the shape of its own orientation.
+        FPagePixels = PageSizePixels(orientation);
         BeginPagePainter();
+        FContext->SetDeviceSize(FPagePixels);
         // The context keeps its painter; what it knew of the painter's state is gone.
         FContext->Painter();
     } catch (...) {

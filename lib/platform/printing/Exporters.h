@@ -48,7 +48,7 @@ class VELLARO_EXPORT TPdfExportDevice : public TExportDevice {
 public:
     TPdfExportDevice(const TPrinterDevice& model, const QString& path, const TPdfDocumentInfo& info);
     TDeviceContext* BeginDoc(const QString& title, TPrinterOrientation orientation) override;
-    void NewPage() override;
+    void NewPage(TPrinterOrientation orientation) override;
     void SetOutline(const std::vector<TBookmark>& outline) override { FOutline = outline; }
     void EndDoc() override;
     void Abort() override;
@@ -68,7 +68,7 @@ public:
     TPageFileExportDevice(const TPrinterDevice& model, const QString& pattern, int firstPageNumber);
     ~TPageFileExportDevice() override;
     TDeviceContext* BeginDoc(const QString& title, TPrinterOrientation orientation) override;
-    void NewPage() override;
+    void NewPage(TPrinterOrientation orientation) override;
     void EndDoc() override;
     void Abort() override;
     /// The file a page number gives.

@@ -167,6 +167,7 @@ TDeviceContext* TPdfDocument::Begin(const QString& path, const QPageLayout& layo
     if (info.PdfA1b && (!info.Author.isEmpty() || !info.Subject.isEmpty() || !info.Keywords.isEmpty()))
         throw WriteError(path, QStringLiteral("PDF/A-1b output takes no author, subject or keywords yet"));
     FPath = path;
+    FDpi = dpi;
     FInfo = info;
     // The pages go next to the target, so moving them into place never crosses file systems.
     const QFileInfo target(path);
@@ -193,10 +194,14 @@ TDeviceContext* TPdfDocument::Begin(const QString& path, const QPageLayout& layo
     return FContext.get();
 }
 
-void TPdfDocument::NewPage()
+void TPdfDocument::NewPage(const QPageLayout& layout)
 {
-    if (FWriter)
-        FWriter->newPage();
+    if (!FWriter)
+        return;
+    if (!FWriter->pageLayout().isEquivalentTo(layout))
+        FWriter->setPageLayout(layout);
+    FWriter->newPage();
+    FContext->SetDeviceSize(layout.fullRectPixels(FDpi).size());
 }
 
 void TPdfDocument::Finish(const std::vector<TBookmark>& outline)

@@ -49,7 +49,9 @@ public:
 
     /// Raises EPrinter naming the path when its folder cannot be written.
     TDeviceContext* Begin(const QString& path, const QPageLayout& layout, int dpi, const TPdfDocumentInfo& info);
-    void NewPage();
+    /// Starts the next page with its own layout (pages of one document may differ in
+    /// orientation): the writer shapes a page when it starts it.
+    void NewPage(const QPageLayout& layout);
     /// Adds the outline and the document information and moves the file into place. Raises
     /// EPrinter when that fails (nothing is left at the path then).
     void Finish(const std::vector<TBookmark>& outline);
@@ -60,6 +62,7 @@ public:
 private:
     void Release();
     QString FPath;
+    int FDpi = 0;
     TPdfDocumentInfo FInfo;
     std::unique_ptr<QTemporaryFile> FPages;
     std::unique_ptr<QPdfWriter> FWriter;

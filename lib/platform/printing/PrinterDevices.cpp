@@ -45,9 +45,9 @@ TDeviceContext* TPdfPrinterDevice::BeginDoc(const QString& title, TPrinterOrient
         QPageLayout(FPaper, ToQt(orientation), QMarginsF(0, 0, 0, 0)), Resolution, info);
 }
 
-void TPdfPrinterDevice::NewPage()
+void TPdfPrinterDevice::NewPage(TPrinterOrientation orientation)
 {
-    FDocument.NewPage();
+    FDocument.NewPage(QPageLayout(FPaper, ToQt(orientation), QMarginsF(0, 0, 0, 0)));
 }
 
 void TPdfPrinterDevice::EndDoc()
@@ -116,9 +116,13 @@ TDeviceContext* TSystemPrinterDevice::BeginDoc(const QString& title, TPrinterOri
     return FContext.get();
 }
 
-void TSystemPrinterDevice::NewPage()
+void TSystemPrinterDevice::NewPage(TPrinterOrientation orientation)
 {
+    // Qt's CUPS printer writes each page with the layout it has when the page starts.
+    if (FPrinter->pageLayout().orientation() != ToQt(orientation))
+        FPrinter->setPageOrientation(ToQt(orientation));
     FPrinter->newPage();
+    FContext->SetDeviceSize(QSize(FPrinter->width(), FPrinter->height()));
 }
 
 void TSystemPrinterDevice::EndDoc()
@@ -164,15 +168,19 @@ TDeviceContext* TRecordingPrinterDevice::BeginDoc(const QString& title, TPrinter
     ++FBeginDocs;
     FTitle = title;
     FRecorder.Clear();
+    FPageOrientations.assign(1, orientation);
     FContext = std::make_unique<TDeviceContext>(&FRecorder, FDpiX, FDpiY);
     FContext->SetDeviceSize(PageSizePixels(orientation));
     return FContext.get();
 }
 
-void TRecordingPrinterDevice::NewPage()
+void TRecordingPrinterDevice::NewPage(TPrinterOrientation orientation)
 {
     ++FNewPages;
     FRecorder.NewPage();
+    FPageOrientations.push_back(orientation);
+    if (FContext)
+        FContext->SetDeviceSize(PageSizePixels(orientation));
 }
 
 void TRecordingPrinterDevice::EndDoc()

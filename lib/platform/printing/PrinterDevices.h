@@ -9,6 +9,7 @@
 #include <QPageSize>
 #include <QString>
 #include <memory>
+#include <vector>
 
 class QPrinter;
 
@@ -26,7 +27,8 @@ public:
     virtual QSize PageSizePixels(TPrinterOrientation orientation) const = 0;
     /// Opens a document; returns the context to draw the first page on. Raises EPrinter.
     virtual TDeviceContext* BeginDoc(const QString& title, TPrinterOrientation orientation) = 0;
-    virtual void NewPage() = 0;
+    /// Starts the next page in the orientation given: pages of one document may differ.
+    virtual void NewPage(TPrinterOrientation orientation) = 0;
     /// Whether NewPage may wait until the page is drawn on (devices that produce paper or
     /// files); a device that records the calls takes each one as it comes.
     virtual bool DefersNewPage() const { return true; }
@@ -59,7 +61,7 @@ public:
     int DpiY() const override { return Resolution; }
     QSize PageSizePixels(TPrinterOrientation orientation) const override;
     TDeviceContext* BeginDoc(const QString& title, TPrinterOrientation orientation) override;
-    void NewPage() override;
+    void NewPage(TPrinterOrientation orientation) override;
     void SetOutline(const std::vector<TBookmark>& outline) override { FOutline = outline; }
     void EndDoc() override;
     void Abort() override;
@@ -99,7 +101,7 @@ public:
     int DpiY() const override;
     QSize PageSizePixels(TPrinterOrientation orientation) const override;
     TDeviceContext* BeginDoc(const QString& title, TPrinterOrientation orientation) override;
-    void NewPage() override;
+    void NewPage(TPrinterOrientation orientation) override;
     void EndDoc() override;
     void Abort() override;
     QPrinter* QtPrinter() override { return FPrinter.get(); }
@@ -123,7 +125,7 @@ public:
     int DpiY() const override { return FDpiY; }
     QSize PageSizePixels(TPrinterOrientation orientation) const override;
     TDeviceContext* BeginDoc(const QString& title, TPrinterOrientation orientation) override;
-    void NewPage() override;
+    void NewPage(TPrinterOrientation orientation) override;
     bool DefersNewPage() const override { return false; }
     void EndDoc() override;
     void Abort() override;
@@ -135,6 +137,8 @@ public:
     int EndDocCount() const { return FEndDocs; }
     int AbortCount() const { return FAborts; }
     QString LastTitle() const { return FTitle; }
+    /// The orientation each page of the last document was started in (index 0 is page 1).
+    const std::vector<TPrinterOrientation>& PageOrientations() const { return FPageOrientations; }
     /// Makes the next BeginDoc fail as a printer that cannot start a job would.
     void SetFailBeginDoc(bool fail) { FFailBeginDoc = fail; }
 
@@ -149,6 +153,7 @@ private:
     int FBeginDocs = 0, FNewPages = 0, FEndDocs = 0, FAborts = 0;
     bool FFailBeginDoc = false;
     QString FTitle;
+    std::vector<TPrinterOrientation> FPageOrientations;
 };
 
 } // namespace Vellaro

@@ -89,14 +89,19 @@ TPrinterDevice* TPrinter::Device() const
     return FDevices[size_t(FIndex)].get();
 }
 
+TPrinterOrientation TPrinter::CurrentOrientation() const
+{
+    return FPrinting && !FPagePending ? FStartedOrientation : FOrientation;
+}
+
 int TPrinter::PageWidth() const
 {
-    return Device()->PageSizePixels(FOrientation).width();
+    return Device()->PageSizePixels(CurrentOrientation()).width();
 }
 
 int TPrinter::PageHeight() const
 {
-    return Device()->PageSizePixels(FOrientation).height();
+    return Device()->PageSizePixels(CurrentOrientation()).height();
 }
 
 TDeviceContext* TPrinter::Handle()
@@ -108,7 +113,7 @@ TDeviceContext* TPrinter::Handle()
         || FInfoContext->GetDeviceCaps(LOGPIXELSY) != device->DpiY()) {
         FInfoContext = std::make_unique<TDeviceContext>(device->DpiX(), device->DpiY());
     }
-    FInfoContext->SetDeviceSize(device->PageSizePixels(FOrientation));
+    FInfoContext->SetDeviceSize(device->PageSizePixels(CurrentOrientation()));
     return FInfoContext.get();
 }
 
@@ -136,6 +141,15 @@ void TPrinter::SetOrientation(TPrinterOrientation orientation)
     FOrientation = orientation;
 }
 
+void TPrinter::SetPageOrientation(TPrinterOrientation orientation)
+{
+    if (!FPrinting) {
+        SetOrientation(orientation);
+        return;
+    }
+    FOrientation = orientation;
+}
+
 void TPrinter::RequirePrinting(const char* operation) const
 {
     if (!FPrinting)
@@ -152,6 +166,8 @@ void TPrinter::BeginDoc()
     FAborted = false;
     FBookmarks.clear();
     FPageContext = device->BeginDoc(FTitle, FOrientation);
+    FDocumentOrientation = FOrientation;
+    FStartedOrientation = FOrientation;
     FPrinting = true;
     FPagePending = false;
     FPageNumber = 1;
@@ -167,7 +183,8 @@ void TPrinter::NewPage()
     FPageContext->ResetMapping();
     ++FPageNumber;
     if (!Device()->DefersNewPage()) {
-        Device()->NewPage();
+        Device()->NewPage(FOrientation);
+        FStartedOrientation = FOrientation;
         return;
     }
     FPagePending = true;
@@ -180,7 +197,8 @@ void TPrinter::StartPendingPage()
         return;
     FPagePending = false;
     FPageContext->SetBeforePaint(nullptr);
-    Device()->NewPage();
+    Device()->NewPage(FOrientation);
+    FStartedOrientation = FOrientation;
     FPageContext->StartBlankPage();
 }
 
@@ -188,13 +206,9 @@ void TPrinter::EndDoc()
 {
     RequirePrinting("EndDoc");
     // A page announced but never drawn on or fetched is left out.
-    FPagePending = false;
     FPageContext->SetBeforePaint(nullptr);
-    FPrinting = false;
-    FPageContext = nullptr;
-    BindCanvas(nullptr);
     Device()->SetOutline(FBookmarks);
-    FBookmarks.clear();
+    FinishDocument();
     Device()->EndDoc();
 }
 
@@ -215,13 +229,20 @@ void TPrinter::SetStandInDevice(TPrinterDevice* device)
 void TPrinter::Abort()
 {
     RequirePrinting("Abort");
+    FAborted = true;
+    FinishDocument();
+    Device()->Abort();
+}
+
+void TPrinter::FinishDocument()
+{
     FPagePending = false;
     FPrinting = false;
-    FAborted = true;
     FBookmarks.clear();
     FPageContext = nullptr;
+    // Pages in other orientations leave the printer's own setting as it was.
+    FOrientation = FDocumentOrientation;
     BindCanvas(nullptr);
-    Device()->Abort();
 }
 
 TRecordingPrinterDevice* TPrinter::AddRecordingPrinter(const QString& name, int dpiX, int dpiY, QSize portraitPixels)

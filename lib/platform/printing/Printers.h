@@ -29,7 +29,8 @@ public:
     /// The selected device; raises EPrinter when there is none.
     TPrinterDevice* Device() const;
 
-    /// The printable page of the selected printer in device pixels, for the current orientation.
+    /// The printable page of the selected printer in device pixels, for the current orientation;
+    /// while printing, that of the page being drawn (or of the page about to start).
     int PageWidth() const;
     int PageHeight() const;
     /// The device context: the page's while printing, a measuring one otherwise.
@@ -39,6 +40,10 @@ public:
     TPrinterOrientation Orientation() const { return FOrientation; }
     /// Raises EPrinter while printing.
     void SetOrientation(TPrinterOrientation orientation);
+    /// The orientation of the pages that start from now on: while printing, a page already
+    /// started keeps its shape and the next one takes this; otherwise SetOrientation. A
+    /// document whose pages differ in orientation sets each before drawing on the page.
+    void SetPageOrientation(TPrinterOrientation orientation);
     QString Title() const { return FTitle; }
     void SetTitle(const QString& title) { FTitle = title; }
 
@@ -81,6 +86,9 @@ private:
     /// Starts the page a NewPage announced, once something is to go on it.
     void StartPendingPage();
     int DefaultIndex() const;
+    /// The orientation PageWidth and PageHeight answer for.
+    TPrinterOrientation CurrentOrientation() const;
+    void FinishDocument();
     void BindCanvas(TDeviceContext* dc);
 
     std::vector<std::unique_ptr<TPrinterDevice>> FDevices;
@@ -90,6 +98,10 @@ private:
     int FIndex = -1;
     bool FHidden = false;
     TPrinterOrientation FOrientation = poPortrait;
+    /// While printing: the orientation of the page started last, and the orientation the
+    /// printer had when the document began (it has it again at the end).
+    TPrinterOrientation FStartedOrientation = poPortrait;
+    TPrinterOrientation FDocumentOrientation = poPortrait;
     QString FTitle;
     bool FPrinting = false;
     bool FAborted = false;
