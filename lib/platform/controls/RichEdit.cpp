@@ -17,7 +17,11 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <QTextTable>
+#include <QTextFragment>
 #include <cmath>
+#include <optional>
+#include <unordered_map>
 
 namespace Vellaro {
 
@@ -88,6 +92,60 @@ double FromTwips(int twips, int dpi)
     return double(twips) * dpi / TwipsPerInch;
 }
 
+/// The block margins of a format times scale; nullopt when it has none to scale.
+std::optional<QTextBlockFormat> ScaledMargins(QTextBlockFormat format, double scale)
+{
+    if (format.leftMargin() == 0 && format.rightMargin() == 0 && format.textIndent() == 0)
+        return std::nullopt;
+    format.setLeftMargin(format.leftMargin() * scale);
+    format.setRightMargin(format.rightMargin() * scale);
+    format.setTextIndent(format.textIndent() * scale);
+    return format;
+}
+
+/// Brings a document measured in document pixels to a device of dpi.
+///
+/// Every length in a document is in document pixels, 1/96 in (a CSS px; the RTF reader turns
+/// twips into them), on screen, in the preview and on paper. Laid out for a device of another
+/// resolution, Qt scales tab stops, paragraph spacing, line heights, pictures, list indents
+/// and tables itself, but takes a paragraph's left, right and first-line margins and pixel
+/// font sizes as the device's own pixels. This is the one place that scales those, so that
+/// every length keeps its physical size.
+void ScaleToDevice(QTextDocument& document, int dpi)
+{
+    const double scale = double(dpi) / DocumentPixelsPerInch;
+    if (scale == 1)
+        return;
+    std::unordered_map<int, std::optional<QTextBlockFormat>> blockFormats;
+    std::unordered_map<int, std::optional<QTextCharFormat>> charFormats;
+    QTextCursor cursor(&document);
+    cursor.beginEditBlock();
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        auto [blockIt, newBlock] = blockFormats.try_emplace(block.blockFormatIndex());
+        if (newBlock)
+            blockIt->second = ScaledMargins(block.blockFormat(), scale);
+        if (blockIt->second) {
+            cursor.setPosition(block.position());
+            cursor.setBlockFormat(*blockIt->second);
+        }
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            auto [charIt, newChar] = charFormats.try_emplace(fragment.charFormatIndex());
+            if (newChar && fragment.charFormat().hasProperty(QTextFormat::FontPixelSize)) {
+                QTextCharFormat format = fragment.charFormat();
+                format.setProperty(QTextFormat::FontPixelSize, std::max(1, int(std::lround(format.intProperty(QTextFormat::FontPixelSize) * scale))));
+                charIt->second = format;
+            }
+            if (charIt->second) {
+                cursor.setPosition(fragment.position());
+                cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
+                cursor.setCharFormat(*charIt->second);
+            }
+        }
+    }
+    cursor.endEditBlock();
+}
+
 } // namespace
 
 // ---- The layout kept for printing -------------------------------------------------------
@@ -106,6 +164,8 @@ public:
         // Widths must not depend on hinting at one size or another.
         font.setHintingPreference(QFont::PreferNoHinting);
         FDocument->setDefaultFont(font);
+        FDocument->setUndoRedoEnabled(false);
+        ScaleToDevice(*FDocument, dpiX);
         FDocument->setDocumentMargin(0);
         FDocument->documentLayout()->setPaintDevice(&FDevice);
         FDocument->setTextWidth(width);
@@ -130,14 +190,19 @@ public:
         int lineIndex = FirstLineAt(block, start);
         bool first = true;
         for (; block.isValid(); block = block.next(), lineIndex = 0) {
+            // A paragraph that starts a page does so wherever the page before it ends.
+            if (!first && lineIndex == 0 && (block.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore))
+                return block.position();
             const QTextLayout* layout = block.layout();
             const double top = BlockTop(block);
             for (int i = lineIndex; i < layout->lineCount(); ++i) {
                 const QTextLine line = layout->lineAt(i);
                 if (!first && top + line.y() + line.height() > limit)
-                    return block.position() + line.textStart();
+                    return KeepingRowsWhole(block.position() + line.textStart(), start);
                 first = false;
             }
+            if ((block.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysAfter) && block.next().isValid())
+                return block.next().position();
         }
         return length;
     }
@@ -194,6 +259,25 @@ public:
     }
 
 private:
+    /// Where a page ending at position ends instead: before the table row that holds the
+    /// position, unless that row starts at the page's start (a row taller than a page splits).
+    int KeepingRowsWhole(int position, int pageStart) const
+    {
+        QTextCursor cursor(FDocument.get());
+        cursor.setPosition(position);
+        const QTextTable* table = cursor.currentTable();
+        if (!table)
+            return position;
+        const int row = table->cellAt(position).row();
+        int rowStart = position;
+        for (int column = 0; column < table->columns(); ++column) {
+            const QTextTableCell cell = table->cellAt(row, column);
+            if (cell.row() == row)
+                rowStart = std::min(rowStart, cell.firstPosition());
+        }
+        return rowStart > pageStart ? rowStart : position;
+    }
+
     double BlockTop(const QTextBlock& block) const { return FDocument->documentLayout()->blockBoundingRect(block).top(); }
 
     static int FirstLineAt(const QTextBlock& block, int position)

@@ -1,0 +1,244 @@
+// Real documents: RTF files that word processors wrote (tests/data/documents/<producer>/),
+// printed by the rich edit job and compared with the PDF LibreOffice printed of the same file,
+// on structure: the same words in the same order, pages starting where the document forces
+// them to, the left edges of lines and table cells within 2 pt, pictures of the same size,
+// and as many pages.
+#include "textjobs/PJRichEdit.h"
+
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+#include <gtest/gtest.h>
+
+using namespace Vellaro;
+using namespace Vellaro::Testing;
+
+namespace {
+
+QString DocumentsDir()
+{
+    return QStringLiteral(VELLARO_SOURCE_DIR "/tests/data/documents");
+}
+
+QString Run(const QString& program, const QStringList& args)
+{
+    QProcess process;
+    process.start(program, args);
+    if (!process.waitForFinished(120000) || process.exitCode() != 0) {
+        ADD_FAILURE() << program.toStdString() << " failed on " << args.join(' ').toStdString();
+        return {};
+    }
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+/// A run of words on one line of a page with no wide gap between them (a table cell's line, a
+/// paragraph's line, a bullet), as pdftotext places them.
+struct TSegment {
+    int Page = 0;
+    double Left = 0;
+    double Baseline = 0;
+    QStringList Words;
+    QString Key() const { return Words.mid(0, 3).join(QLatin1Char(' ')); }
+};
+
+/// The segments of a PDF file in reading order, and its pages' texts.
+struct TPdfLayout {
+    std::vector<TSegment> Segments;
+    QStringList PageTexts;
+};
+
+TPdfLayout ReadLayout(const QString& pdf)
+{
+    struct TWord { double Left, Right, Bottom; QString Text; };
+    TPdfLayout layout;
+    QXmlStreamReader xml(Run(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")}));
+    std::vector<TWord> words;
+    const auto flushPage = [&] {
+        // Words on one baseline, left to right; a gap wider than about two spaces ends a segment.
+        std::stable_sort(words.begin(), words.end(), [](const TWord& a, const TWord& b) {
+            return std::abs(a.Bottom - b.Bottom) > 1.5 ? a.Bottom < b.Bottom : a.Left < b.Left;
+        });
+        QString text;
+        TSegment segment;
+        double right = 0;
+        for (const TWord& w : words) {
+            const bool sameLine = !segment.Words.isEmpty() && std::abs(w.Bottom - segment.Baseline) <= 1.5;
+            if (!sameLine || w.Left - right > 8) {
+                if (!segment.Words.isEmpty())
+                    layout.Segments.push_back(segment);
+                segment = {int(layout.PageTexts.size()) + 1, w.Left, w.Bottom, {}};
+            }
+            segment.Words << w.Text;
+            right = w.Right;
+            text += w.Text + QLatin1Char(' ');
+        }
+        if (!segment.Words.isEmpty())
+            layout.Segments.push_back(segment);
+        layout.PageTexts << text;
+        words.clear();
+    };
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (xml.isEndElement() && xml.name() == QLatin1String("page"))
+            flushPage();
+        if (xml.isStartElement() && xml.name() == QLatin1String("word")) {
+            const auto attribute = [&](const char* name) { return xml.attributes().value(QLatin1String(name)).toDouble(); };
+            const double left = attribute("xMin"), right = attribute("xMax"), bottom = attribute("yMax");
+            words.push_back({left, right, bottom, xml.readElementText()});
+        }
+    }
+    return layout;
+}
+
+/// The text with every space, line break and hyphen taken out: the same words in the same
+/// order give the same string whatever the lines and hyphenation.
+QString Letters(const QStringList& pages)
+{
+    return pages.join(QString()).remove(QRegularExpression(QStringLiteral("[\\s\\-\u00AD\u2010]")));
+}
+
+/// The sizes in points of the pictures in a PDF file, in order.
+std::vector<QSizeF> PictureSizes(const QString& pdf)
+{
+    std::vector<QSizeF> sizes;
+    const QStringList lines = Run(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf}).split(QLatin1Char('\n'));
+    for (const QString& line : lines.mid(2)) {
+        const QStringList f = line.simplified().split(QLatin1Char(' '));
+        if (f.size() < 14 || f[2] != QLatin1String("image"))
+            continue;
+        sizes.emplace_back(f[3].toDouble() * 72 / f[12].toDouble(), f[4].toDouble() * 72 / f[13].toDouble());
+    }
+    return sizes;
+}
+
+/// The paper and margins an RTF file asks for, in twips: its section's, else its document's,
+/// else those LibreOffice takes for a file that says nothing (Letter, one inch).
+struct TPageSetup {
+    int Width = 12240, Height = 15840;
+    int Left = 1440, Right = 1440, Top = 1440, Bottom = 1440;
+};
+
+TPageSetup PageSetupOf(const QByteArray& rtf)
+{
+    TPageSetup page;
+    const auto value = [&](const char* documentWord, const char* sectionWord, int& target) {
+        for (const char* word : {documentWord, sectionWord}) {
+            const auto match = QRegularExpression(QStringLiteral("\\\\%1(\\d+)").arg(QLatin1String(word))).match(QString::fromLatin1(rtf));
+            if (match.hasMatch())
+                target = match.captured(1).toInt();
+        }
+    };
+    value("paperw", "pgwsxn", page.Width);
+    value("paperh", "pghsxn", page.Height);
+    value("margl", "marglsxn", page.Left);
+    value("margr", "margrsxn", page.Right);
+    value("margt", "margtsxn", page.Top);
+    value("margb", "margbsxn", page.Bottom);
+    return page;
+}
+
+struct TDocumentCase {
+    const char* Producer;
+    const char* Name;
+};
+
+class PJRichEditDocuments : public ::testing::TestWithParam<TDocumentCase> {
+protected:
+    void SetUp() override
+    {
+        Printer()->SetPrintersHidden(false);
+        ASSERT_TRUE(Printer()->SelectPrinter(QStringLiteral("PDF file")));
+    }
+    void TearDown() override
+    {
+        Printer()->PdfPrinter()->SetPaperSize(QPageSize(QPageSize::A4));
+        Printer()->PdfPrinter()->SetOutputPath(QString());
+    }
+
+    /// Prints the RTF file as the rich edit job does, on the paper and margins it asks for.
+    QString PrintOurs(const QString& rtfPath)
+    {
+        QFile file(rtfPath);
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        const TPageSetup page = PageSetupOf(file.readAll());
+        Printer()->PdfPrinter()->SetPaperSize(QPageSize(QSizeF(page.Width / 20.0, page.Height / 20.0), QPageSize::Point));
+        const QString out = FDir.filePath(QStringLiteral("ours.pdf"));
+        Printer()->PdfPrinter()->SetOutputPath(out);
+        TRichEdit edit;
+        edit.LoadFromFile(rtfPath);
+        TRichEditPrintJob job;
+        job.SetMarginsUnits(unInches);
+        TMargins margins(page.Left / 1440.0, page.Top / 1440.0, page.Right / 1440.0, page.Bottom / 1440.0);
+        job.SetMargins(&margins);
+        job.SetOptions({joMargins});
+        job.SetRichEdit(&edit);
+        job.Print();
+        return out;
+    }
+
+    QTemporaryDir FDir;
+};
+
+} // namespace
+
+TEST_P(PJRichEditDocuments, PrintsAsLibreOfficeDoes)
+{
+    const TDocumentCase c = GetParam();
+    const QString base = DocumentsDir() + QStringLiteral("/%1/%2").arg(QLatin1String(c.Producer), QLatin1String(c.Name));
+    const TPdfLayout theirs = ReadLayout(base + QStringLiteral(".pdf"));
+    const TPdfLayout ours = ReadLayout(PrintOurs(base + QStringLiteral(".rtf")));
+    ASSERT_FALSE(theirs.Segments.empty());
+
+    EXPECT_EQ(Letters(ours.PageTexts), Letters(theirs.PageTexts)) << "the same words in the same order";
+    EXPECT_EQ(ours.PageTexts.size(), theirs.PageTexts.size()) << "as many pages";
+
+    // Pages the document starts on purpose (its chapters and the report's second part) start
+    // with the same line.
+    static const QRegularExpression forced(QStringLiteral("^(Chapter \\d+|Plans for the next)"));
+    QStringList theirStarts, ourStarts;
+    for (const TSegment& s : theirs.Segments)
+        if (forced.match(s.Words.join(QLatin1Char(' '))).hasMatch())
+            theirStarts << s.Key() + QStringLiteral(" first on its page: ") + (&s == &theirs.Segments.front() || (&s - 1)->Page != s.Page ? "yes" : "no");
+    for (const TSegment& s : ours.Segments)
+        if (forced.match(s.Words.join(QLatin1Char(' '))).hasMatch())
+            ourStarts << s.Key() + QStringLiteral(" first on its page: ") + (&s == &ours.Segments.front() || (&s - 1)->Page != s.Page ? "yes" : "no");
+    EXPECT_EQ(ourStarts, theirStarts);
+
+    // Left edges: each of their segments matched by the next of ours with the same first
+    // words, a few segments ahead at most (lines may break a word apart differently).
+    size_t next = 0;
+    int matched = 0;
+    for (const TSegment& s : theirs.Segments) {
+        for (size_t i = next; i < std::min(ours.Segments.size(), next + 6); ++i) {
+            if (ours.Segments[i].Key() != s.Key())
+                continue;
+            EXPECT_NEAR(ours.Segments[i].Left, s.Left, 2.0) << "\"" << s.Key().toStdString() << "\" on page " << s.Page;
+            ++matched;
+            next = i + 1;
+            break;
+        }
+    }
+    EXPECT_GT(matched, int(theirs.Segments.size()) * 3 / 4) << "most lines are found in both";
+
+    const std::vector<QSizeF> theirPictures = PictureSizes(base + QStringLiteral(".pdf"));
+    const std::vector<QSizeF> ourPictures = PictureSizes(FDir.filePath(QStringLiteral("ours.pdf")));
+    ASSERT_EQ(ourPictures.size(), theirPictures.size());
+    for (size_t i = 0; i < ourPictures.size(); ++i) {
+        EXPECT_NEAR(ourPictures[i].width(), theirPictures[i].width(), 2.0) << i;
+        EXPECT_NEAR(ourPictures[i].height(), theirPictures[i].height(), 2.0) << i;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Documents, PJRichEditDocuments,
+    ::testing::Values(TDocumentCase{"libreoffice", "report"}, TDocumentCase{"libreoffice", "letter"},
+        TDocumentCase{"libreoffice", "long"}, TDocumentCase{"pandoc", "report"}, TDocumentCase{"pandoc", "letter"},
+        TDocumentCase{"pandoc", "long"}, TDocumentCase{"abiword", "report"}, TDocumentCase{"abiword", "letter"},
+        TDocumentCase{"abiword", "long"}),
+    [](const ::testing::TestParamInfo<TDocumentCase>& info) {
+        return std::string(info.param.Producer) + "_" + info.param.Name;
+    });
