@@ -436,6 +436,8 @@ TEST(RtfReader, TableRowsBecomeATableWithWidthsAndBorders)
     ASSERT_NE(table, nullptr);
     EXPECT_EQ(CellTexts(*table), (QList<QStringList>{{"a1", "a2|more"}, {"b1", "b2"}}));
     EXPECT_EQ(Paragraphs(*doc).first(), QStringLiteral("before"));
+    // The first cell's text lines up with \trleft: the cells' edge is the gap further left.
+    EXPECT_DOUBLE_EQ(table->format().leftMargin(), -7.2);
     EXPECT_EQ(Paragraphs(*doc).last(), QStringLiteral("after"));
     const QList<QTextLength> widths = table->format().columnWidthConstraints();
     ASSERT_EQ(widths.size(), 2);
@@ -487,4 +489,11 @@ TEST(RtfReader, TablesFromBrokenInputStayInBounds)
     ASSERT_NE(FirstTable(*wide), nullptr);
     EXPECT_LE(FirstTable(*wide)->columns(), 64);
     EXPECT_EQ(wide->toPlainText().count(QLatin1Char('c')), 200);
+}
+
+TEST(RtfReader, ListLabelsAreReadWithoutLeadingSpaces)
+{
+    const auto doc = Read("{\\rtf1{\\listtext\\pard\\plain  1.\\tab}\\li720\\fi-360 one\\par"
+                          "{\\pntext \\'b7\\tab}two\\par}");
+    EXPECT_EQ(Paragraphs(*doc), (QStringList{"1.\tone", "\u00B7\ttwo"}));
 }

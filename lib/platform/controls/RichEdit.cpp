@@ -230,9 +230,13 @@ public:
         painter->setWorldTransform(QTransform::fromTranslate(0, -top) * QTransform::fromScale(scale.x(), scale.y())
             * QTransform::fromTranslate(origin.x(), origin.y()) * logical);
         QAbstractTextDocumentLayout::PaintContext context;
-        context.clip = QRectF(-FWidth, top, 3 * FWidth, bottom - top);
+        // Lines that only touch the band belong to the pages before and after it: the layout
+        // draws every line the clip meets, and a line drawn outside the painter's clip would
+        // still be text of this page (in a PDF file, for one).
+        constexpr double touching = 0.5;
+        context.clip = QRectF(-FWidth, top + touching, 3 * FWidth, std::max(0.0, bottom - top - 2 * touching));
         context.palette.setColor(QPalette::Text, Qt::black);
-        painter->setClipRect(context.clip, Qt::IntersectClip);
+        painter->setClipRect(QRectF(-FWidth, top, 3 * FWidth, bottom - top), Qt::IntersectClip);
         FDocument->documentLayout()->draw(painter, context);
         painter->restore();
     }

@@ -49,6 +49,7 @@ struct TGroupState {
     bool LineMultiple = false;
     bool PageBreakBefore = false;
     bool InTable = false;
+    bool ListLabel = false;
     std::vector<std::pair<int, QTextOption::TabType>> Tabs;
     QTextOption::TabType NextTabType = QTextOption::LeftTab;
 };
@@ -337,6 +338,12 @@ private:
         }
         if (word == "fldrslt" || word == "field")
             return true;
+        // The label a writer put before a list item for readers without lists: read as text.
+        if (word == "listtext" || word == "pntext") {
+            State().ListLabel = true;
+            FListLabelStart = true;
+            return true;
+        }
         if (skipped.contains(word) || ignorable) {
             SetDestination(TDestination::Skip);
             return true;
@@ -767,6 +774,11 @@ private:
         case TDestination::Text:
             if (State().Hidden)
                 return;
+            // Spaces before a list label are not shown (the label stands at the indent).
+            if (State().ListLabel && std::exchange(FListLabelStart, false) && c == ' ') {
+                FListLabelStart = true;
+                return;
+            }
             if (c == '\t')
                 Text(QStringLiteral("\t"));
             else if (c >= 0x20)
@@ -963,6 +975,7 @@ private:
     int FBorderSide = -1;
     bool FBreakPending = false;
     bool FPageBreakPending = false;
+    bool FListLabelStart = false;
     int FImageCount = 0;
     QByteArray FPendingBytes;
     QString FPendingText;

@@ -51,7 +51,9 @@ void TRtfTableBuilder::StartRow()
         format.setBorder(0);
         format.setCellSpacing(0);
         format.setCellPadding(0);
-        format.setLeftMargin(std::max(0.0, Pixels(FDefinition.LeftEdge)));
+        // Word processors line the first cell's text up with \trleft: the cells' edge lies the
+        // gap between cells further left, into the page margin when \trleft is 0.
+        format.setLeftMargin(Pixels(FDefinition.LeftEdge - FDefinition.Gap));
         FTable = FCursor.insertTable(1, columns, format);
         FRow = 0;
         FWidthsSet = false;
