@@ -427,3 +427,50 @@ TEST_F(PJRichEditTest, PageBreaksStartPagesAndTableRowsStayWhole)
     Job.SetRichEdit(&Edit);
     EXPECT_GE(Job.PageCount(), 3);
 }
+
+TEST_F(PJRichEditTest, WidowControlAndKeepWithNextMovePageBreaks)
+{
+    // Paragraphs of one to seven lines, a heading kept with the next before every fifth.
+    QByteArray body;
+    for (int i = 0; i < 150; ++i) {
+        if (i % 5 == 0)
+            body += "\\pard\\keepn\\sb240 Heading" + QByteArray::number(i) + "\\par";
+        body += "\\pard P" + QByteArray::number(i) + " " + QByteArray("filler words for lines ").repeated(1 + (i * 5) % 29) + "\\par";
+    }
+    for (const bool widowControl : {true, false}) {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("kept.rtf"));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("{\\rtf1" + QByteArray(widowControl ? "\\widowctrl" : "") + body + "}");
+        file.close();
+        Edit.LoadFromFile(path);
+        Job.SetRichEdit(&Edit);
+        Job.Print();
+        int widows = 0, headingsAtBottom = 0;
+        for (int page = 1; page < Job.PageCount(); ++page) {
+            const QStringList lines = Texts(OfKind(PageRecords(page), TDrawRecord::drText));
+            const QStringList next = Texts(OfKind(PageRecords(page + 1), TDrawRecord::drText));
+            ASSERT_FALSE(lines.isEmpty());
+            ASSERT_FALSE(next.isEmpty());
+            headingsAtBottom += lines.back().startsWith(QStringLiteral("Heading"));
+            // A paragraph parted by the page break: its lines on each side.
+            if (next.front().startsWith(QLatin1Char('P')) || next.front().startsWith(QStringLiteral("Heading")))
+                continue;
+            int before = 0, after = 0;
+            for (qsizetype i = lines.size() - 1; i >= 0; --i) {
+                ++before;
+                if (lines[i].startsWith(QLatin1Char('P')))
+                    break;
+            }
+            while (after < next.size() && !next[after].startsWith(QLatin1Char('P')) && !next[after].startsWith(QStringLiteral("Heading")))
+                ++after;
+            widows += before < 2 || after < 2;
+        }
+        EXPECT_EQ(headingsAtBottom, 0) << "widow control " << widowControl;
+        if (widowControl)
+            EXPECT_EQ(widows, 0);
+        else
+            EXPECT_GT(widows, 0) << "the text has page breaks that widow control moves";
+    }
+}

@@ -497,3 +497,23 @@ TEST(RtfReader, ListLabelsAreReadWithoutLeadingSpaces)
                           "{\\pntext \\'b7\\tab}two\\par}");
     EXPECT_EQ(Paragraphs(*doc), (QStringList{"1.\tone", "\u00B7\ttwo"}));
 }
+
+TEST(RtfReader, KeepWithNextAndWidowControlAreKeptForPagination)
+{
+    const auto doc = Read("{\\rtf1\\widowctrl\\pard\\keepn a\\par\\pard b\\par\\pard\\nowidctlpar c\\par}");
+    struct Case { int Block; bool Keep; bool Widow; };
+    for (const Case c : {Case{0, true, true}, Case{1, false, true}, Case{2, false, false}}) {
+        const QTextBlockFormat format = doc->findBlockByNumber(c.Block).blockFormat();
+        EXPECT_EQ(format.boolProperty(KeepWithNextProperty), c.Keep) << c.Block;
+        EXPECT_EQ(format.boolProperty(WidowControlProperty), c.Widow) << c.Block;
+    }
+    EXPECT_FALSE(Read("{\\rtf1 a\\par}")->begin().blockFormat().boolProperty(WidowControlProperty)) << "off unless asked";
+}
+
+TEST(RtfReader, ParagraphsNumberedByTheReaderWhenTheWriterLeftItsNumberOut)
+{
+    const QByteArray item = "{\\listtext\\tab}{\\*\\pn\\pnlvlbody\\pnstart3\\pnucrm{\\pntxtb (}{\\pntxta )}}";
+    const auto doc = Read("{\\rtf1 " + item + "one\\par " + item + "two\\par plain\\par " + item + "again\\par"
+        "{\\pntext 7.\\tab}{\\*\\pn\\pnlvlbody\\pndec}written\\par}");
+    EXPECT_EQ(Paragraphs(*doc), (QStringList{"(III)\tone", "(IV)\ttwo", "plain", "(III)\tagain", "7.\twritten"}));
+}

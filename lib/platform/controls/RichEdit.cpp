@@ -198,7 +198,7 @@ public:
             for (int i = lineIndex; i < layout->lineCount(); ++i) {
                 const QTextLine line = layout->lineAt(i);
                 if (!first && top + line.y() + line.height() > limit)
-                    return KeepingRowsWhole(block.position() + line.textStart(), start);
+                    return KeepingRowsWhole(KeepingParagraphsTogether(block, i, start), start);
                 first = false;
             }
             if ((block.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysAfter) && block.next().isValid())
@@ -263,6 +263,31 @@ public:
     }
 
 private:
+    /// Where a page that line of block does not fit ends, as the paragraphs ask: never after
+    /// just a paragraph's first line or before just its last (widow control), and never
+    /// between a paragraph kept with the next and that next one; unless that would leave the
+    /// page starting at start empty.
+    int KeepingParagraphsTogether(const QTextBlock& block, int line, int start) const
+    {
+        const QTextLayout* layout = block.layout();
+        int lineIndex = line;
+        if (block.blockFormat().boolProperty(WidowControlProperty) && lineIndex > 0) {
+            // Two lines at least on each side, else the whole paragraph moves on.
+            lineIndex = std::min(lineIndex, layout->lineCount() - 2);
+            if (lineIndex < 2)
+                lineIndex = 0;
+        }
+        int position = block.position() + layout->lineAt(lineIndex).textStart();
+        if (position <= start)
+            return block.position() + layout->lineAt(line).textStart();
+        if (lineIndex > 0)
+            return position;
+        for (QTextBlock previous = block.previous(); previous.isValid() && previous.position() > start
+             && previous.blockFormat().boolProperty(KeepWithNextProperty); previous = previous.previous())
+            position = previous.position();
+        return position;
+    }
+
     /// Where a page ending at position ends instead: before the table row that holds the
     /// position, unless that row starts at the page's start (a row taller than a page splits).
     int KeepingRowsWhole(int position, int pageStart) const
@@ -389,13 +414,16 @@ void TCustomRichEdit::LoadFromFile(const QString& FileName, TRichEditFileFormat 
         read.setDefaultFont(document()->defaultFont());
         ReadRtf(bytes, &read);
         setDocument(read.clone(this));
+        // The editor puts its own wrapping on a document it is given: the file's, then.
+        setWordWrapMode(read.defaultTextOption().wrapMode());
         WatchDocument();
-        break;
+        return;
     }
     case ffHtml: setHtml(DecodeTextFile(bytes)); break;
     case ffMarkdown: setMarkdown(DecodeTextFile(bytes)); break;
     default: setPlainText(DecodeTextFile(bytes)); break;
     }
+    setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
 }
 
 void TCustomRichEdit::SaveToFile(const QString& FileName) const

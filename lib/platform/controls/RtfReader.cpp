@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QUrl>
@@ -19,7 +20,7 @@ namespace Vellaro {
 namespace {
 
 /// Where the text of a group goes.
-enum class TDestination { Text, Skip, FontTable, ColorTable, Picture };
+enum class TDestination { Text, Skip, FontTable, ColorTable, Picture, Numbering, NumberBefore, NumberAfter };
 
 constexpr double TwipsPerPixel = TwipsPerDocumentPixel;
 
@@ -49,6 +50,8 @@ struct TGroupState {
     bool LineMultiple = false;
     bool PageBreakBefore = false;
     bool InTable = false;
+    bool KeepWithNext = false;
+    int WidowControl = -1;
     bool ListLabel = false;
     std::vector<std::pair<int, QTextOption::TabType>> Tabs;
     QTextOption::TabType NextTabType = QTextOption::LeftTab;
@@ -96,6 +99,15 @@ struct TPicture {
     double ScaleX = 1, ScaleY = 1;
     QByteArray Hex;
     QByteArray Data;
+};
+
+/// Paragraph numbering as \pn describes it.
+struct TNumbering {
+    enum TStyle { None, Decimal, UpperLetter, LowerLetter, UpperRoman, LowerRoman };
+    bool Body = false;
+    TStyle Style = None;
+    int Start = 1;
+    QString Before, After;
 };
 
 class TRtfReader {
@@ -169,6 +181,8 @@ private:
         FStack.pop_back();
         if (closing == TDestination::Picture && State().Destination != TDestination::Picture)
             FinishPicture();
+        if (closing == TDestination::Numbering && State().Destination == TDestination::Text)
+            FinishNumbering();
         if (depth == FShapePictureDepth)
             FShapePictureDepth = 0;
     }
@@ -291,6 +305,9 @@ private:
         case TDestination::FontTable: FontTableWord(word, param); return;
         case TDestination::ColorTable: ColorTableWord(word, param); return;
         case TDestination::Picture: PictureWord(word, hasParam, param); return;
+        case TDestination::Numbering:
+        case TDestination::NumberBefore:
+        case TDestination::NumberAfter: NumberingWord(word, param); return;
         case TDestination::Text: break;
         }
         if (TextWord(word, param))
@@ -307,7 +324,7 @@ private:
     {
         static const QByteArrayList skipped{"stylesheet", "info", "header", "headerl", "headerr", "headerf", "footer",
             "footerl", "footerr", "footerf", "footnote", "annotation", "fldinst", "listtable", "listoverridetable",
-            "revtbl", "rsidtbl", "xe", "tc", "template", "objdata", "pn", "generator", "picprop", "sp",
+            "revtbl", "rsidtbl", "xe", "tc", "template", "objdata", "generator", "picprop", "sp",
             "nesttableprops", "themedata", "colorschememapping", "datastore", "latentstyles", "pgdsctbl"};
         if (word == "fonttbl") {
             SetDestination(TDestination::FontTable);
@@ -322,6 +339,15 @@ private:
         }
         if (word == "pict") {
             SetDestination(TDestination::Picture);
+            return true;
+        }
+        if (word == "pn") {
+            SetDestination(TDestination::Numbering);
+            FNumbering = {};
+            return true;
+        }
+        if ((word == "pntxtb" || word == "pntxta") && State().Destination == TDestination::Numbering) {
+            SetDestination(word == "pntxtb" ? TDestination::NumberBefore : TDestination::NumberAfter);
             return true;
         }
         // A picture in a shape, usually followed by a copy in an older format for readers
@@ -393,6 +419,10 @@ private:
         if (word == "deff") {
             FDefaultFont = param;
             State().Font = param;
+            return true;
+        }
+        if (word == "widowctrl") {
+            FWidowControl = true;
             return true;
         }
         if (word == "deftab") {
@@ -474,7 +504,8 @@ private:
             const TGroupState fresh;
             s.Alignment = fresh.Alignment;
             s.LeftIndent = s.RightIndent = s.FirstIndent = s.SpaceBefore = s.SpaceAfter = s.LineSpacing = 0;
-            s.LineMultiple = s.PageBreakBefore = s.InTable = false;
+            s.LineMultiple = s.PageBreakBefore = s.InTable = s.KeepWithNext = false;
+            s.WidowControl = -1;
             s.Tabs.clear();
             s.NextTabType = QTextOption::LeftTab;
         } else if (word == "ql") {
@@ -501,6 +532,10 @@ private:
             s.LineMultiple = param != 0;
         } else if (word == "pagebb") {
             s.PageBreakBefore = !hasParam || param != 0;
+        } else if (word == "keepn") {
+            s.KeepWithNext = !hasParam || param != 0;
+        } else if (word == "widctlpar" || word == "nowidctlpar") {
+            s.WidowControl = word == "widctlpar";
         } else if (word == "intbl") {
             s.InTable = true;
         } else if (word == "tqr") {
@@ -729,6 +764,63 @@ private:
         return {std::min(width * picture.ScaleX, limit), std::min(height * picture.ScaleY, limit)};
     }
 
+    // ---- Paragraph numbering -----------------------------------------------------------------
+
+    void NumberingWord(const QByteArray& word, int param)
+    {
+        static const std::map<QByteArray, TNumbering::TStyle> styles{{"pndec", TNumbering::Decimal},
+            {"pnucltr", TNumbering::UpperLetter}, {"pnlcltr", TNumbering::LowerLetter}, {"pnucrm", TNumbering::UpperRoman},
+            {"pnlcrm", TNumbering::LowerRoman}};
+        if (word == "pnlvlbody")
+            FNumbering.Body = true;
+        else if (word == "pnstart")
+            FNumbering.Start = std::clamp(param, 0, 32767);
+        else if (const auto it = styles.find(word); it != styles.end())
+            FNumbering.Style = it->second;
+    }
+
+    /// A numbered paragraph whose writer left its number to the reader (an empty list label):
+    /// the number goes before its text, counting on from the numbered paragraph before it.
+    void FinishNumbering()
+    {
+        if (!FNumbering.Body || FNumbering.Style == TNumbering::None)
+            return;
+        FNumber = FPreviousNumbered ? FNumber + 1 : FNumbering.Start;
+        FParagraphNumbered = true;
+        FlushText();
+        PrepareForText();
+        const QTextBlock block = FCursor.block();
+        if (!block.text().trimmed().isEmpty())
+            return;
+        QTextCursor start(block);
+        start.insertText(FNumbering.Before + NumberText(FNumber, FNumbering.Style) + FNumbering.After, FCursor.charFormat());
+    }
+
+    static QString NumberText(int number, TNumbering::TStyle style)
+    {
+        switch (style) {
+        case TNumbering::UpperLetter:
+        case TNumbering::LowerLetter: {
+            QString letters;
+            for (int n = std::max(number, 1); n > 0; n = (n - 1) / 26)
+                letters.prepend(QChar(char16_t((style == TNumbering::UpperLetter ? u'A' : u'a') + (n - 1) % 26)));
+            return letters;
+        }
+        case TNumbering::UpperRoman:
+        case TNumbering::LowerRoman: {
+            static const std::pair<int, const char*> numerals[] = {{1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"},
+                {100, "c"}, {90, "xc"}, {50, "l"}, {40, "xl"}, {10, "x"}, {9, "ix"}, {5, "v"}, {4, "iv"}, {1, "i"}};
+            QString roman;
+            int n = std::clamp(number, 1, 3999);
+            for (const auto& [value, text] : numerals)
+                for (; n >= value; n -= value)
+                    roman += QLatin1String(text);
+            return style == TNumbering::UpperRoman ? roman.toUpper() : roman;
+        }
+        default: return QString::number(number);
+        }
+    }
+
     // ---- Tables ---------------------------------------------------------------------------
 
     /// Outside a table, a cell ends as a tab and a row as a paragraph, as older readers show them.
@@ -804,6 +896,12 @@ private:
             if (std::isxdigit(c))
                 FPicture.Hex.append(char(c));
             return;
+        case TDestination::NumberBefore:
+        case TDestination::NumberAfter:
+            if (c >= 0x20 && c < 0x80)
+                (State().Destination == TDestination::NumberBefore ? FNumbering.Before : FNumbering.After) += QLatin1Char(char(c));
+            return;
+        case TDestination::Numbering:
         case TDestination::Skip: return;
         }
     }
@@ -864,6 +962,7 @@ private:
         // next paragraph begins only when something follows.
         FCursor.setBlockFormat(BlockFormat());
         FBreakPending = true;
+        FPreviousNumbered = std::exchange(FParagraphNumbered, false);
         // A \page before the paragraph breaks the page before it, not before the next one.
         FPageBreakPending = false;
     }
@@ -922,6 +1021,10 @@ private:
         if (s.PageBreakBefore || FPageBreakPending)
             format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
         format.setTabPositions(TabStops(s));
+        if (s.KeepWithNext)
+            format.setProperty(KeepWithNextProperty, true);
+        if (s.WidowControl == 1 || (s.WidowControl == -1 && FWidowControl))
+            format.setProperty(WidowControlProperty, true);
         return format;
     }
 
@@ -976,6 +1079,10 @@ private:
     bool FBreakPending = false;
     bool FPageBreakPending = false;
     bool FListLabelStart = false;
+    TNumbering FNumbering;
+    int FNumber = 0;
+    bool FParagraphNumbered = false, FPreviousNumbered = false;
+    bool FWidowControl = false;
     int FImageCount = 0;
     QByteArray FPendingBytes;
     QString FPendingText;
@@ -986,6 +1093,12 @@ private:
 void ReadRtf(const QByteArray& data, QTextDocument* document)
 {
     document->clear();
+    // As word processors lay text out: tab stops every half inch unless \deftab says otherwise,
+    // and a word too long for its line (or table cell) overflows it rather than being parted.
+    QTextOption option = document->defaultTextOption();
+    option.setTabStopDistance(720 / TwipsPerDocumentPixel);
+    option.setWrapMode(QTextOption::WordWrap);
+    document->setDefaultTextOption(option);
     TRtfReader reader(data, document);
     reader.Read();
 }

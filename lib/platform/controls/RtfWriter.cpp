@@ -116,6 +116,9 @@ QByteArray ParagraphProperties(const QTextBlockFormat& format, bool inTable)
     }
     if (format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
         out += "\\pagebb";
+    if (format.boolProperty(KeepWithNextProperty))
+        out += "\\keepn";
+    out += format.boolProperty(WidowControlProperty) ? "\\widctlpar" : "\\nowidctlpar";
     // The layout measures tab stops from the start of the first line, RTF from the left edge.
     const double lineStart = format.leftMargin() + format.textIndent();
     for (const QTextOption::Tab& tab : format.tabPositions()) {
