@@ -14,6 +14,8 @@
 #include <QTemporaryDir>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextTable>
+#include <map>
 #include <gtest/gtest.h>
 
 using namespace Vellaro;
@@ -336,4 +338,141 @@ TEST_F(PJRichEditTest, PicturesOfALoadedRtfFileArePrinted)
             redPixels += page.pixel(x, y) == qRgb(255, 0, 0);
     // 600 x 300 pixels, sampled every fourth pixel in each direction.
     EXPECT_NEAR(redPixels, 150 * 75, 150 + 75 + 1);
+}
+
+namespace {
+/// The left edges of the lines printed on a page, by the text they start with.
+std::map<QString, int> LineLefts(const std::vector<TDrawRecord>& records)
+{
+    std::map<QString, int> lefts;
+    for (const TDrawRecord& r : records)
+        if (r.Kind == TDrawRecord::drText)
+            lefts.emplace(r.Text.left(6), r.Rect.Left);
+    return lefts;
+}
+} // namespace
+
+TEST_F(PJRichEditTest, LengthsFromRtfKeepTheirSizeOnPaper)
+{
+    // The printer has 600 pixels to the inch; the page area starts 300 pixels from the left.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("lengths.rtf"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    const QByteArray words = QByteArray("word ").repeated(60);
+    file.write("{\\rtf1\\deftab720 \\pard\\li1440 inch1 indented\\par"
+               "\\pard\\li720\\fi-360 \\u8226?\\tab bulle " + words + "\\par"
+               "\\pard\\tx2880 tabbed\\tab after\\par"
+               "\\trowd\\trgaph0\\cellx1440\\cellx2880\\pard\\intbl cell01\\cell cell02\\cell\\row"
+               "\\pard\\ri4320\\sb1440 narrow " + words + "\\par}");
+    file.close();
+    Edit.LoadFromFile(path);
+    Job.SetRichEdit(&Edit);
+    Job.Print();
+    const std::map<QString, int> lefts = LineLefts(PageRecords(1));
+    struct Case { const char* Start; int Left; };
+    const Case cases[] = {
+        {"inch1 ", 300 + 600},   // one inch
+        {"\u2022\tbull", 300 + 150},  // the bullet: a quarter inch
+        {"word w", 300 + 300},   // the continuation lines: a half inch, under the text
+        {"tabbed", 300},
+        {"cell01", 300},
+        {"cell02", 300 + 600},   // the second cell starts an inch in
+        {"narrow", 300},
+    };
+    for (const Case& c : cases) {
+        const auto it = lefts.find(QString::fromUtf8(c.Start));
+        ASSERT_NE(it, lefts.end()) << c.Start;
+        EXPECT_NEAR(it->second, c.Left, 2) << c.Start;
+    }
+    // The right indent of three inches leaves lines of at most four inches (the page area is 7).
+    for (const TDrawRecord& r : OfKind(PageRecords(1), TDrawRecord::drText))
+        if (r.Text.startsWith(QStringLiteral("narrow"))) {
+            EXPECT_LE(r.Rect.Right - r.Rect.Left, 4 * 600);
+            EXPECT_GT(r.Rect.Right - r.Rect.Left, 3.5 * 600);
+        }
+}
+
+TEST_F(PJRichEditTest, PageBreaksStartPagesAndTableRowsStayWhole)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("breaks.rtf"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    QByteArray rows;
+    for (int i = 0; i < 30; ++i)
+        rows += "\\trowd\\cellx2000\\cellx4000\\pard\\intbl r" + QByteArray::number(i) + "a\\line 2\\line 3\\cell r"
+            + QByteArray::number(i) + "b\\line 2\\line 3\\line 4\\cell\\row\n";
+    file.write("{\\rtf1 one\\page two\\par\\pard\\pagebb three\\par\\pard " + rows + "\\pard end\\par}");
+    file.close();
+    Edit.LoadFromFile(path);
+    Job.SetRichEdit(&Edit);
+    ASSERT_GE(Job.PageCount(), 5);
+    Job.Print();
+    EXPECT_EQ(PageText(1), QStringLiteral("one"));
+    EXPECT_EQ(PageText(2), QStringLiteral("two"));
+    EXPECT_TRUE(PageText(3).startsWith(QStringLiteral("three")));
+    // Each row's two cells, all their lines, on one page.
+    for (int page = 3; page <= Job.PageCount(); ++page) {
+        const QString text = PageText(page).remove(QChar(0x2028));
+        for (int i = 0; i < 30; ++i) {
+            const QString a = QStringLiteral("r%1a").arg(i), b = QStringLiteral("r%1b").arg(i);
+            if (text.contains(a) || text.contains(b))
+                EXPECT_TRUE(text.contains(a + "23") && text.contains(b + "234")) << "row " << i << " split on page " << page;
+        }
+    }
+    // A row taller than a page is split, so the pagination ends.
+    Edit.setPlainText(QString());
+    QTextCursor cursor(Edit.document());
+    QTextTable* table = cursor.insertTable(1, 1);
+    table->cellAt(0, 0).firstCursorPosition().insertText(Paragraphs(120));
+    Job.SetRichEdit(&Edit);
+    EXPECT_GE(Job.PageCount(), 3);
+}
+
+TEST_F(PJRichEditTest, WidowControlAndKeepWithNextMovePageBreaks)
+{
+    // Paragraphs of one to seven lines, a heading kept with the next before every fifth.
+    QByteArray body;
+    for (int i = 0; i < 150; ++i) {
+        if (i % 5 == 0)
+            body += "\\pard\\keepn\\sb240 Heading" + QByteArray::number(i) + "\\par";
+        body += "\\pard P" + QByteArray::number(i) + " " + QByteArray("filler words for lines ").repeated(1 + (i * 5) % 29) + "\\par";
+    }
+    for (const bool widowControl : {true, false}) {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("kept.rtf"));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("{\\rtf1" + QByteArray(widowControl ? "\\widowctrl" : "") + body + "}");
+        file.close();
+        Edit.LoadFromFile(path);
+        Job.SetRichEdit(&Edit);
+        Job.Print();
+        int widows = 0, headingsAtBottom = 0;
+        for (int page = 1; page < Job.PageCount(); ++page) {
+            const QStringList lines = Texts(OfKind(PageRecords(page), TDrawRecord::drText));
+            const QStringList next = Texts(OfKind(PageRecords(page + 1), TDrawRecord::drText));
+            ASSERT_FALSE(lines.isEmpty());
+            ASSERT_FALSE(next.isEmpty());
+            headingsAtBottom += lines.back().startsWith(QStringLiteral("Heading"));
+            // A paragraph parted by the page break: its lines on each side.
+            if (next.front().startsWith(QLatin1Char('P')) || next.front().startsWith(QStringLiteral("Heading")))
+                continue;
+            int before = 0, after = 0;
+            for (qsizetype i = lines.size() - 1; i >= 0; --i) {
+                ++before;
+                if (lines[i].startsWith(QLatin1Char('P')))
+                    break;
+            }
+            while (after < next.size() && !next[after].startsWith(QLatin1Char('P')) && !next[after].startsWith(QStringLiteral("Heading")))
+                ++after;
+            widows += before < 2 || after < 2;
+        }
+        EXPECT_EQ(headingsAtBottom, 0) << "widow control " << widowControl;
+        if (widowControl)
+            EXPECT_EQ(widows, 0);
+        else
+            EXPECT_GT(widows, 0) << "the text has page breaks that widow control moves";
+    }
 }

@@ -191,3 +191,14 @@ TEST(RichEdit, MeasuringFollowsTheTextAndTheRectangle)
     other->setPlainText(QStringLiteral("short"));
     EXPECT_EQ(FirstNotFitting(edit, 0, width, TwipsPerInch), 5);
 }
+
+TEST(RichEdit, LoadingRtfKeepsTheDocumentsTabDistanceAndWrapping)
+{
+    QTemporaryDir dir;
+    TRichEdit edit;
+    edit.LoadFromFile(WriteFile(dir, "tabs.rtf", "{\\rtf1\\deftab1440 a\\tab b}"));
+    EXPECT_DOUBLE_EQ(edit.document()->defaultTextOption().tabStopDistance(), 96);
+    EXPECT_EQ(edit.document()->defaultTextOption().wrapMode(), QTextOption::WordWrap);
+    edit.LoadFromFile(WriteFile(dir, "plain.rtf", "{\\rtf1 a\\tab b}"));
+    EXPECT_DOUBLE_EQ(edit.document()->defaultTextOption().tabStopDistance(), 48) << "half an inch";
+}

@@ -7,6 +7,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextTable>
 #include <gtest/gtest.h>
 
 using namespace Vellaro;
@@ -119,8 +120,10 @@ TEST(RtfReader, ParagraphPropertiesBelongToTheParagraphTheyEnd)
     EXPECT_EQ(justified.textIndent(), -24);
     EXPECT_EQ(justified.topMargin(), 16);
     EXPECT_EQ(justified.bottomMargin(), 8);
-    ASSERT_EQ(justified.tabPositions().size(), 2);
-    EXPECT_EQ(justified.tabPositions()[1].position, 192);
+    // Tab stops from the first line's start (a quarter inch in), the hanging indent's first.
+    ASSERT_EQ(justified.tabPositions().size(), 3);
+    EXPECT_EQ(justified.tabPositions()[0].position, 24);
+    EXPECT_EQ(justified.tabPositions()[2].position, 168);
     EXPECT_EQ(left.leftMargin(), 0);
     // Lengths beyond any page are kept to 22 inches.
     const auto huge = Read(Tables + "\\li2147483647\\sb-99999999 Wide\\par}");
@@ -236,4 +239,281 @@ TEST(RtfReader, InputThatIsNotRtfOrNestsTooDeeplyIsRefusedWithThePosition)
     // Just within the limit is fine.
     const QByteArray nested = "{\\rtf1 " + QByteArray(MaxRtfGroupDepth - 2, '{') + "deep" + QByteArray(MaxRtfGroupDepth - 2, '}') + "}";
     EXPECT_EQ(Read(nested)->toPlainText(), QStringLiteral("deep"));
+}
+
+TEST(RtfReader, BinaryDataIsSkippedInEveryDestination)
+{
+    // Binary data holding braces and backslashes: read as RTF it would end the document.
+    const QByteArray junk("}}}\\par{\\*", 10);
+    const QByteArray bin = "\\bin" + QByteArray::number(junk.size()) + " " + junk;
+    struct Case { QByteArray Rtf; QString Text; };
+    const Case cases[] = {
+        {"{\\rtf1 A{\\*\\objdata " + bin + "}B}", QStringLiteral("AB")},            // an ignorable destination
+        {"{\\rtf1 A{\\object{\\*\\objdata 01" + bin + "02}}B}", QStringLiteral("AB")},
+        {"{\\rtf1 A{\\info{\\title " + bin + "}}B}", QStringLiteral("AB")},          // a known skipped one
+        {"{\\rtf1 A" + bin + "B}", QStringLiteral("AB")},                           // the text itself
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Read(c.Rtf)->toPlainText(), c.Text) << c.Rtf.toStdString();
+}
+
+TEST(RtfReader, AnIgnorableMarkAppliesOnlyToTheGroupItOpens)
+{
+    struct Case { QByteArray Rtf; QString Text; };
+    const Case cases[] = {
+        {"{\\rtf1 A{\\*\\unknowndest hidden}B}", QStringLiteral("AB")},
+        {"{\\rtf1 A\\*{\\b B}C}", QStringLiteral("ABC")},          // a stray mark before a group
+        {"{\\rtf1 A{\\*}{\\b B}C}", QStringLiteral("ABC")},        // a mark in a group of its own
+        {"{\\rtf1 A\\* x{\\i B}C}", QStringLiteral("A xBC")},     // text after the mark
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Read(c.Rtf)->toPlainText(), c.Text) << c.Rtf.toStdString();
+}
+
+TEST(RtfReader, FontNamesInUnicodeOrTheirCodePageAreRead)
+{
+    const auto doc = Read("{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset204 \\'cc\\'ee\\'e9;}{\\f1\\uc1 Caf\\u233?;}}"
+                          "{\\f0 a}{\\f1 b}}");
+    EXPECT_EQ(Family(FormatOf(*doc, QStringLiteral("a"))), QStringLiteral("\u041C\u043E\u0439"));
+    EXPECT_EQ(Family(FormatOf(*doc, QStringLiteral("b"))), QStringLiteral("Caf\u00E9"));
+}
+
+TEST(RtfReader, PicturesKeepTheirAspectAndScale)
+{
+    // The picture is 8 x 4 pixels.
+    struct Case { QByteArray Size; double Width; double Height; };
+    const Case cases[] = {
+        {"\\picwgoal1500", 100, 50},                               // only the width: the aspect decides
+        {"\\pichgoal1500", 200, 100},
+        {"", 8, 4},                                                // its own size
+        {"\\picwgoal1500\\pichgoal1500\\picscalex50\\picscaley200", 50, 200},
+        {"\\picscalex300", 24, 4},
+    };
+    for (const Case& c : cases) {
+        const auto doc = Read(Tables + "{\\pict\\pngblip" + c.Size + " " + ImageBytes("PNG", Qt::red).toHex() + "}}");
+        QTextCursor at(doc.get());
+        at.setPosition(1);
+        const QTextImageFormat image = at.charFormat().toImageFormat();
+        EXPECT_DOUBLE_EQ(image.width(), c.Width) << c.Size.toStdString();
+        EXPECT_DOUBLE_EQ(image.height(), c.Height) << c.Size.toStdString();
+    }
+}
+
+TEST(RtfReader, OnePictureOfAShapeAndItsFallbackAndABoxForMetafiles)
+{
+    const QByteArray red = ImageBytes("PNG", Qt::red).toHex(), blue = ImageBytes("PNG", Qt::blue).toHex();
+    const auto colourAt = [](const QTextDocument& doc, int position) {
+        QTextCursor at(const_cast<QTextDocument*>(&doc));
+        at.setPosition(position);
+        const QImage image = doc.resource(QTextDocument::ImageResource, QUrl(at.charFormat().toImageFormat().name())).value<QImage>();
+        return image.isNull() ? QColor() : image.pixelColor(1, 1);
+    };
+    // The shape's picture shown: its fallback is not.
+    auto doc = Read(Tables + "{\\*\\shppict{\\pict\\pngblip " + red + "}}{\\nonshppict{\\pict\\pngblip " + blue + "}}}");
+    EXPECT_EQ(doc->toPlainText(), QStringLiteral("\uFFFC"));
+    EXPECT_EQ(colourAt(*doc, 1), QColor(Qt::red));
+    // Only the fallback (an older writer): it is shown.
+    doc = Read(Tables + "{\\nonshppict{\\pict\\pngblip " + blue + "}}}");
+    EXPECT_EQ(colourAt(*doc, 1), QColor(Qt::blue));
+    // A metafile alone: a box of its goal size; without any size, nothing.
+    doc = Read(Tables + "a{\\pict\\wmetafile8\\picwgoal1440\\pichgoal720 0102}b{\\pict\\emfblip 0102}c}");
+    EXPECT_EQ(doc->toPlainText(), QStringLiteral("a\uFFFCbc"));
+    QTextCursor at(doc.get());
+    at.setPosition(2);
+    EXPECT_EQ(at.charFormat().toImageFormat().width(), 96);
+    EXPECT_EQ(at.charFormat().toImageFormat().height(), 48);
+    EXPECT_TRUE(colourAt(*doc, 2).isValid()) << "the box is drawn";
+}
+
+TEST(RtfReader, CharacterFormattingOfWordProcessors)
+{
+    const auto doc = Read(Tables + "\\fs24 {\\sub a}{\\super b}{\\up6 c}{\\dn12 d}{\\highlight1 e}{\\chcbpat2 f}{\\cb1 g}"
+        "{\\v hidden}{\\caps h}{\\scaps i}{\\super\\nosupersub j}{\\highlight1\\highlight0 k}}");
+    EXPECT_EQ(doc->toPlainText(), QStringLiteral("abcdefghijk")) << "hidden text is not read";
+    EXPECT_EQ(FormatOf(*doc, "a").verticalAlignment(), QTextCharFormat::AlignSubScript);
+    EXPECT_EQ(FormatOf(*doc, "b").verticalAlignment(), QTextCharFormat::AlignSuperScript);
+    EXPECT_DOUBLE_EQ(FormatOf(*doc, "c").baselineOffset(), 25.0) << "3 pt of 12";
+    EXPECT_DOUBLE_EQ(FormatOf(*doc, "d").baselineOffset(), -50.0);
+    EXPECT_EQ(FormatOf(*doc, "e").background().color(), QColor(Qt::red));
+    EXPECT_EQ(FormatOf(*doc, "f").background().color(), QColor(Qt::blue));
+    EXPECT_EQ(FormatOf(*doc, "g").background().color(), QColor(Qt::red));
+    EXPECT_EQ(FormatOf(*doc, "h").fontCapitalization(), QFont::AllUppercase);
+    EXPECT_EQ(FormatOf(*doc, "i").fontCapitalization(), QFont::SmallCaps);
+    EXPECT_EQ(FormatOf(*doc, "j").verticalAlignment(), QTextCharFormat::AlignNormal);
+    EXPECT_EQ(FormatOf(*doc, "k").background().style(), Qt::NoBrush);
+}
+
+TEST(RtfReader, LineSpacingAndPageBreaks)
+{
+    const auto doc = Read("{\\rtf1 \\sl360\\slmult1 a\\par\\pard\\sl300\\slmult0 b\\par\\pard\\sl-300\\slmult0 c\\page d\\par"
+                          "\\pard\\pagebb e\\par\\pard f}");
+    const QStringList paragraphs = Paragraphs(*doc);
+    ASSERT_EQ(paragraphs, (QStringList{"a", "b", "c", "d", "e", "f"}));
+    struct Case { int Block; int Type; double Height; bool Break; };
+    const Case cases[] = {
+        {0, QTextBlockFormat::ProportionalHeight, 150, false},
+        {1, QTextBlockFormat::MinimumHeight, 20, false},
+        {2, QTextBlockFormat::FixedHeight, 20, false},
+        {3, QTextBlockFormat::FixedHeight, 20, true},   // after \page, which keeps the paragraph's properties
+        {4, QTextBlockFormat::SingleHeight, 0, true},   // \pagebb
+        {5, QTextBlockFormat::SingleHeight, 0, false},
+    };
+    for (const Case& c : cases) {
+        const QTextBlockFormat format = doc->findBlockByNumber(c.Block).blockFormat();
+        EXPECT_EQ(format.lineHeightType(), c.Type) << c.Block;
+        if (c.Type != QTextBlockFormat::SingleHeight)
+            EXPECT_DOUBLE_EQ(format.lineHeight(), c.Height) << c.Block;
+        EXPECT_EQ(bool(format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore), c.Break) << c.Block;
+    }
+}
+
+TEST(RtfReader, TabStopsCountFromTheFirstLineAndAHangingIndentIsOne)
+{
+    // RTF measures tab stops from the left edge; the layout from where the first line starts.
+    struct Case { QByteArray Paragraph; QList<double> Tabs; };
+    const Case cases[] = {
+        {"\\tx1440\\tx2880 ", {96, 192}},
+        {"\\li720\\tx1440 ", {48}},
+        {"\\li720\\fi-360 ", {24}},                       // the hanging indent
+        {"\\li720\\fi-360\\tx360\\tx2160 ", {24, 120}},    // a stop left of the line start is of no use
+        {"\\li720\\fi-360\\tx720 ", {24}},                 // the same stop twice is one
+    };
+    for (const Case& c : cases) {
+        const auto doc = Read("{\\rtf1\\pard" + c.Paragraph + "x}");
+        QList<double> tabs;
+        for (const QTextOption::Tab& tab : doc->begin().blockFormat().tabPositions())
+            tabs << tab.position;
+        EXPECT_EQ(tabs, c.Tabs) << c.Paragraph.toStdString();
+    }
+    const auto doc = Read("{\\rtf1\\pard\\tqr\\tx1440\\tqc\\tx2880\\tx4320 x}");
+    const QList<QTextOption::Tab> tabs = doc->begin().blockFormat().tabPositions();
+    ASSERT_EQ(tabs.size(), 3);
+    EXPECT_EQ(tabs[0].type, QTextOption::RightTab);
+    EXPECT_EQ(tabs[1].type, QTextOption::CenterTab);
+    EXPECT_EQ(tabs[2].type, QTextOption::LeftTab);
+}
+
+namespace {
+/// The texts of a table's cells, row by row; merged-away cells as "-".
+QList<QStringList> CellTexts(const QTextTable& table)
+{
+    QList<QStringList> rows;
+    for (int r = 0; r < table.rows(); ++r) {
+        QStringList row;
+        for (int c = 0; c < table.columns(); ++c) {
+            const QTextTableCell cell = table.cellAt(r, c);
+            if (cell.row() != r || cell.column() != c) {
+                row << QStringLiteral("-");
+                continue;
+            }
+            QTextCursor cursor = cell.firstCursorPosition();
+            cursor.setPosition(cell.lastPosition(), QTextCursor::KeepAnchor);
+            row << cursor.selectedText().replace(QChar(0x2029), QLatin1Char('|'));
+        }
+        rows << row;
+    }
+    return rows;
+}
+
+QTextTable* FirstTable(QTextDocument& document)
+{
+    for (QTextFrame* frame : document.rootFrame()->childFrames())
+        if (auto* table = qobject_cast<QTextTable*>(frame))
+            return table;
+    return nullptr;
+}
+} // namespace
+
+TEST(RtfReader, TableRowsBecomeATableWithWidthsAndBorders)
+{
+    const auto doc = Read("{\\rtf1 before\\par"
+        "\\trowd\\trgaph108\\trleft0\\clbrdrt\\brdrs\\brdrw30\\clbrdrl\\brdrs\\brdrw15\\clbrdrb\\brdrs\\brdrw15\\brdrcf1"
+        "\\clbrdrr\\brdrs\\brdrw15\\cellx1440\\clbrdrb\\brdrs\\brdrw45\\clvertalc\\cellx4320\n"
+        "\\pard\\intbl a1\\cell a2\\par {\\b more}\\cell\\row\n"
+        "\\trowd\\trgaph108\\cellx1440\\cellx4320\\pard\\intbl b1\\cell\\qr b2\\cell\\row\n"
+        "\\pard after\\par}");
+    QTextTable* table = FirstTable(*doc);
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(CellTexts(*table), (QList<QStringList>{{"a1", "a2|more"}, {"b1", "b2"}}));
+    EXPECT_EQ(Paragraphs(*doc).first(), QStringLiteral("before"));
+    // The first cell's text lines up with \trleft: the cells' edge is the gap further left.
+    EXPECT_DOUBLE_EQ(table->format().leftMargin(), -7.2);
+    EXPECT_EQ(Paragraphs(*doc).last(), QStringLiteral("after"));
+    const QList<QTextLength> widths = table->format().columnWidthConstraints();
+    ASSERT_EQ(widths.size(), 2);
+    EXPECT_DOUBLE_EQ(widths[0].rawValue(), 96);
+    EXPECT_DOUBLE_EQ(widths[1].rawValue(), 192);
+    const QTextTableCellFormat first = table->cellAt(0, 0).format().toTableCellFormat();
+    EXPECT_DOUBLE_EQ(first.topBorder(), 2);
+    EXPECT_DOUBLE_EQ(first.leftBorder(), 1);
+    EXPECT_DOUBLE_EQ(first.leftPadding(), 7.2);
+    const QTextTableCellFormat second = table->cellAt(0, 1).format().toTableCellFormat();
+    EXPECT_EQ(second.topBorderStyle(), QTextFrameFormat::BorderStyle_None);
+    EXPECT_DOUBLE_EQ(second.bottomBorder(), 3);
+    EXPECT_EQ(second.verticalAlignment(), QTextCharFormat::AlignMiddle);
+    EXPECT_EQ(doc->find(QStringLiteral("b2")).block().blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+    EXPECT_TRUE(FormatOf(*doc, QStringLiteral("more")).fontWeight() == QFont::Bold);
+}
+
+TEST(RtfReader, MergedCellsAndRowDefinitionsAfterTheirCells)
+{
+    // Across and down; the second row's definition comes after its cells, as some writers put it.
+    const auto doc = Read("{\\rtf1\\trowd\\clmgf\\cellx1000\\clmrg\\cellx2000\\clvmgf\\cellx3000"
+        "\\pard\\intbl wide\\cell\\cell tall\\cell\\row"
+        "\\pard\\intbl x\\cell y\\cell\\cell\\trowd\\cellx1000\\cellx2000\\clvmrg\\cellx3000\\row}");
+    QTextTable* table = FirstTable(*doc);
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(CellTexts(*table), (QList<QStringList>{{"wide", "-", "tall"}, {"x", "y", "-"}}));
+    EXPECT_EQ(table->cellAt(0, 0).columnSpan(), 2);
+    EXPECT_EQ(table->cellAt(0, 2).rowSpan(), 2);
+}
+
+TEST(RtfReader, TablesFromBrokenInputStayInBounds)
+{
+    struct Case { QByteArray Rtf; QString Text; };
+    const Case cases[] = {
+        {"{\\rtf1 a\\cell b\\row c}", QStringLiteral("a\tb\nc")},                     // cells outside a table
+        // A table at the very start follows an empty paragraph, and one always follows a table.
+        {"{\\rtf1\\intbl a\\cell b", QStringLiteral("\na\nb\n")},                 // truncated in a row
+        {"{\\rtf1\\trowd\\cellx-99999\\cellx99999999\\intbl a\\cell\\row}", QStringLiteral("\na\n\n")},
+        {"{\\rtf1\\intbl " + QByteArray("c\\cell ").repeated(200) + "\\row}", QString()},
+    };
+    for (const Case& c : cases) {
+        std::unique_ptr<QTextDocument> doc;
+        ASSERT_NO_THROW(doc = Read(c.Rtf)) << c.Rtf.left(60).toStdString();
+        if (!c.Text.isNull())
+            EXPECT_EQ(doc->toPlainText(), c.Text) << c.Rtf.left(60).toStdString();
+    }
+    // Cells past the most a table takes go into its last column.
+    const auto wide = Read("{\\rtf1\\intbl " + QByteArray("c\\cell ").repeated(200) + "\\row}");
+    ASSERT_NE(FirstTable(*wide), nullptr);
+    EXPECT_LE(FirstTable(*wide)->columns(), 64);
+    EXPECT_EQ(wide->toPlainText().count(QLatin1Char('c')), 200);
+}
+
+TEST(RtfReader, ListLabelsAreReadWithoutLeadingSpaces)
+{
+    const auto doc = Read("{\\rtf1{\\listtext\\pard\\plain  1.\\tab}\\li720\\fi-360 one\\par"
+                          "{\\pntext \\'b7\\tab}two\\par}");
+    EXPECT_EQ(Paragraphs(*doc), (QStringList{"1.\tone", "\u00B7\ttwo"}));
+}
+
+TEST(RtfReader, KeepWithNextAndWidowControlAreKeptForPagination)
+{
+    const auto doc = Read("{\\rtf1\\widowctrl\\pard\\keepn a\\par\\pard b\\par\\pard\\nowidctlpar c\\par}");
+    struct Case { int Block; bool Keep; bool Widow; };
+    for (const Case c : {Case{0, true, true}, Case{1, false, true}, Case{2, false, false}}) {
+        const QTextBlockFormat format = doc->findBlockByNumber(c.Block).blockFormat();
+        EXPECT_EQ(format.boolProperty(KeepWithNextProperty), c.Keep) << c.Block;
+        EXPECT_EQ(format.boolProperty(WidowControlProperty), c.Widow) << c.Block;
+    }
+    EXPECT_FALSE(Read("{\\rtf1 a\\par}")->begin().blockFormat().boolProperty(WidowControlProperty)) << "off unless asked";
+}
+
+TEST(RtfReader, ParagraphsNumberedByTheReaderWhenTheWriterLeftItsNumberOut)
+{
+    const QByteArray item = "{\\listtext\\tab}{\\*\\pn\\pnlvlbody\\pnstart3\\pnucrm{\\pntxtb (}{\\pntxta )}}";
+    const auto doc = Read("{\\rtf1 " + item + "one\\par " + item + "two\\par plain\\par " + item + "again\\par"
+        "{\\pntext 7.\\tab}{\\*\\pn\\pnlvlbody\\pndec}written\\par}");
+    EXPECT_EQ(Paragraphs(*doc), (QStringList{"(III)\tone", "(IV)\ttwo", "plain", "(III)\tagain", "7.\twritten"}));
 }

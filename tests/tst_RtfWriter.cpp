@@ -8,6 +8,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFragment>
+#include <QTextTable>
 #include <gtest/gtest.h>
 
 using namespace Vellaro;
@@ -120,7 +121,12 @@ TEST(RtfWriter, ParagraphPropertiesSurviveARoundTrip)
         EXPECT_EQ(f.textIndent(), c.Indent) << i;
         EXPECT_EQ(f.topMargin(), c.Before) << i;
         EXPECT_EQ(f.bottomMargin(), c.After) << i;
-        EXPECT_EQ(f.tabPositions().size(), c.Tabs.size()) << i;
+        // A hanging indent reads back as a tab stop of its own, where the text after a bullet goes.
+        QList<double> tabs = c.Indent < 0 ? QList<double>{-c.Indent} + c.Tabs : c.Tabs;
+        QList<double> read;
+        for (const QTextOption::Tab& tab : f.tabPositions())
+            read << tab.position;
+        EXPECT_EQ(read, tabs) << i;
     }
 }
 
@@ -149,4 +155,107 @@ TEST(RtfWriter, ImagesAreWrittenAsPngPictures)
     EXPECT_EQ(read.height(), 3) << "the image's own height where none was set";
     const QImage resource = back->resource(QTextDocument::ImageResource, QUrl(read.name())).value<QImage>();
     EXPECT_EQ(resource.size(), QSize(6, 3));
+}
+
+TEST(RtfWriter, TablesSurviveARoundTrip)
+{
+    QTextDocument doc;
+    QTextCursor cursor(&doc);
+    cursor.insertText(QStringLiteral("before"));
+    QTextTableFormat format;
+    format.setColumnWidthConstraints({QTextLength(QTextLength::FixedLength, 96), QTextLength(QTextLength::FixedLength, 144),
+        QTextLength(QTextLength::FixedLength, 48)});
+    QTextTable* table = cursor.insertTable(3, 3, format);
+    const QStringList texts{"a", "b", "c", "d", "e", "f", "g", "h", "i"};
+    for (int i = 0; i < 9; ++i)
+        table->cellAt(i / 3, i % 3).firstCursorPosition().insertText(texts[i]);
+    table->cellAt(1, 1).lastCursorPosition().insertText(QStringLiteral("\u2029second"));
+    QTextTableCellFormat bordered = table->cellAt(0, 0).format().toTableCellFormat();
+    bordered.setTopBorder(2);
+    bordered.setBottomBorder(1);
+    table->cellAt(0, 0).setFormat(bordered);
+    table->mergeCells(2, 0, 1, 2);
+    table->mergeCells(0, 2, 2, 1);
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(QStringLiteral("after"));
+
+    const auto back = RoundTrip(doc);
+    QTextTable* read = nullptr;
+    for (QTextFrame* frame : back->rootFrame()->childFrames())
+        read = read ? read : qobject_cast<QTextTable*>(frame);
+    ASSERT_NE(read, nullptr) << WriteRtf(doc).toStdString();
+    ASSERT_EQ(read->rows(), 3);
+    ASSERT_EQ(read->columns(), 3);
+    const auto cells = [](const QTextTable& t) {
+        QStringList texts;
+        for (int r = 0; r < t.rows(); ++r)
+            for (int c = 0; c < t.columns(); ++c) {
+                const QTextTableCell cell = t.cellAt(r, c);
+                QTextCursor text = cell.firstCursorPosition();
+                text.setPosition(cell.lastPosition(), QTextCursor::KeepAnchor);
+                texts << (cell.row() == r && cell.column() == c ? text.selectedText().replace(QChar(0x2029), QLatin1Char('|')) : "-");
+            }
+        return texts;
+    };
+    EXPECT_EQ(cells(*read), cells(*table));
+    EXPECT_EQ(cells(*read)[4], QStringLiteral("e|second"));
+    EXPECT_EQ(cells(*read)[5], QStringLiteral("-"));
+    const QList<QTextLength> widths = read->format().columnWidthConstraints();
+    ASSERT_EQ(widths.size(), 3);
+    EXPECT_DOUBLE_EQ(widths[0].rawValue(), 96);
+    EXPECT_DOUBLE_EQ(widths[1].rawValue(), 144);
+    EXPECT_DOUBLE_EQ(widths[2].rawValue(), 48);
+    const QTextTableCellFormat first = read->cellAt(0, 0).format().toTableCellFormat();
+    EXPECT_DOUBLE_EQ(first.topBorder(), 2);
+    EXPECT_DOUBLE_EQ(first.bottomBorder(), 1);
+    EXPECT_TRUE(back->toPlainText().startsWith(QStringLiteral("before")));
+    EXPECT_TRUE(back->toPlainText().endsWith(QStringLiteral("after")));
+}
+
+TEST(RtfWriter, PageBreaksLineSpacingAndWordProcessorFormattingSurvive)
+{
+    QTextDocument doc;
+    QTextCursor cursor(&doc);
+    QTextCharFormat sub, super, raised, marked, caps, smallCaps;
+    sub.setVerticalAlignment(QTextCharFormat::AlignSubScript);
+    super.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+    raised.setBaselineOffset(25);
+    raised.setFontPointSize(12);
+    marked.setBackground(QColor(255, 255, 0));
+    caps.setFontCapitalization(QFont::AllUppercase);
+    smallCaps.setFontCapitalization(QFont::SmallCaps);
+    cursor.insertText(QStringLiteral("sub"), sub);
+    cursor.insertText(QStringLiteral("super"), super);
+    cursor.insertText(QStringLiteral("raised"), raised);
+    cursor.insertText(QStringLiteral("marked"), marked);
+    cursor.insertText(QStringLiteral("caps"), caps);
+    cursor.insertText(QStringLiteral("small"), smallCaps);
+    QTextBlockFormat broken;
+    broken.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    broken.setLineHeight(150, QTextBlockFormat::ProportionalHeight);
+    cursor.insertBlock(broken);
+    cursor.insertText(QStringLiteral("next page"));
+    // A font name outside ASCII.
+    QTextCharFormat named;
+    named.setFontFamilies({QStringLiteral("\u00C9l\u00E9gante \u65E5\u672C")});
+    cursor.insertText(QStringLiteral("named"), named);
+
+    const auto back = RoundTrip(doc);
+    const auto formatOf = [&](const QString& text) {
+        QTextCursor at(back.get());
+        at.setPosition(back->find(text).selectionStart() + 1);
+        return at.charFormat();
+    };
+    EXPECT_EQ(back->toPlainText(), doc.toPlainText());
+    EXPECT_EQ(formatOf(QStringLiteral("sub")).verticalAlignment(), QTextCharFormat::AlignSubScript);
+    EXPECT_EQ(formatOf(QStringLiteral("super")).verticalAlignment(), QTextCharFormat::AlignSuperScript);
+    EXPECT_DOUBLE_EQ(formatOf(QStringLiteral("raised")).baselineOffset(), 25);
+    EXPECT_EQ(formatOf(QStringLiteral("marked")).background().color(), QColor(255, 255, 0));
+    EXPECT_EQ(formatOf(QStringLiteral("caps")).fontCapitalization(), QFont::AllUppercase);
+    EXPECT_EQ(formatOf(QStringLiteral("small")).fontCapitalization(), QFont::SmallCaps);
+    EXPECT_EQ(formatOf(QStringLiteral("named")).fontFamilies().toStringList().value(0), named.fontFamilies().toStringList().value(0));
+    const QTextBlockFormat second = back->findBlockByNumber(1).blockFormat();
+    EXPECT_TRUE(second.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore);
+    EXPECT_EQ(second.lineHeightType(), QTextBlockFormat::ProportionalHeight);
+    EXPECT_DOUBLE_EQ(second.lineHeight(), 150);
 }

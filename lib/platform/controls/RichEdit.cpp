@@ -17,7 +17,11 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <QTextTable>
+#include <QTextFragment>
 #include <cmath>
+#include <optional>
+#include <unordered_map>
 
 namespace Vellaro {
 
@@ -88,6 +92,60 @@ double FromTwips(int twips, int dpi)
     return double(twips) * dpi / TwipsPerInch;
 }
 
+/// The block margins of a format times scale; nullopt when it has none to scale.
+std::optional<QTextBlockFormat> ScaledMargins(QTextBlockFormat format, double scale)
+{
+    if (format.leftMargin() == 0 && format.rightMargin() == 0 && format.textIndent() == 0)
+        return std::nullopt;
+    format.setLeftMargin(format.leftMargin() * scale);
+    format.setRightMargin(format.rightMargin() * scale);
+    format.setTextIndent(format.textIndent() * scale);
+    return format;
+}
+
+/// Brings a document measured in document pixels to a device of dpi.
+///
+/// Every length in a document is in document pixels, 1/96 in (a CSS px; the RTF reader turns
+/// twips into them), on screen, in the preview and on paper. Laid out for a device of another
+/// resolution, Qt scales tab stops, paragraph spacing, line heights, pictures, list indents
+/// and tables itself, but takes a paragraph's left, right and first-line margins and pixel
+/// font sizes as the device's own pixels. This is the one place that scales those, so that
+/// every length keeps its physical size.
+void ScaleToDevice(QTextDocument& document, int dpi)
+{
+    const double scale = double(dpi) / DocumentPixelsPerInch;
+    if (scale == 1)
+        return;
+    std::unordered_map<int, std::optional<QTextBlockFormat>> blockFormats;
+    std::unordered_map<int, std::optional<QTextCharFormat>> charFormats;
+    QTextCursor cursor(&document);
+    cursor.beginEditBlock();
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        auto [blockIt, newBlock] = blockFormats.try_emplace(block.blockFormatIndex());
+        if (newBlock)
+            blockIt->second = ScaledMargins(block.blockFormat(), scale);
+        if (blockIt->second) {
+            cursor.setPosition(block.position());
+            cursor.setBlockFormat(*blockIt->second);
+        }
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            auto [charIt, newChar] = charFormats.try_emplace(fragment.charFormatIndex());
+            if (newChar && fragment.charFormat().hasProperty(QTextFormat::FontPixelSize)) {
+                QTextCharFormat format = fragment.charFormat();
+                format.setProperty(QTextFormat::FontPixelSize, std::max(1, int(std::lround(format.intProperty(QTextFormat::FontPixelSize) * scale))));
+                charIt->second = format;
+            }
+            if (charIt->second) {
+                cursor.setPosition(fragment.position());
+                cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
+                cursor.setCharFormat(*charIt->second);
+            }
+        }
+    }
+    cursor.endEditBlock();
+}
+
 } // namespace
 
 // ---- The layout kept for printing -------------------------------------------------------
@@ -106,6 +164,8 @@ public:
         // Widths must not depend on hinting at one size or another.
         font.setHintingPreference(QFont::PreferNoHinting);
         FDocument->setDefaultFont(font);
+        FDocument->setUndoRedoEnabled(false);
+        ScaleToDevice(*FDocument, dpiX);
         FDocument->setDocumentMargin(0);
         FDocument->documentLayout()->setPaintDevice(&FDevice);
         FDocument->setTextWidth(width);
@@ -130,14 +190,19 @@ public:
         int lineIndex = FirstLineAt(block, start);
         bool first = true;
         for (; block.isValid(); block = block.next(), lineIndex = 0) {
+            // A paragraph that starts a page does so wherever the page before it ends.
+            if (!first && lineIndex == 0 && (block.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore))
+                return block.position();
             const QTextLayout* layout = block.layout();
             const double top = BlockTop(block);
             for (int i = lineIndex; i < layout->lineCount(); ++i) {
                 const QTextLine line = layout->lineAt(i);
                 if (!first && top + line.y() + line.height() > limit)
-                    return block.position() + line.textStart();
+                    return KeepingRowsWhole(KeepingParagraphsTogether(block, i, start), start);
                 first = false;
             }
+            if ((block.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysAfter) && block.next().isValid())
+                return block.next().position();
         }
         return length;
     }
@@ -165,9 +230,13 @@ public:
         painter->setWorldTransform(QTransform::fromTranslate(0, -top) * QTransform::fromScale(scale.x(), scale.y())
             * QTransform::fromTranslate(origin.x(), origin.y()) * logical);
         QAbstractTextDocumentLayout::PaintContext context;
-        context.clip = QRectF(-FWidth, top, 3 * FWidth, bottom - top);
+        // Lines that only touch the band belong to the pages before and after it: the layout
+        // draws every line the clip meets, and a line drawn outside the painter's clip would
+        // still be text of this page (in a PDF file, for one).
+        constexpr double touching = 0.5;
+        context.clip = QRectF(-FWidth, top + touching, 3 * FWidth, std::max(0.0, bottom - top - 2 * touching));
         context.palette.setColor(QPalette::Text, Qt::black);
-        painter->setClipRect(context.clip, Qt::IntersectClip);
+        painter->setClipRect(QRectF(-FWidth, top, 3 * FWidth, bottom - top), Qt::IntersectClip);
         FDocument->documentLayout()->draw(painter, context);
         painter->restore();
     }
@@ -194,6 +263,50 @@ public:
     }
 
 private:
+    /// Where a page that line of block does not fit ends, as the paragraphs ask: never after
+    /// just a paragraph's first line or before just its last (widow control), and never
+    /// between a paragraph kept with the next and that next one; unless that would leave the
+    /// page starting at start empty.
+    int KeepingParagraphsTogether(const QTextBlock& block, int line, int start) const
+    {
+        const QTextLayout* layout = block.layout();
+        int lineIndex = line;
+        if (block.blockFormat().boolProperty(WidowControlProperty) && lineIndex > 0) {
+            // Two lines at least on each side, else the whole paragraph moves on.
+            lineIndex = std::min(lineIndex, layout->lineCount() - 2);
+            if (lineIndex < 2)
+                lineIndex = 0;
+        }
+        int position = block.position() + layout->lineAt(lineIndex).textStart();
+        if (position <= start)
+            return block.position() + layout->lineAt(line).textStart();
+        if (lineIndex > 0)
+            return position;
+        for (QTextBlock previous = block.previous(); previous.isValid() && previous.position() > start
+             && previous.blockFormat().boolProperty(KeepWithNextProperty); previous = previous.previous())
+            position = previous.position();
+        return position;
+    }
+
+    /// Where a page ending at position ends instead: before the table row that holds the
+    /// position, unless that row starts at the page's start (a row taller than a page splits).
+    int KeepingRowsWhole(int position, int pageStart) const
+    {
+        QTextCursor cursor(FDocument.get());
+        cursor.setPosition(position);
+        const QTextTable* table = cursor.currentTable();
+        if (!table)
+            return position;
+        const int row = table->cellAt(position).row();
+        int rowStart = position;
+        for (int column = 0; column < table->columns(); ++column) {
+            const QTextTableCell cell = table->cellAt(row, column);
+            if (cell.row() == row)
+                rowStart = std::min(rowStart, cell.firstPosition());
+        }
+        return rowStart > pageStart ? rowStart : position;
+    }
+
     double BlockTop(const QTextBlock& block) const { return FDocument->documentLayout()->blockBoundingRect(block).top(); }
 
     static int FirstLineAt(const QTextBlock& block, int position)
@@ -301,13 +414,16 @@ void TCustomRichEdit::LoadFromFile(const QString& FileName, TRichEditFileFormat 
         read.setDefaultFont(document()->defaultFont());
         ReadRtf(bytes, &read);
         setDocument(read.clone(this));
+        // The editor puts its own wrapping on a document it is given: the file's, then.
+        setWordWrapMode(read.defaultTextOption().wrapMode());
         WatchDocument();
-        break;
+        return;
     }
     case ffHtml: setHtml(DecodeTextFile(bytes)); break;
     case ffMarkdown: setMarkdown(DecodeTextFile(bytes)); break;
     default: setPlainText(DecodeTextFile(bytes)); break;
     }
+    setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
 }
 
 void TCustomRichEdit::SaveToFile(const QString& FileName) const

@@ -25,6 +25,18 @@ class VELLARO_EXPORT ERtfError : public Exception {
 /// or nests groups deeper than MaxRtfGroupDepth raises ERtfError.
 VELLARO_EXPORT void ReadRtf(const QByteArray& data, QTextDocument* document);
 
+/// The unit of every length in a rich text document (a CSS px): 96 to the inch, on screen, in
+/// the preview and on paper alike. The reader turns twips into it, the writer back.
+constexpr int DocumentPixelsPerInch = 96;
+/// Twips (1/1440 in) per document pixel.
+constexpr double TwipsPerDocumentPixel = 1440.0 / DocumentPixelsPerInch;
+
+/// Paragraph properties the reader sets that Qt has no name for (QTextBlockFormat properties):
+/// the paragraph stays on one page with the first line of the next (\keepn), and its first or
+/// last line is never alone at the bottom or top of a page (\widowctrl, \widctlpar).
+constexpr int KeepWithNextProperty = 0x100000 + 1;
+constexpr int WidowControlProperty = 0x100000 + 2;
+
 /// The deepest group nesting ReadRtf accepts.
 constexpr int MaxRtfGroupDepth = 1000;
 
