@@ -195,6 +195,32 @@ TEST_F(DesignerTaskMenu, RenamingOrDeletingAListedJobKeepsTheStoredListInStep)
     EXPECT_EQ(Multi()->GetPrintJobCount(), 0);
 }
 
+TEST_F(DesignerTaskMenu, UndoingDeletionsPutsTheJobsBackInTheirPlaces)
+{
+    auto* appendix = PluginWidget("TPrintJob")->createWidget(&Form);
+    appendix->setObjectName("Appendix");
+    Book->setProperty("PrintJobs", QStringList{"Cover", "Report", "Appendix"});
+    // A designer deletes a selection one widget after the other and undoes it in reverse.
+    Cover->setParent(nullptr);
+    Report->setParent(nullptr);
+    EXPECT_EQ(Book->property("PrintJobs").toStringList(), QStringList({"Appendix"}));
+    Report->setParent(&Form);
+    EXPECT_EQ(Book->property("PrintJobs").toStringList(), QStringList({"Report", "Appendix"}));
+    Cover->setParent(&Form);
+    EXPECT_EQ(Book->property("PrintJobs").toStringList(), QStringList({"Cover", "Report", "Appendix"}));
+    EXPECT_EQ(Multi()->GetPrintJob(0), Cover->HostedComponent());
+    // Redo and undo again; a job that comes back once is listed once.
+    Report->setParent(nullptr);
+    Report->setParent(&Form);
+    Report->setParent(&Form);
+    EXPECT_EQ(Book->property("PrintJobs").toStringList(), QStringList({"Cover", "Report", "Appendix"}));
+    // A job the list had dropped before it left stays out when it comes back.
+    Book->setProperty("PrintJobs", QStringList{"Cover"});
+    appendix->setParent(nullptr);
+    appendix->setParent(&Form);
+    EXPECT_EQ(Book->property("PrintJobs").toStringList(), QStringList({"Cover"}));
+}
+
 TEST_F(DesignerTaskMenu, AListWaitingForItsJobsIsNotRewritten)
 {
     // As a .ui file loads: the list names jobs made after it; other renames leave it alone.

@@ -386,9 +386,41 @@ void TUiComponentHost::LeaveOldForm()
     if (!oldForm || UiFormOf(this) == oldForm)
         return;
     // A designer deleting a widget takes it off the form (it stays for undo): the form's other
-    // components hear that it left, and the lists naming it forget it.
+    // components hear that it left, and the lists naming it forget it until it comes back.
+    const QList<TUiComponentHost*> multiJobs = MultiJobHosts().values();
+    for (TUiComponentHost* multi : multiJobs)
+        multi->NoteLeaving(this);
     root->RemoveComponent(FComponent);
     SyncPrintJobLists();
+}
+
+void TUiComponentHost::NoteLeaving(TUiComponentHost* Job)
+{
+    auto* multi = Hosted<TCustomMultiPrintJob>();
+    const int index = multi ? multi->IndexOf(dynamic_cast<TCustomPrintJob*>(Job->FComponent)) : -1;
+    if (index >= 0)
+        FLeftJobs.append({Job, index});
+}
+
+void TUiComponentHost::TakeBack(TUiComponentHost* Job)
+{
+    auto* multi = Hosted<TCustomMultiPrintJob>();
+    auto* job = dynamic_cast<TCustomPrintJob*>(Job->FComponent);
+    bool listed = false;
+    // Newest first: undo brings jobs back in the reverse order of their leaving.
+    for (qsizetype i = FLeftJobs.size() - 1; i >= 0; --i) {
+        const TLeftJob left = FLeftJobs[i];
+        if (left.Job && left.Job != Job)
+            continue;
+        FLeftJobs.removeAt(i);
+        if (left.Job && multi && job && !listed && multi->IndexOf(job) < 0
+            && UiFormOf(this) == UiFormOf(Job)) {
+            multi->Insert(std::min(left.Index, multi->GetPrintJobCount()), job);
+            listed = true;
+        }
+    }
+    if (listed)
+        SyncPrintJobs();
 }
 
 void TUiComponentHost::JoinForm()
@@ -400,8 +432,12 @@ void TUiComponentHost::JoinForm()
     try {
         if (root->Name() != form->objectName())
             root->SetName(form->objectName());
-        if (FComponent->Owner() != root)
+        if (FComponent->Owner() != root) {
             root->InsertComponent(FComponent);
+            const QList<TUiComponentHost*> multiJobs = MultiJobHosts().values();
+            for (TUiComponentHost* multi : multiJobs)
+                multi->TakeBack(this);
+        }
     } catch (const Exception& e) {
         qWarning("%s", qPrintable(e.Message()));
     }

@@ -145,7 +145,17 @@ private:
     void Forward(const QByteArray& Property, const QVariant& Value);
     /// Leaves the form's root component when the host left the form (a designer deleting it).
     void LeaveOldForm();
+    /// For a multi job: remembers where Job stood in the list as Job leaves the form.
+    void NoteLeaving(TUiComponentHost* Job);
+    /// For a multi job: puts Job back where it stood when it left, as Job comes back (undo).
+    void TakeBack(TUiComponentHost* Job);
+    /// A listed job that left the form (kept for undo) and its place in the list.
+    struct TLeftJob {
+        QPointer<TUiComponentHost> Job;
+        int Index;
+    };
     TComponent* FComponent;
+    QList<TLeftJob> FLeftJobs;
     std::unique_ptr<TWatch> FWatch;
     bool FDesignTime = false;
     bool FMirroring = false;
