@@ -45,7 +45,8 @@ TEST_F(ComboTest, EnterAppliesTheDigitsOfTheTypedText)
     struct Case { QString typed; int scale; };
     const Case cases[] = {
         {QStringLiteral("250"), 250}, {QStringLiteral("5"), 10}, {QStringLiteral("5000"), 1000},
-        {QStringLiteral("12.5"), 125}, {QStringLiteral("Whole page (%1%)").arg(wholePage), wholePage},
+        {QStringLiteral("12.5"), 13}, {QStringLiteral("99.4%"), 99}, {QStringLiteral("1.2.3"), 10},
+        {QStringLiteral(".5"), 10}, {QStringLiteral("Whole page (%1%)").arg(wholePage), wholePage},
     };
     for (const Case& c : cases) {
         Pane->SetViewMode(vmWholePage);

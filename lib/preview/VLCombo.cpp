@@ -70,7 +70,19 @@ QString TCustomPreviewComboBox::GetScales()
     return text;
 }
 
-QString TCustomPreviewComboBox::CleanText() const { return DigitsOf(Text()); }
+QString TCustomPreviewComboBox::CleanText() const
+{
+    // A typed "12.5" means twelve and a half percent, not 125: the digits after the first
+    // point are a fraction, rounded to the whole percent the pane takes.
+    const QString text = Text();
+    const qsizetype point = text.indexOf(QLatin1Char('.'));
+    const QString whole = DigitsOf(text.left(point));
+    if (point < 0 || whole.isEmpty())
+        return DigitsOf(text);
+    const QString fraction = DigitsOf(text.mid(point + 1));
+    const double value = (whole + QLatin1Char('.') + fraction + QLatin1Char('0')).toDouble();
+    return QString::number(qRound64(value));
+}
 QString TCustomPreviewComboBox::CleanSelect() const { return DigitsOf(itemText(ItemIndex())); }
 
 void TCustomPreviewComboBox::DropDown()

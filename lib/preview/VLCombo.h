@@ -44,7 +44,7 @@ protected:
     void DoExit() override;
     /// The thirteen list items as one text.
     static QString GetScales();
-    /// The typed text, or the chosen item's, reduced to its digits.
+    /// The typed text reduced to its digits; a fraction after a point is rounded off ("12.5" is 13).
     QString CleanText() const;
     /// The chosen list item reduced to its digits.
     QString CleanSelect() const;
