@@ -53,12 +53,7 @@ void TCustomPreviewComboBox::Update()
 void TCustomPreviewComboBox::Notification(TComponent* AComponent, TOperation Operation)
 {
     TCustomComboBox::Notification(AComponent, Operation);
-    if (!FPreviewLink.IsRemovalOf(AComponent, Operation))
-        return;
-    if (HasState(csDestroying))
-        FPreviewLink.Detach();
-    else
-        SetPreview(nullptr);
+    FPreviewLink.ForgetRemoved(AComponent, Operation, [this] { SetPreview(nullptr); });
 }
 
 QString TCustomPreviewComboBox::GetScales()

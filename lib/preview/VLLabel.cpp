@@ -37,12 +37,7 @@ void TCustomPreviewLabel::SetMode(TMode Value)
 void TCustomPreviewLabel::Notification(TComponent* AComponent, TOperation Operation)
 {
     TCustomLabel::Notification(AComponent, Operation);
-    if (!FPreviewLink.IsRemovalOf(AComponent, Operation))
-        return;
-    if (HasState(csDestroying))
-        FPreviewLink.Detach();
-    else
-        SetPreview(nullptr);
+    FPreviewLink.ForgetRemoved(AComponent, Operation, [this] { SetPreview(nullptr); });
 }
 
 void TCustomPreviewLabel::Update()

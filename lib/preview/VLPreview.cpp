@@ -876,6 +876,16 @@ void TPreviewLink::Detach()
     FPreview = nullptr;
 }
 
+void TPreviewLink::ForgetRemoved(TComponent* AComponent, TOperation Operation, const std::function<void()>& unlink)
+{
+    if (!IsRemovalOf(AComponent, Operation))
+        return;
+    if (FCompanion->HasState(csDestroying))
+        Detach();
+    else
+        unlink();
+}
+
 void RegisterVLPreview()
 {
     RegisterComponents(QStringLiteral("Vellaro"), {QStringLiteral("TPreview")});

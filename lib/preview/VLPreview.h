@@ -316,6 +316,10 @@ public:
     {
         return Operation == opRemove && FPreview && AComponent == static_cast<TComponent*>(FPreview);
     }
+    /// For the companion's Notification: when it tells that the linked pane is going away, lets go
+    /// of it, only detaching while the companion itself is being destroyed and otherwise through
+    /// unlink (the companion's SetPreview(nullptr), which also clears what it shows).
+    void ForgetRemoved(TComponent* AComponent, TOperation Operation, const std::function<void()>& unlink);
 
 private:
     TControl* FCompanion;

@@ -33,12 +33,7 @@ void TCustomPreviewStatusBar::SetPreview(TCustomPreview* Value)
 void TCustomPreviewStatusBar::Notification(TComponent* AComponent, TOperation Operation)
 {
     TStatusBarControl::Notification(AComponent, Operation);
-    if (!FPreviewLink.IsRemovalOf(AComponent, Operation))
-        return;
-    if (HasState(csDestroying))
-        FPreviewLink.Detach();
-    else
-        SetPreview(nullptr);
+    FPreviewLink.ForgetRemoved(AComponent, Operation, [this] { SetPreview(nullptr); });
 }
 
 void TCustomPreviewStatusBar::Update()

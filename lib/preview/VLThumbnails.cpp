@@ -44,12 +44,7 @@ void TPreviewThumbnails::SetPreview(TCustomPreview* Value)
 void TPreviewThumbnails::Notification(TComponent* AComponent, TOperation Operation)
 {
     TCustomPanel::Notification(AComponent, Operation);
-    if (!FPreviewLink.IsRemovalOf(AComponent, Operation))
-        return;
-    if (HasState(csDestroying))
-        FPreviewLink.Detach();
-    else
-        SetPreview(nullptr);
+    FPreviewLink.ForgetRemoved(AComponent, Operation, [this] { SetPreview(nullptr); });
 }
 
 int TPreviewThumbnails::PageCount() const

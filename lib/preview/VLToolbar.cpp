@@ -108,12 +108,7 @@ void TCustomPreviewToolbar::SetPreview(TCustomPreview* Value)
 void TCustomPreviewToolbar::Notification(TComponent* AComponent, TOperation Operation)
 {
     TCustomPanel::Notification(AComponent, Operation);
-    if (!FPreviewLink.IsRemovalOf(AComponent, Operation))
-        return;
-    if (HasState(csDestroying))
-        FPreviewLink.Detach();
-    else
-        SetPreview(nullptr);
+    FPreviewLink.ForgetRemoved(AComponent, Operation, [this] { SetPreview(nullptr); });
 }
 
 void TCustomPreviewToolbar::Update()
