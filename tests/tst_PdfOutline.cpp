@@ -34,7 +34,7 @@ QString Describe(const QJsonArray& items)
     return parts.join(',');
 }
 
-QString ReadOutline(const QString& path)
+QJsonArray ReadOutlineItems(const QString& path)
 {
     QProcess qpdf;
     qpdf.start(QStringLiteral("qpdf"), {QStringLiteral("--json"), QStringLiteral("--json-key=outlines"), path});
@@ -42,7 +42,54 @@ QString ReadOutline(const QString& path)
         ADD_FAILURE() << "qpdf failed on " << path.toStdString() << ": " << qpdf.readAllStandardError().toStdString();
         return {};
     }
-    return Describe(QJsonDocument::fromJson(qpdf.readAllStandardOutput()).object().value("outlines").toArray());
+    return QJsonDocument::fromJson(qpdf.readAllStandardOutput()).object().value("outlines").toArray();
+}
+
+QString ReadOutline(const QString& path)
+{
+    return Describe(ReadOutlineItems(path));
+}
+
+/// An outline's titles only, nested as in Describe: "A[B,C],D".
+QString Titles(const QJsonArray& items)
+{
+    QStringList parts;
+    for (const QJsonValue& value : items) {
+        const QJsonObject item = value.toObject();
+        const QJsonArray kids = item.value("kids").toArray();
+        parts << item.value("title").toString() + (kids.isEmpty() ? QString() : "[" + Titles(kids) + "]");
+    }
+    return parts.join(',');
+}
+
+/// Every entry of an outline with its page, depth first.
+void Flatten(const QJsonArray& items, std::vector<std::pair<QString, int>>& out)
+{
+    for (const QJsonValue& value : items) {
+        const QJsonObject item = value.toObject();
+        out.emplace_back(item.value("title").toString(), item.value("destpageposfrom1").toInt());
+        Flatten(item.value("kids").toArray(), out);
+    }
+}
+
+/// The text of each page of a PDF file, as poppler extracts it.
+QStringList PageTexts(const QString& pdf)
+{
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    if (!pdftotext.waitForFinished(60000) || pdftotext.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(pdftotext.readAllStandardOutput()).split(QLatin1Char('\f'));
+}
+
+/// The first page (from 1) on which a line reads text; 0 for none.
+int PageWithLine(const QStringList& pages, const QString& text)
+{
+    for (int i = 0; i < pages.size(); ++i)
+        for (const QString& line : pages[i].split(QLatin1Char('\n')))
+            if (line.simplified() == text)
+                return i + 1;
+    return 0;
 }
 
 class PdfOutline : public ::testing::Test {
@@ -145,4 +192,45 @@ TEST_F(PdfOutline, ADrawingHandlerAddsBookmarksOnlyInARun)
     // A run without bookmarks writes no outline.
     job.SetOnDraw({});
     EXPECT_EQ(ReadOutline(Print(job)).toStdString(), "");
+}
+
+TEST_F(PdfOutline, HeadingsOfDocumentsFromWordProcessorsBecomeTheOutline)
+{
+    // LibreOffice and pandoc mark headings with \outlinelevel, AbiWord only with its heading
+    // styles' names; every heading is found, nested, at the page that shows it.
+    QStringList chapters;
+    for (int i = 1; i <= 50; ++i)
+        chapters << QStringLiteral("Chapter %1").arg(i);
+    const QString report = QStringLiteral("Quarterly report of the harbour workshop[What we did,Figures,Plans for the next quarter]");
+    const struct {
+        const char* producer;
+        const char* name;
+        QString titles;
+    } cases[] = {
+        {"libreoffice", "report", report}, {"pandoc", "report", report}, {"abiword", "report", report},
+        {"libreoffice", "long", chapters.join(',')}, {"pandoc", "long", chapters.join(',')},
+        {"abiword", "long", chapters.join(',')}, {"libreoffice", "letter", QString()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.producer) + "/" + c.name);
+        TRichEdit edit;
+        edit.LoadFromFile(QStringLiteral(VELLARO_SOURCE_DIR "/tests/data/documents/%1/%2.rtf").arg(QLatin1String(c.producer), QLatin1String(c.name)));
+        TRichEditPrintJob job;
+        job.SetRichEdit(&edit);
+        const QString pdf = Dir.filePath(QStringLiteral("%1-%2.pdf").arg(QLatin1String(c.producer), QLatin1String(c.name)));
+        ASSERT_TRUE(job.ExportToPdf(pdf));
+        const QJsonArray outline = ReadOutlineItems(pdf);
+        EXPECT_EQ(Titles(outline).toStdString(), c.titles.toStdString());
+        std::vector<std::pair<QString, int>> entries;
+        Flatten(outline, entries);
+        const QStringList pages = PageTexts(pdf);
+        int previous = 1;
+        for (const auto& [title, page] : entries) {
+            EXPECT_EQ(page, PageWithLine(pages, title)) << title.toStdString();
+            EXPECT_GE(page, previous) << title.toStdString();
+            previous = page;
+        }
+        if (QLatin1String(c.name) == QLatin1String("long"))
+            EXPECT_GT(previous, 50) << "every chapter starts a page";
+    }
 }

@@ -517,3 +517,30 @@ TEST(RtfReader, ParagraphsNumberedByTheReaderWhenTheWriterLeftItsNumberOut)
         "{\\pntext 7.\\tab}{\\*\\pn\\pnlvlbody\\pndec}written\\par}");
     EXPECT_EQ(Paragraphs(*doc), (QStringList{"(III)\tone", "(IV)\ttwo", "plain", "(III)\tagain", "7.\twritten"}));
 }
+
+TEST(RtfReader, HeadingLevelsComeFromOutlineLevelsOrTheHeadingStyles)
+{
+    // A paragraph's own \outlinelevel, else its style's: the style's \outlinelevel, a built-in
+    // heading name, or the level of the style it is based on. \outlinelevel9 is body text.
+    const QByteArray styles = "{\\stylesheet{\\s0 Normal;}{\\s1\\outlinelevel0 Title Style;}{\\s2 heading 2;}"
+                              "{\\s3\\sbasedon2 Numbered Heading 2;}{\\s4\\sbasedon5 Loop A;}{\\s5\\sbasedon4 Loop B;}"
+                              "{\\*\\cs6 Heading 1;}{\\s7\\outlinelevel9 Heading 3;}{\\s8 Heading;}}";
+    const auto doc = Read("{\\rtf1" + styles + "\\pard\\outlinelevel2 own\\par\\pard\\s1 titled\\par\\pard\\s2 named\\par"
+        "\\pard\\s3 based\\par\\pard\\s4 loop\\par\\pard\\s6 character style\\par\\pard\\s7 body level\\par"
+        "\\pard\\s8 unnumbered\\par\\pard\\s2\\outlinelevel9 overridden\\par\\pard\\outlinelevel42 out of range\\par"
+        "{\\pard\\outlinelevel1 grouped\\par}after the group\\par\\pard\\outlinelevel0\\pard reset\\par}");
+    const struct {
+        const char* text;
+        int level; // QTextBlockFormat::headingLevel: outline level + 1, 0 for body text
+    } cases[] = {
+        {"own", 3}, {"titled", 1}, {"named", 2}, {"based", 2}, {"loop", 0}, {"character style", 0},
+        {"body level", 0}, {"unnumbered", 0}, {"overridden", 0}, {"out of range", 0}, {"grouped", 2},
+        {"after the group", 0}, {"reset", 0},
+    };
+    const QStringList paragraphs = Paragraphs(*doc);
+    for (const auto& c : cases) {
+        const qsizetype block = paragraphs.indexOf(QString::fromLatin1(c.text));
+        ASSERT_GE(block, 0) << c.text << " in " << paragraphs.join('|').toStdString();
+        EXPECT_EQ(doc->findBlockByNumber(int(block)).blockFormat().headingLevel(), c.level) << c.text;
+    }
+}

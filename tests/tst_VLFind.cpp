@@ -16,9 +16,12 @@
 #include "textjobs/PJRichEdit.h"
 #include "textjobs/PJStrings.h"
 
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
+#include <QThread>
 
 using namespace Vellaro;
 using namespace Vellaro::Testing;
@@ -181,6 +184,91 @@ TEST_F(FindInJobs, MultiAndDraft)
     // Both table pages on the sheet, at half size.
     ExpectMatchesWherePrinted(*draft, 1, QStringLiteral("Row 61, cell 1"), {}, 1);
     ExpectMatchesWherePrinted(*draft, 1, QStringLiteral("Row 1, cell 1"), {foWholeWord}, 1);
+}
+
+TEST_F(FindInJobs, AWordDrawnInPiecesIsFoundAcrossTheCalls)
+{
+    // Each case draws its pieces left to right from x = 300 with TextOut, each piece where the
+    // one before ended plus a gap (pixels), on the first piece's baseline unless it moves down.
+    struct Piece {
+        const char* text;
+        int size = 10;     // points
+        int gap = 0;       // pixels after the piece before
+        bool nextLine = false;
+    };
+    const struct {
+        const char* name;
+        std::vector<Piece> pieces;
+        bool reversed; // drawn right to left: the pieces are not in reading order
+        int found;     // matches of "Hello"
+    } cases[] = {
+        {"two touching pieces", {{"Hel"}, {"lo"}}, false, 1},
+        {"three pieces, a word each side", {{"say H"}, {"el"}, {"lo there"}}, false, 1},
+        {"a larger piece on the same baseline", {{"Hel", 14}, {"lo", 10}}, false, 1},
+        {"a pixel apart from rounding", {{"Hel"}, {"lo", 10, 1}}, false, 1},
+        {"a space apart", {{"Hel"}, {"lo", 10, 25}}, false, 0},
+        {"the next line", {{"Hel"}, {"lo", 10, 0, true}}, false, 0},
+        {"drawn in the other order", {{"Hel"}, {"lo"}}, true, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TPrintJob job;
+        job.SetPageCount(1);
+        job.SetOnDraw([&](TComponent*, TCanvas* canvas, int, TRect r, TDrawArea area, TDrawTarget) {
+            if (area != daPage)
+                return;
+            // Where each piece goes, then drawn in the case's order.
+            std::vector<std::tuple<int, int, int, QString>> placed; // x, top, size, text
+            int x = r.Left + 300;
+            int baseline = 0;
+            for (const Piece& piece : c.pieces) {
+                canvas->Font()->SetSize(piece.size);
+                const int ascent = QFontMetrics(canvas->Font()->ToQFont()).ascent();
+                if (baseline == 0)
+                    baseline = r.Top + 400 + ascent;
+                if (piece.nextLine) {
+                    baseline += 2 * canvas->TextHeight(QStringLiteral("X"));
+                    x = r.Left + 300;
+                }
+                x += piece.gap;
+                placed.emplace_back(x, baseline - ascent, piece.size, QString::fromLatin1(piece.text));
+                x += canvas->TextWidth(QString::fromLatin1(piece.text));
+            }
+            if (c.reversed)
+                std::reverse(placed.begin(), placed.end());
+            for (const auto& [left, top, size, text] : placed) {
+                canvas->Font()->SetSize(size);
+                canvas->TextOut(left, top, text);
+            }
+        });
+        job.Print();
+        const std::vector<TDrawRecord> printed = OfKind(PageRecords(1), TDrawRecord::drText);
+        ASSERT_EQ(printed.size(), c.pieces.size());
+        const std::vector<TFindMatch> matches = FindInPage(job, 1, QStringLiteral("Hello"), {foWholeWord});
+        ASSERT_EQ(int(matches.size()), c.found);
+        if (c.found == 0)
+            continue;
+        // One box per piece the word reaches into, each inside that piece's printed box, left
+        // to right, together making the match's box.
+        const TFindMatch& m = matches[0];
+        std::vector<TDrawRecord> reached;
+        for (const TDrawRecord& r : printed)
+            if (r.Text.contains(QLatin1Char('H')) || r.Text.contains(QLatin1String("el")) || r.Text.startsWith(QLatin1String("lo")))
+                reached.push_back(r);
+        ASSERT_EQ(m.Pieces.size(), reached.size());
+        for (size_t i = 0; i < reached.size(); ++i) {
+            EXPECT_GE(m.Pieces[i].Left, reached[i].Rect.Left - 2) << i;
+            EXPECT_LE(m.Pieces[i].Right, reached[i].Rect.Right + 2) << i;
+            EXPECT_EQ(m.Pieces[i].Top, reached[i].Rect.Top) << i;
+            EXPECT_EQ(m.Pieces[i].Bottom, reached[i].Rect.Bottom) << i;
+            EXPECT_GT(m.Pieces[i].Width(), 0) << i;
+        }
+        for (size_t i = 1; i < m.Pieces.size(); ++i)
+            EXPECT_NEAR(m.Pieces[i - 1].Right, m.Pieces[i].Left, 3) << "the word's parts meet at " << i;
+        EXPECT_EQ(m.Rect.Left, m.Pieces.front().Left);
+        EXPECT_EQ(m.Rect.Right, m.Pieces.back().Right);
+        EXPECT_EQ(m.Text.mid(m.Start, 5), QStringLiteral("Hello"));
+    }
 }
 
 // ---- The pane ----------------------------------------------------------------------------
@@ -373,4 +461,81 @@ TEST_F(PaneFind, TheCurrentMatchIsScrolledIntoView)
     // A match already in view on the shown page moves nothing.
     Pane->FindText(QStringLiteral("More fish"));
     EXPECT_EQ(box->VertScrollBar()->Position(), position);
+}
+
+// ---- Progress of long searches in the window ---------------------------------------------
+
+namespace {
+QProgressDialog* ShownProgressDialog()
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* dialog = qobject_cast<QProgressDialog*>(w); dialog && dialog->isVisible())
+            return dialog;
+    return nullptr;
+}
+} // namespace
+
+TEST_F(WindowFind, AShortSearchShowsNoProgressAndTheApplicationHandlerStays)
+{
+    TPreview* pane = Window->GetPreview();
+    std::vector<int> seen;
+    bool shown = false;
+    pane->SetOnFindProgress([&](TComponent*, int page, int, bool&) {
+        seen.push_back(page);
+        shown = shown || ShownProgressDialog();
+    });
+    Window->Form()->ShowFindBar();
+    QTest::keyClicks(Window->Form()->FindEdit(), QStringLiteral("fish"));
+    QTest::keyClick(Window->Form()->FindEdit(), Qt::Key_Return);
+    EXPECT_EQ(seen, (std::vector<int>{1, 2, 3, 4}));
+    EXPECT_FALSE(shown);
+    EXPECT_FALSE(pane->FindStopped());
+    // The window's watcher is gone and the application's handler is back in place.
+    ASSERT_TRUE(pane->OnFindProgress());
+    seen.clear();
+    pane->FindText(QStringLiteral("fish"));
+    EXPECT_EQ(seen, (std::vector<int>{1, 2, 3, 4}));
+}
+
+TEST_F(WindowFind, ALongSearchShowsProgressAndCancelStopsItWithTheMatchesSoFar)
+{
+    // 200 pages of 15 ms each: three seconds, the dialog due after half of one.
+    Job->SetPageCount(200);
+    Job->SetOnDraw([](TComponent*, TCanvas* canvas, int page, TRect r, TDrawArea area, TDrawTarget) {
+        if (area != daPage)
+            return;
+        QThread::msleep(15);
+        canvas->TextOut(r.Left + 200, r.Top + 300, QStringLiteral("Page %1: fish").arg(page));
+    });
+    TPreview* pane = Window->GetPreview();
+    int lastPage = 0;
+    QString label;
+    pane->SetOnFindProgress([&](TComponent*, int page, int, bool&) {
+        lastPage = page;
+        QProgressDialog* dialog = ShownProgressDialog();
+        if (!dialog || !label.isEmpty())
+            return;
+        label = dialog->labelText();
+        auto* cancel = dialog->findChild<QPushButton*>();
+        ASSERT_NE(cancel, nullptr);
+        cancel->click(); // as the user does
+    });
+    Window->Form()->ShowFindBar();
+    QTest::keyClicks(Window->Form()->FindEdit(), QStringLiteral("fish"));
+    QTest::keyClick(Window->Form()->FindEdit(), Qt::Key_Return);
+
+    ASSERT_FALSE(label.isEmpty()) << "a three-second search showed no progress";
+    EXPECT_TRUE(label.startsWith(QStringLiteral("Searching page "))) << label.toStdString();
+    EXPECT_TRUE(label.endsWith(QStringLiteral(" of 200"))) << label.toStdString();
+    // Cancelled at once: stopped after the page where Cancel was pressed, well short of 200,
+    // keeping the one match of each page searched.
+    EXPECT_LT(lastPage, 150);
+    EXPECT_TRUE(pane->FindStopped());
+    EXPECT_EQ(int(pane->FindMatches().size()), lastPage);
+    EXPECT_EQ(pane->FindMatches().back().Page, lastPage);
+    EXPECT_EQ(Window->GetStatusBar()->PartText(2), QStringLiteral("Match 1 of %1 (search stopped)").arg(lastPage));
+    EXPECT_EQ(ShownProgressDialog(), nullptr);
+    // Enter goes through the matches found; a new search starts from the beginning again.
+    QTest::keyClick(Window->Form()->FindEdit(), Qt::Key_Return);
+    EXPECT_EQ(pane->FindMatchIndex(), 1);
 }

@@ -7,6 +7,7 @@
 
 #include <QScrollBar>
 #include <QTest>
+#include <functional>
 
 using namespace Vellaro;
 using namespace Vellaro::Testing;
@@ -95,4 +96,59 @@ TEST_F(ThumbnailsTest, AClickOrAnArrowKeyGoesToAPageAndTheShownPageIsMarked)
     QTest::keyClick(Thumbs, Qt::Key_End);
     EXPECT_EQ(Window->GetPreview()->PageIndex(), 300);
     EXPECT_EQ(Thumbs->VisiblePages().second, 300);
+}
+
+TEST_F(ThumbnailsTest, TheToolbarButtonTogglesTheOverviewAndStaysDownWhileItShows)
+{
+    TSpeedButton* button = Window->GetToolbar()->SpeedButton(btnThumbnails);
+    ASSERT_TRUE(button->Visible()) << "the window's toolbar shows the overview button";
+    ASSERT_TRUE(button->Enabled());
+    EXPECT_EQ(button->Hint(), QStringLiteral("Page overview"));
+    EXPECT_GT(button->Left(), Window->GetToolbar()->SpeedButton(btnZoomIn)->Left()) << "last in the row";
+    // Every way of showing or hiding the overview moves the button with it.
+    const struct {
+        const char* how;
+        std::function<void()> act;
+        bool shown;
+    } steps[] = {
+        {"a click", [&] { QTest::mouseClick(button, Qt::LeftButton); }, true},
+        {"Ctrl+T", [&] { QTest::keyClick(Window->GetPreview(), Qt::Key_T, Qt::ControlModifier); }, false},
+        {"Ctrl+T again", [&] { QTest::keyClick(Window->GetPreview(), Qt::Key_T, Qt::ControlModifier); }, true},
+        {"a second click", [&] { QTest::mouseClick(button, Qt::LeftButton); }, false},
+        {"the form's setter", [&] { Window->Form()->SetThumbnailsVisible(true); }, true},
+        {"the overview's own Visible", [&] { Thumbs->SetVisible(false); }, false},
+    };
+    for (const auto& step : steps) {
+        step.act();
+        EXPECT_EQ(Thumbs->Visible(), step.shown) << step.how;
+        EXPECT_EQ(button->isChecked(), step.shown) << step.how;
+    }
+    // Shown by the button, the overview draws the pages in view.
+    const int rendered = Thumbs->RenderCount();
+    QTest::mouseClick(button, Qt::LeftButton);
+    Grab();
+    EXPECT_GT(Thumbs->RenderCount(), rendered);
+}
+
+TEST_F(ThumbnailsTest, ALoneToolbarHasTheButtonHiddenAndDisabledUntilLinked)
+{
+    TPreviewToolbar bar;
+    TSpeedButton* button = bar.SpeedButton(btnThumbnails);
+    EXPECT_FALSE(bar.Buttons().Contains(btnThumbnails));
+    EXPECT_FALSE(button->Enabled());
+    EXPECT_FALSE(button->icon().isNull());
+    EXPECT_EQ(button->Glyph()->TransparentColor(), clPurple);
+    bar.ButtonClick(btnThumbnails); // nothing linked: nothing happens
+    {
+        TPreviewThumbnails overview; // visible, as a new control is
+        bar.SetThumbnails(&overview);
+        EXPECT_TRUE(button->Enabled());
+        EXPECT_TRUE(button->isChecked());
+        bar.ButtonClick(btnThumbnails);
+        EXPECT_FALSE(overview.Visible());
+        EXPECT_FALSE(button->isChecked());
+    }
+    // The overview went first: the toolbar forgot it.
+    EXPECT_EQ(bar.Thumbnails(), nullptr);
+    bar.ButtonClick(btnThumbnails);
 }

@@ -24,11 +24,27 @@ using TFindOptions = TSet<TFindOption>;
 struct VELLARO_EXPORT TFindMatch {
     int Page = 0;     ///< 1-based page of the job
     TRect Rect;       ///< the matched characters' box on the page, in printer pixels
-    QString Text;     ///< the whole text drawn by the call the match lies in
+    QString Text;     ///< the whole text of the run the match lies in (one call's, or several joined)
     int Start = 0;    ///< where the match starts in Text
+    /// The matched characters' box in each drawing call they lie in, in drawing order; Rect
+    /// holds them all. One box unless the match spans calls drawn one after the other.
+    std::vector<TRect> Pieces;
     /// Matches are equal when every field is.
     bool operator==(const TFindMatch&) const = default;
 };
+
+/// Text drawn by calls that continue each other, searched as one: "Hel" and then "lo" drawn
+/// right after it on the same baseline read "Hello".
+struct VELLARO_EXPORT TTextRun {
+    QString Text;                      ///< the calls' texts one after another
+    std::vector<TDrawRecord> Calls;    ///< the calls, in drawing order
+    std::vector<int> Starts;           ///< where each call's text starts in Text
+};
+
+/// The text calls joined into runs: a call joins the run before it when it follows that run's
+/// last call in drawing order, on the same baseline, and starts where that call ended (within
+/// a few pixels, well under a space). Calls that do not touch stay apart, so no space is invented.
+VELLARO_EXPORT std::vector<TTextRun> JoinTextRuns(const std::vector<TDrawRecord>& Texts);
 
 /// The text calls of one page as drawn for the preview, in printer pixels.
 VELLARO_EXPORT std::vector<TDrawRecord> DrawnTexts(TCustomPrintJob& Job, int PageIndex);
@@ -36,6 +52,9 @@ VELLARO_EXPORT std::vector<TDrawRecord> DrawnTexts(TCustomPrintJob& Job, int Pag
 /// Where Text occurs in Haystack (case and whole words as Options say): the start of every
 /// occurrence, not overlapping. An empty Text occurs nowhere.
 VELLARO_EXPORT std::vector<int> FindInString(const QString& Haystack, const QString& Text, TFindOptions Options);
+
+/// The matches of Text in drawn text calls, joined into runs first (page Page).
+VELLARO_EXPORT std::vector<TFindMatch> FindInTexts(const std::vector<TDrawRecord>& Texts, int Page, const QString& Text, TFindOptions Options);
 
 /// The matches of Text on one page, in drawing order.
 VELLARO_EXPORT std::vector<TFindMatch> FindInPage(TCustomPrintJob& Job, int PageIndex, const QString& Text, TFindOptions Options);

@@ -16,10 +16,11 @@ Q_NAMESPACE_EXPORT(VELLARO_EXPORT)
 enum TViewMode { vmWholePage, vmPageWidth, vmCustom };
 Q_ENUM_NS(TViewMode)
 /// The buttons of the preview toolbar, in the order they are laid out. btnExport (Save as…
-/// PDF, PNG or SVG) came later than the others and is last, so the others keep their bits.
+/// PDF, PNG or SVG) and btnThumbnails (the page overview on or off) came later than the
+/// others and are last, so the others keep their bits.
 enum TButtonKind {
     btnPrint, btnPrintDialog, btnPrinterSetupDialog, btnFirstPage, btnPrevPage, btnNextPage, btnLastPage,
-    btnWholePage, btnPageWidth, btnZoomOut, btnZoomIn, btnRefresh, btnClose, btnUser, btnExport
+    btnWholePage, btnPageWidth, btnZoomOut, btnZoomIn, btnRefresh, btnClose, btnUser, btnExport, btnThumbnails
 };
 Q_ENUM_NS(TButtonKind)
 } // namespace VLCommonTypes

@@ -407,6 +407,7 @@ int TCustomPreview::FindText(const QString& Text, TFindOptions Options)
             FFindMatches.insert(FFindMatches.end(), std::make_move_iterator(found.begin()), std::make_move_iterator(found.end()));
             if (FOnFindProgress)
                 FOnFindProgress(this, page, pages, cancel);
+            FFindStopped = cancel && page < pages;
         }
     }
     if (!FFindMatches.empty()) {
@@ -441,6 +442,7 @@ void TCustomPreview::ClearFind()
     FFindText.clear();
     FFindMatches.clear();
     FFindIndex = -1;
+    FFindStopped = false;
     FPagePanel->update();
     UpdateCompanions();
 }
@@ -449,6 +451,10 @@ QString TCustomPreview::GetFindText() const
 {
     if (FFindText.isEmpty())
         return {};
+    if (FFindStopped && FFindMatches.empty())
+        return QCoreApplication::translate("Vellaro", "No matches for \"%1\" (search stopped)").arg(FFindText);
+    if (FFindStopped)
+        return QCoreApplication::translate("Vellaro", "Match %1 of %2 (search stopped)").arg(FFindIndex + 1).arg(FFindMatches.size());
     if (FFindMatches.empty())
         return QCoreApplication::translate("Vellaro", "No matches for \"%1\"").arg(FFindText);
     return QCoreApplication::translate("Vellaro", "Match %1 of %2").arg(FFindIndex + 1).arg(FFindMatches.size());
@@ -504,7 +510,9 @@ void TCustomPreview::PaintFindHighlights(TCanvas* canvas)
             continue;
         const bool current = int(i) == FFindIndex;
         painter->setBrush(current ? QColor(255, 140, 0) : QColor(255, 240, 80));
-        painter->drawRect(QRect(match.Rect.Left, match.Rect.Top, match.Rect.Width(), match.Rect.Height()));
+        // A match drawn by several calls is marked call by call, where each drew its part.
+        for (const TRect& piece : match.Pieces.empty() ? std::vector<TRect>{match.Rect} : match.Pieces)
+            painter->drawRect(QRect(piece.Left, piece.Top, piece.Width(), piece.Height()));
     }
     painter->restore();
 }
@@ -587,6 +595,7 @@ void TCustomPreview::SetPrintJob(TCustomPrintJob* Value)
         FFindText.clear();
         FFindMatches.clear();
         FFindIndex = -1;
+        FFindStopped = false;
     }
     if (Value == FPrintJob)
         return;

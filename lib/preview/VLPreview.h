@@ -233,7 +233,11 @@ public:
     int FindMatchIndex() const { return FFindIndex; }
     /// The text of the last search (empty without one).
     QString FoundText() const { return FFindText; }
-    /// "Match 2 of 14", "No matches for "x"", or empty without a search.
+    /// Whether the last search was stopped (through OnFindProgress) before its last page: its
+    /// matches are those of the pages searched until then.
+    bool FindStopped() const { return FFindStopped; }
+    /// "Match 2 of 14", "No matches for "x"", either with " (search stopped)" after a stopped
+    /// search, or empty without a search.
     QString GetFindText() const;
     /// Raised after each page a search went through; it can cancel the search.
     TFindProgressEvent OnFindProgress() const { return FOnFindProgress; }
@@ -289,6 +293,7 @@ private:
     QString FFindText;
     std::vector<TFindMatch> FFindMatches;
     int FFindIndex = -1;
+    bool FFindStopped = false;
     TFindProgressEvent FOnFindProgress;
     TNotifyEvent FOnUpdate;
     TNotifyEvent FOnPageChanged;

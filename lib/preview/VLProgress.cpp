@@ -7,17 +7,27 @@
 
 namespace Vellaro {
 
+namespace {
+/// A hidden progress dialog with Cancel, modal to the application: nothing else starts while
+/// it shows. Being modal, it handles events (Cancel) whenever its value is set.
+std::unique_ptr<QProgressDialog> MakeProgressDialog(QWidget* Parent, const QString& Title)
+{
+    auto dialog = std::make_unique<QProgressDialog>(Parent ? Parent->window() : nullptr);
+    dialog->setWindowTitle(Title);
+    dialog->setCancelButtonText(QCoreApplication::translate("Vellaro", "Cancel"));
+    dialog->setWindowModality(Qt::ApplicationModal);
+    dialog->setAutoReset(false);
+    dialog->setAutoClose(false);
+    dialog->setMinimumDuration(0);
+    dialog->hide();
+    return dialog;
+}
+} // namespace
+
 TPrintProgress::TPrintProgress(TCustomPrintJob* Job, QWidget* Parent)
     : FJob(Job)
 {
-    FDialog = std::make_unique<QProgressDialog>(Parent ? Parent->window() : nullptr);
-    FDialog->setWindowTitle(Job ? Job->Title() : QString());
-    FDialog->setCancelButtonText(QCoreApplication::translate("Vellaro", "Cancel"));
-    FDialog->setWindowModality(Qt::ApplicationModal); // no second run while this one goes on
-    FDialog->setAutoReset(false);
-    FDialog->setAutoClose(false);
-    FDialog->setMinimumDuration(0);
-    FDialog->hide();
+    FDialog = MakeProgressDialog(Parent, Job ? Job->Title() : QString());
     QObject::connect(FDialog.get(), &QProgressDialog::canceled, FDialog.get(), [this] {
         if (FJob)
             FJob->Abort();
@@ -65,6 +75,58 @@ void TPrintProgress::Progress(int Pos, int Min, int Max)
     FDialog->setLabelText(ProgressText(Pos, Min, Max));
     if (!FDialog->isVisible())
         FDialog->show();
+}
+
+// ---- TFindProgress ---------------------------------------------------------------------------
+
+TFindProgress::TFindProgress(TCustomPreview* Preview, QWidget* Parent)
+    : FPreview(Preview)
+{
+    TCustomPrintJob* job = Preview ? Preview->PrintJob() : nullptr;
+    FDialog = MakeProgressDialog(Parent, job ? job->Title() : QString());
+    if (!FPreview)
+        return;
+    FClock.start();
+    // The application's own handler stays in place: it runs first, then the dialog's part.
+    FApplicationHandler = FPreview->OnFindProgress();
+    FPreview->SetOnFindProgress([this](TComponent* Sender, int Page, int PageCount, bool& Cancel) {
+        if (FApplicationHandler)
+            FApplicationHandler(Sender, Page, PageCount, Cancel);
+        if (!FDialog->wasCanceled() && (FDialog->isVisible() || FClock.elapsed() >= ShowAfterMs))
+            Progress(Page, PageCount);
+        if (FDialog->wasCanceled())
+            Cancel = true;
+    });
+}
+
+TFindProgress::~TFindProgress()
+{
+    if (FPreview)
+        FPreview->SetOnFindProgress(std::move(FApplicationHandler));
+}
+
+QProgressDialog* TFindProgress::Dialog() const
+{
+    return FDialog.get();
+}
+
+QString TFindProgress::ProgressText(int Page, int PageCount)
+{
+    return QCoreApplication::translate("Vellaro", "Searching page %1 of %2").arg(Page).arg(PageCount);
+}
+
+void TFindProgress::Progress(int Page, int PageCount)
+{
+    if (Page >= PageCount) {
+        FDialog->hide();
+        return;
+    }
+    FDialog->setRange(0, PageCount);
+    FDialog->setLabelText(ProgressText(Page, PageCount));
+    if (!FDialog->isVisible())
+        FDialog->show();
+    // Handles the events waiting, Cancel among them, as the dialog is modal.
+    FDialog->setValue(Page);
 }
 
 } // namespace Vellaro

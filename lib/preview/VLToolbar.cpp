@@ -32,7 +32,7 @@ TCustomPreviewToolbar::TCustomPreviewToolbar(TComponent* AOwner, QWidget* parent
     FGlyphStrip->LoadFromResourceName(QStringLiteral("SMALL"));
     FButtons = TButtons{btnPrint, btnPrinterSetupDialog, btnFirstPage, btnPrevPage, btnNextPage, btnLastPage, btnZoomOut, btnZoomIn};
     SetCaption(QString());
-    for (int k = btnPrint; k <= btnExport; ++k) {
+    for (int k = btnPrint; k <= btnThumbnails; ++k) {
         auto* button = new TSpeedButton(this);
         FSpeedButtons[size_t(k)] = button;
         button->SetMargin(-1);
@@ -47,6 +47,13 @@ TCustomPreviewToolbar::TCustomPreviewToolbar(TComponent* AOwner, QWidget* parent
             DrawExportGlyph(button->Glyph());
             button->GlyphChanged();
             button->SetHint(QCoreApplication::translate("Vellaro", "Save as PDF, PNG or SVG"));
+        }
+        if (k == btnThumbnails) {
+            DrawThumbnailsGlyph(button->Glyph());
+            button->GlyphChanged();
+            button->SetHint(QCoreApplication::translate("Vellaro", "Page overview"));
+            button->setCheckable(true);
+            button->SetEnabled(false);
         }
         button->SetOnClick([this](TComponent* sender) { OnButtonClick(sender); });
         button->SetParent(this);
@@ -63,6 +70,8 @@ TCustomPreviewToolbar::TCustomPreviewToolbar(TComponent* AOwner, QWidget* parent
 
 TCustomPreviewToolbar::~TCustomPreviewToolbar()
 {
+    if (FThumbnails)
+        FThumbnails->removeEventFilter(this);
     DestroyComponent();
     FPreviewLink.Detach();
 }
@@ -86,6 +95,57 @@ void TCustomPreviewToolbar::DrawExportGlyph(TBitmap* Glyph)
         canvas->MoveTo(12 + i, 5 + i);
         canvas->LineTo(12 + i, 12 - i);
     }
+}
+
+void TCustomPreviewToolbar::DrawThumbnailsGlyph(TBitmap* Glyph)
+{
+    Glyph->SetSize(GlyphSize, GlyphSize);
+    TCanvas* canvas = Glyph->Canvas();
+    canvas->Brush()->SetStyle(bsSolid);
+    canvas->Brush()->SetColor(clPurple);
+    canvas->FillRect({0, 0, GlyphSize, GlyphSize});
+    canvas->Pen()->SetColor(clBlack);
+    canvas->Pen()->SetWidth(0);
+    canvas->Brush()->SetColor(clWhite);
+    // Three small pages in a column, the middle one marked, and the page shown large.
+    for (int i = 0; i < 3; ++i) {
+        canvas->Brush()->SetColor(i == 1 ? clNavy : clWhite);
+        canvas->Rectangle(1, 1 + 5 * i, 6, 5 + 5 * i);
+    }
+    canvas->Brush()->SetColor(clWhite);
+    canvas->Rectangle(8, 1, 15, 15);
+    canvas->Pen()->SetColor(clGray);
+    for (int y = 4; y < 13; y += 2) {
+        canvas->MoveTo(10, y);
+        canvas->LineTo(13, y);
+    }
+}
+
+void TCustomPreviewToolbar::SetThumbnails(TPreviewThumbnails* Value)
+{
+    if (Value == FThumbnails)
+        return;
+    if (FThumbnails)
+        FThumbnails->removeEventFilter(this);
+    FThumbnails = Value;
+    if (FThumbnails)
+        FThumbnails->installEventFilter(this);
+    ShowThumbnailsState();
+}
+
+void TCustomPreviewToolbar::ShowThumbnailsState()
+{
+    TSpeedButton* button = FSpeedButtons[btnThumbnails];
+    button->SetEnabled(FThumbnails != nullptr);
+    button->setChecked(FThumbnails && FThumbnails->Visible());
+}
+
+bool TCustomPreviewToolbar::eventFilter(QObject* watched, QEvent* event)
+{
+    // Shown or hidden by its own Visible, whether its window shows or not.
+    if (watched == FThumbnails && (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent))
+        FSpeedButtons[btnThumbnails]->setChecked(event->type() == QEvent::ShowToParent);
+    return TCustomPanel::eventFilter(watched, event);
 }
 
 void TCustomPreviewToolbar::GetBitmapPart(TButtonKind Kind, TBitmap* Glyph)
@@ -181,7 +241,7 @@ void TCustomPreviewToolbar::UpdateButtons()
     const bool boxInUse = FScaleBox || designing;
     FScaleCombo->SetVisible(boxInUse);
     int shown = 0;
-    for (int k = btnPrint; k <= btnExport; ++k) {
+    for (int k = btnPrint; k <= btnThumbnails; ++k) {
         TSpeedButton* button = FSpeedButtons[size_t(k)];
         const bool shows = FButtons.Contains(TButtonKind(k)) || designing;
         const int slot = shown;
@@ -230,6 +290,13 @@ void TCustomPreviewToolbar::ButtonClick(TButtonKind Kind)
     TCustomPrintJob* job = Preview() ? Preview()->PrintJob() : nullptr;
     if (job && Kind == btnExport)
         SaveJobAs(job, this);
+    if (Kind == btnThumbnails && FThumbnails) {
+        const bool show = !FThumbnails->Visible();
+        FThumbnails->SetVisible(show);
+        if (show)
+            FThumbnails->Update();
+        ShowThumbnailsState();
+    }
     if (job && Kind <= btnRefresh) {
         switch (Kind) {
         case btnPrint:

@@ -1,9 +1,12 @@
 #pragma once
-// The preview toolbar: fourteen flat buttons and a zoom box that drive a preview pane, laid
-// out left to right without gaps and enabled after the pane's state.
+// The preview toolbar: flat buttons and a zoom box that drive a preview pane, laid out left to
+// right without gaps and enabled after the pane's state.
 
 #include "platform/controls/StdControls.h"
 #include "preview/VLCombo.h"
+#include "preview/VLThumbnails.h"
+
+#include <QPointer>
 
 #include <array>
 
@@ -65,6 +68,12 @@ public:
     /// Sets OnUserButtonClick.
     void SetOnUserButtonClick(TNotifyEvent Value) { FOnUserButtonClick = std::move(Value); }
 
+    /// The page overview the overview button (btnThumbnails) shows and hides; none by default,
+    /// and the button is disabled without one. The button stays down while the overview shows.
+    TPreviewThumbnails* Thumbnails() const { return FThumbnails; }
+    /// Links the overview button to an overview (nullptr unlinks it).
+    void SetThumbnails(TPreviewThumbnails* Value);
+
     /// The button of one kind, shown or not.
     TSpeedButton* SpeedButton(TButtonKind Kind) const { return FSpeedButtons[size_t(Kind)]; }
     /// The zoom box.
@@ -75,6 +84,8 @@ public:
 protected:
     /// Lets go of the pane when it is destroyed.
     void Notification(TComponent* AComponent, TOperation Operation) override;
+    /// Keeps the overview button down while the linked overview shows, however it was shown.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void UpdateButtons();
@@ -82,11 +93,15 @@ private:
     void GetBitmapPart(TButtonKind Kind, TBitmap* Glyph);
     /// The export button's picture (not in the strip): a sheet with an arrow out of it.
     static void DrawExportGlyph(TBitmap* Glyph);
+    /// The overview button's picture (not in the strip): small pages beside a large one.
+    static void DrawThumbnailsGlyph(TBitmap* Glyph);
+    void ShowThumbnailsState();
     void OnButtonClick(TComponent* Sender);
 
     TPreviewLink FPreviewLink{this};
     std::unique_ptr<TBitmap> FGlyphStrip;
-    std::array<TSpeedButton*, btnExport + 1> FSpeedButtons{};
+    std::array<TSpeedButton*, btnThumbnails + 1> FSpeedButtons{};
+    QPointer<TPreviewThumbnails> FThumbnails;
     TButtons FButtons;
     bool FFlat = false;
     TPreviewComboBox* FScaleCombo = nullptr;

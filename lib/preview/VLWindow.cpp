@@ -3,6 +3,7 @@
 #include "platform/core/ClassRegistry.h"
 #include "platform/core/ComponentRegistry.h"
 #include "preview/VLExport.h"
+#include "preview/VLProgress.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -52,6 +53,7 @@ TPreviewForm::TPreviewForm(TComponent* AOwner) : TCustomForm(RequireWindow(AOwne
     FThumbnails->SetAlign(alLeft);
     FThumbnails->SetVisible(false);
     FThumbnails->SetPreview(FPreview);
+    FToolbar->SetThumbnails(FThumbnails);
 }
 
 void TPreviewForm::SetThumbnailsVisible(bool Value)
@@ -122,6 +124,8 @@ void TPreviewForm::FindFromBar(bool backwards)
     if (text != FSearched || FindBarOptions() != FSearchedOptions || FPreview->FoundText() != text) {
         FSearched = text;
         FSearchedOptions = FindBarOptions();
+        // A search through many pages shows its progress and can be cancelled.
+        const TFindProgress progress(FPreview, this);
         FPreview->FindText(text, FSearchedOptions);
         return;
     }

@@ -180,6 +180,22 @@
         <translation>Treffer %1 von %2</translation>
     </message>
     <message>
+        <source>No matches for &quot;%1&quot; (search stopped)</source>
+        <translation>Keine Treffer für „%1“ (Suche abgebrochen)</translation>
+    </message>
+    <message>
+        <source>Match %1 of %2 (search stopped)</source>
+        <translation>Treffer %1 von %2 (Suche abgebrochen)</translation>
+    </message>
+    <message>
+        <source>Searching page %1 of %2</source>
+        <translation>Durchsuche Seite %1 von %2</translation>
+    </message>
+    <message>
+        <source>Page overview</source>
+        <translation>Seitenübersicht</translation>
+    </message>
+    <message>
         <source>Save as PDF, PNG or SVG</source>
         <translation>Als PDF, PNG oder SVG speichern</translation>
     </message>

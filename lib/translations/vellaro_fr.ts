@@ -180,6 +180,22 @@
         <translation>Résultat %1 sur %2</translation>
     </message>
     <message>
+        <source>No matches for &quot;%1&quot; (search stopped)</source>
+        <translation>Aucun résultat pour « %1 » (recherche interrompue)</translation>
+    </message>
+    <message>
+        <source>Match %1 of %2 (search stopped)</source>
+        <translation>Résultat %1 sur %2 (recherche interrompue)</translation>
+    </message>
+    <message>
+        <source>Searching page %1 of %2</source>
+        <translation>Recherche dans la page %1 sur %2</translation>
+    </message>
+    <message>
+        <source>Page overview</source>
+        <translation>Aperçu des pages</translation>
+    </message>
+    <message>
         <source>Save as PDF, PNG or SVG</source>
         <translation>Enregistrer en PDF, PNG ou SVG</translation>
     </message>

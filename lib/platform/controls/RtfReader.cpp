@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -20,7 +21,10 @@ namespace Vellaro {
 namespace {
 
 /// Where the text of a group goes.
-enum class TDestination { Text, Skip, FontTable, ColorTable, Picture, Numbering, NumberBefore, NumberAfter };
+enum class TDestination { Text, Skip, FontTable, ColorTable, Picture, Numbering, NumberBefore, NumberAfter, StyleSheet };
+
+/// The deepest outline level RTF gives a heading (\outlinelevel0 to 8); 9 is body text.
+constexpr int MaxOutlineLevel = 8;
 
 constexpr double TwipsPerPixel = TwipsPerDocumentPixel;
 
@@ -52,6 +56,7 @@ struct TGroupState {
     bool InTable = false;
     bool KeepWithNext = false;
     int WidowControl = -1;
+    int OutlineLevel = -1; ///< the heading's outline level from 0, or -1 for body text
     bool ListLabel = false;
     std::vector<std::pair<int, QTextOption::TabType>> Tabs;
     QTextOption::TabType NextTabType = QTextOption::LeftTab;
@@ -308,6 +313,7 @@ private:
         case TDestination::Numbering:
         case TDestination::NumberBefore:
         case TDestination::NumberAfter: NumberingWord(word, param); return;
+        case TDestination::StyleSheet: StyleSheetWord(word, param); return;
         case TDestination::Text: break;
         }
         if (TextWord(word, param))
@@ -322,12 +328,17 @@ private:
     /// Words that start a destination; true when word was one (or an ignorable unknown one).
     bool DestinationWord(const QByteArray& word, bool ignorable)
     {
-        static const QByteArrayList skipped{"stylesheet", "info", "header", "headerl", "headerr", "headerf", "footer",
+        static const QByteArrayList skipped{"info", "header", "headerl", "headerr", "headerf", "footer",
             "footerl", "footerr", "footerf", "footnote", "annotation", "fldinst", "listtable", "listoverridetable",
             "revtbl", "rsidtbl", "xe", "tc", "template", "objdata", "generator", "picprop", "sp",
             "nesttableprops", "themedata", "colorschememapping", "datastore", "latentstyles", "pgdsctbl"};
         if (word == "fonttbl") {
             SetDestination(TDestination::FontTable);
+            return true;
+        }
+        if (word == "stylesheet") {
+            SetDestination(TDestination::StyleSheet);
+            FStyleEntry = {};
             return true;
         }
         if (word == "colortbl") {
@@ -506,6 +517,7 @@ private:
             s.LeftIndent = s.RightIndent = s.FirstIndent = s.SpaceBefore = s.SpaceAfter = s.LineSpacing = 0;
             s.LineMultiple = s.PageBreakBefore = s.InTable = s.KeepWithNext = false;
             s.WidowControl = -1;
+            s.OutlineLevel = -1;
             s.Tabs.clear();
             s.NextTabType = QTextOption::LeftTab;
         } else if (word == "ql") {
@@ -536,6 +548,10 @@ private:
             s.KeepWithNext = !hasParam || param != 0;
         } else if (word == "widctlpar" || word == "nowidctlpar") {
             s.WidowControl = word == "widctlpar";
+        } else if (word == "outlinelevel") {
+            s.OutlineLevel = hasParam && param >= 0 && param <= MaxOutlineLevel ? param : -1;
+        } else if (word == "s") {
+            s.OutlineLevel = StyleOutlineLevel(param);
         } else if (word == "intbl") {
             s.InTable = true;
         } else if (word == "tqr") {
@@ -641,6 +657,52 @@ private:
         if (State().Destination == TDestination::Picture)
             FPicture.Data.append(FData.mid(FPos, length));
         FPos += length;
+    }
+
+    // ---- Style sheet ------------------------------------------------------------------------
+
+    /// Of the style sheet only what makes a paragraph a heading is read: a paragraph style's
+    /// \outlinelevel, or else a name "heading N" (the built-in heading styles, which some
+    /// writers give no level), and the style it is based on. Paragraphs repeat their style's
+    /// formatting themselves.
+    void StyleSheetWord(const QByteArray& word, int param)
+    {
+        if (word == "s")
+            FStyleEntry.Number = param;
+        else if (word == "ds" || word == "ts")
+            FStyleEntry.Number = -1; // section and table styles make no headings
+        else if (word == "outlinelevel")
+            FStyleEntry.Level = param >= 0 && param <= MaxOutlineLevel ? param : NoOutline;
+        else if (word == "sbasedon")
+            FStyleEntry.BasedOn = param;
+    }
+
+    void FinishStyleEntry()
+    {
+        TStyleEntry entry = std::exchange(FStyleEntry, TStyleEntry{});
+        if (entry.Number < 0 || FStyles.size() >= 4096)
+            return;
+        if (entry.Level == Unset) {
+            static const QRegularExpression headingName(QStringLiteral("^heading ([1-9])$"), QRegularExpression::CaseInsensitiveOption);
+            if (const QRegularExpressionMatch m = headingName.match(entry.Name.trimmed()); m.hasMatch())
+                entry.Level = m.captured(1).toInt() - 1;
+        }
+        FStyles[entry.Number] = entry;
+    }
+
+    /// A paragraph style's outline level, through the styles it is based on; -1 for body text.
+    int StyleOutlineLevel(int number) const
+    {
+        // A chain of styles based on each other may loop in broken input.
+        for (int depth = 0; depth < 16; ++depth) {
+            const auto it = FStyles.find(number);
+            if (it == FStyles.end())
+                return -1;
+            if (it->second.Level != Unset)
+                return it->second.Level == NoOutline ? -1 : it->second.Level;
+            number = it->second.BasedOn;
+        }
+        return -1;
     }
 
     // ---- Font, colour and picture destinations -----------------------------------------------
@@ -901,6 +963,12 @@ private:
             if (c >= 0x20 && c < 0x80)
                 (State().Destination == TDestination::NumberBefore ? FNumbering.Before : FNumbering.After) += QLatin1Char(char(c));
             return;
+        case TDestination::StyleSheet:
+            if (c == ';')
+                FinishStyleEntry();
+            else if (c >= 0x20 && c < 0x80)
+                FStyleEntry.Name += QLatin1Char(char(c));
+            return;
         case TDestination::Numbering:
         case TDestination::Skip: return;
         }
@@ -1023,6 +1091,8 @@ private:
         format.setTabPositions(TabStops(s));
         if (s.KeepWithNext)
             format.setProperty(KeepWithNextProperty, true);
+        if (s.OutlineLevel >= 0)
+            format.setHeadingLevel(s.OutlineLevel + 1);
         if (s.WidowControl == 1 || (s.WidowControl == -1 && FWidowControl))
             format.setProperty(WidowControlProperty, true);
         return format;
@@ -1066,6 +1136,17 @@ private:
     int FDefaultFont = -1;
     std::map<int, TFontEntry> FFonts;
     int FFontNumber = 0;
+    /// A paragraph style as far as headings go: Level is Unset when the style says nothing
+    /// (its base style may), NoOutline for body text.
+    static constexpr int Unset = -2, NoOutline = -1;
+    struct TStyleEntry {
+        int Number = 0; ///< \s0 may be left out
+        int Level = Unset;
+        int BasedOn = -1;
+        QString Name;
+    };
+    TStyleEntry FStyleEntry;
+    std::map<int, TStyleEntry> FStyles;
     QByteArray FFontBytes;
     QString FFontName;
     std::vector<QColor> FColors;
