@@ -50,7 +50,7 @@ TEST(PreviewProperties, InitialValuesReadThroughTheMetaObject)
     TPreviewWindow window;
     EXPECT_EQ(window.property("Width").toInt(), 400);
     EXPECT_EQ(window.property("Height").toInt(), 500);
-    EXPECT_EQ(window.property("Buttons").value<TButtons>().Bits(), 0x67Du | 1u << btnThumbnails);
+    EXPECT_EQ(window.property("Buttons").value<TButtons>().Bits(), 0x67Du);
     EXPECT_EQ(window.property("ScaleBoxPos").value<TButtonKind>(), btnZoomOut);
     EXPECT_EQ(window.property("MarginsFill").toUInt(), 0xC0C0C0u);
     EXPECT_EQ(window.property("Panels").value<TPanels>(), (TPanels{pnPage, pnScale}));

@@ -100,6 +100,10 @@ TEST_F(ThumbnailsTest, AClickOrAnArrowKeyGoesToAPageAndTheShownPageIsMarked)
 
 TEST_F(ThumbnailsTest, TheToolbarButtonTogglesTheOverviewAndStaysDownWhileItShows)
 {
+    EXPECT_FALSE(Window->Buttons().Contains(btnThumbnails)) << "not among the documented defaults";
+    TButtons buttons = Window->Buttons();
+    buttons.Include(btnThumbnails);
+    Window->SetButtons(buttons);
     TSpeedButton* button = Window->GetToolbar()->SpeedButton(btnThumbnails);
     ASSERT_TRUE(button->Visible()) << "the window's toolbar shows the overview button";
     ASSERT_TRUE(button->Enabled());

@@ -59,9 +59,8 @@ TEST_F(WindowTest, NewWindowShowsTheDefaultForm)
     EXPECT_TRUE(form->KeyPreview());
     EXPECT_EQ(Window->GetPreview()->ViewMode(), vmWholePage);
     EXPECT_EQ(Window->GetPreview()->PrintJob(), Job.get());
-    // The eight buttons of a lone toolbar and the page overview's.
-    EXPECT_EQ(Window->Buttons().Bits(), 0x67Du | 1u << btnThumbnails);
-    EXPECT_EQ(Window->GetToolbar()->Buttons().Bits(), 0x67Du | 1u << btnThumbnails);
+    EXPECT_EQ(Window->Buttons().Bits(), 0x67Du);
+    EXPECT_EQ(Window->GetToolbar()->Buttons().Bits(), 0x67Du);
     EXPECT_EQ(Window->GetToolbar()->ScaleCombo()->Left(), 147);
     EXPECT_EQ(Window->GetStatusBar()->PartRight(0), 100);
     EXPECT_EQ(Window->GetStatusBar()->PartRight(1), 200);

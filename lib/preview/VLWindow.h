@@ -203,8 +203,8 @@ public:
     int ViewScale() const { return FViewScale; }
     /// Sets ViewScale, on an open pane too.
     void SetViewScale(int Value);
-    /// The toolbar's buttons; by default print, printer setup, the four paging buttons, zoom out,
-    /// zoom in and the page overview's button.
+    /// The toolbar's buttons; by default print, printer setup, the four paging buttons, zoom out and
+    /// zoom in (add btnThumbnails for the page overview's button).
     TButtons Buttons() const { return FButtons; }
     /// Sets Buttons, on an open toolbar too.
     void SetButtons(TButtons Value);
@@ -319,7 +319,7 @@ private:
     bool FScrollTracking = false;
     TViewMode FViewMode = vmWholePage;
     int FViewScale = 0;
-    TButtons FButtons{btnPrint, btnPrinterSetupDialog, btnFirstPage, btnPrevPage, btnNextPage, btnLastPage, btnZoomOut, btnZoomIn, btnThumbnails};
+    TButtons FButtons{btnPrint, btnPrinterSetupDialog, btnFirstPage, btnPrevPage, btnNextPage, btnLastPage, btnZoomOut, btnZoomIn};
     bool FFlat = true;
     bool FScaleBox = true;
     TButtonKind FScaleBoxPos = btnZoomOut;
