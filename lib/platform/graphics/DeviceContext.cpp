@@ -679,7 +679,7 @@ TSize TDeviceContext::TextOutMeasured(int x, int y, const QString& text, std::in
         FPainterStateKnown = false;
     }
     UseFont();
-    if (FTextPen.color() != ToQColor(FFont.Color()) || FTextPen.style() != Qt::SolidLine)
+    if (FTextPen.color() != ToQColor(FFont.Color()))
         FTextPen = QPen(ToQColor(FFont.Color()));
     UsePen(FTextPen);
     DrawShapedText(x, y, text);
