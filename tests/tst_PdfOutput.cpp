@@ -4,7 +4,9 @@
 #include "HandDrawnTable.h"
 #include "TestSupport.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 
 using namespace Vellaro;
@@ -49,6 +51,24 @@ protected:
 bool IsWhite(const QImage& image, int x, int y)
 {
     return image.pixelColor(x, y).lightness() > 240;
+}
+
+/// How many times the page contents of a PDF set white as the fill colour (one white fill each).
+int WhiteFills(const QString& path)
+{
+    const QString plain = path + QStringLiteral(".qdf");
+    QProcess qpdf;
+    qpdf.start(QStringLiteral("qpdf"), {QStringLiteral("--qdf"), QStringLiteral("--object-streams=disable"), path, plain});
+    if (!qpdf.waitForFinished(30000) || qpdf.exitCode() != 0) {
+        ADD_FAILURE() << "qpdf failed on " << path.toStdString() << ": " << qpdf.readAllStandardError().toStdString();
+        return -1;
+    }
+    QFile file(plain);
+    if (!file.open(QIODevice::ReadOnly)) {
+        ADD_FAILURE() << "no uncompressed copy of " << path.toStdString();
+        return -1;
+    }
+    return int(file.readAll().count("1 1 1 scn"));
 }
 } // namespace
 
@@ -126,4 +146,61 @@ TEST_F(PdfOutput, CellsFarOffThePageCostNothingInTheFile)
     const QString text = ReadPdfText(path);
     EXPECT_TRUE(text.contains(QStringLiteral("c0r0")));
     EXPECT_FALSE(text.contains(QStringLiteral("c99999r2")));
+}
+
+TEST_F(PdfOutput, WhiteTextBoxesAreFilledExactlyWhereTheyCoverInk)
+{
+    // Two texts of spaces on a white brush, one under the other, their boxes meeting inside one
+    // 16-pixel block of the printer page: apart, nothing is under the second box and no white
+    // fill may reach the file; overlapping, the second box covers the first's and must be filled.
+    struct Case {
+        const char* Name;
+        int Gap; // pixels from the first box's bottom to the second box's top
+        int WhiteFillsWanted;
+    };
+    const Case cases[] = {
+        {"apart within a block", 4, 0},
+        {"a pixel apart", 1, 0},
+        {"overlapping by 4 pixels", -4, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const QString path = Dir.filePath(QStringLiteral("boxes%1.pdf").arg(c.Gap + 10));
+        TPrintJob job;
+        job.SetOnDraw([&](TComponent*, TCanvas* canvas, int, TRect, TDrawArea area, TDrawTarget) {
+            if (area != daPage)
+                return;
+            canvas->Brush()->SetColor(clWhite);
+            canvas->Brush()->SetStyle(bsSolid);
+            const QString spaces = QStringLiteral("        ");
+            const int height = canvas->TextHeight(spaces);
+            const int firstTop = 1602 - height; // its bottom 2 pixels into the block at 1600
+            canvas->TextOut(1600, firstTop, spaces);
+            canvas->TextOut(1600, firstTop + height + c.Gap, spaces);
+        });
+        Printer()->PdfPrinter()->SetOutputPath(path);
+        job.Print();
+        EXPECT_EQ(WhiteFills(path), c.WhiteFillsWanted);
+    }
+}
+
+TEST_F(PdfOutput, AWhiteTextBoxHidesBorderLinesUnderIt)
+{
+    // Border lines wait to be merged; a white box drawn over them must still see them as ink
+    // and hide them, in the part of a block it covers, while the rest of the line shows.
+    const QImage page = PrintedPage(
+        [](TCanvas* canvas, TRect) {
+            canvas->Pen()->SetWidth(48);
+            canvas->MoveTo(1200, 2408); // a bar from 2384 to 2432, across two blocks
+            canvas->LineTo(3600, 2408);
+            canvas->Brush()->SetColor(clWhite);
+            canvas->Font()->SetSize(20);
+            // The box's top edge halfway down the bar, inside the block at 2400.
+            canvas->TextOut(2400, 2408, QStringLiteral("          "));
+        },
+        QStringLiteral("hidden.pdf"));
+    const double scale = 50.0 / 600.0;
+    const auto white = [&](int x, int y) { return IsWhite(page, int(x * scale), int(y * scale)); };
+    EXPECT_FALSE(white(1800, 2400)) << "the bar is drawn";
+    EXPECT_TRUE(white(2700, 2424)) << "the bar shows through the text's box";
 }

@@ -107,15 +107,22 @@ void TCustomGridPrintJob::SetIndexStart(int Value)
 
 // ---- Layout -----------------------------------------------------------------------------
 
-int TCustomGridPrintJob::GetRowTop(int PageIndex, int ARow)
+namespace {
+/// The top of a row in the page area: rows share the area evenly.
+int RowTopIn(const TRect& page, int rowsPerPage, int PageIndex, int ARow)
 {
-    const TRect page = GetPageRect();
     // Wide intermediates: the 32-bit product of row offset and page height would overflow
     // for very long pages; results are the same wherever it does not.
-    const __int128 offset = __int128(ARow) - (__int128(PageIndex) - 1) * FRowsPerPage;
+    const __int128 offset = __int128(ARow) - (__int128(PageIndex) - 1) * rowsPerPage;
     const __int128 height = __int128(page.Bottom) - page.Top;
-    const __int128 top = page.Top + offset * height / FRowsPerPage;
+    const __int128 top = page.Top + offset * height / rowsPerPage;
     return top > INT_MAX ? INT_MAX : top < INT_MIN ? INT_MIN : int(top);
+}
+} // namespace
+
+int TCustomGridPrintJob::GetRowTop(int PageIndex, int ARow)
+{
+    return RowTopIn(GetPageRect(), FRowsPerPage, PageIndex, ARow);
 }
 
 int TCustomGridPrintJob::GetColWidth(TCanvas* /*Canvas*/, int /*ACol*/)
@@ -163,9 +170,11 @@ void TCustomGridPrintJob::DrawArea(TCanvas* TheCanvas, int PageIndex, TRect TheR
         drawRow(HeaderRow, TheRect.Top, TheRect.Bottom);
         break;
     case daPage: {
+        // The page area is worked out once a page, not twice a row.
+        const TRect page = GetPageRect();
         const TRowRange rows = PageRows(PageIndex);
         for (int row = rows.First; row < rows.Last; ++row)
-            drawRow(row, GetRowTop(PageIndex, row), GetRowTop(PageIndex, row + 1));
+            drawRow(row, RowTopIn(page, FRowsPerPage, PageIndex, row), RowTopIn(page, FRowsPerPage, PageIndex, row + 1));
         break;
     }
     case daFooter:
@@ -191,7 +200,7 @@ void TCustomGridPrintJob::Draw(TCanvas* TheCanvas, int PageIndex, TDrawTarget Ta
     const TRect page = GetPageRect();
     const TRowRange rows = PageRows(PageIndex);
     for (int row = rows.First; row < rows.Last; ++row)
-        bordersOfRow(page.Left, GetRowTop(PageIndex, row), GetRowTop(PageIndex, row + 1), ctPage);
+        bordersOfRow(page.Left, RowTopIn(page, FRowsPerPage, PageIndex, row), RowTopIn(page, FRowsPerPage, PageIndex, row + 1), ctPage);
     if (Options().Contains(joFooter)) {
         const TRect footer = GetFooterRect();
         bordersOfRow(footer.Left, footer.Top, footer.Bottom, ctFooter);

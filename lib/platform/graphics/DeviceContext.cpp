@@ -1,7 +1,6 @@
 #include "platform/graphics/DeviceContext.h"
 
 #include <QPaintEngine>
-#include <QGlyphRun>
 #include <QPainter>
 #include <QPaintDevice>
 #include <algorithm>
@@ -145,8 +144,15 @@ QTransform TDeviceContext::Transform() const
 
 TPoint TDeviceContext::LPtoDP(TPoint p) const
 {
-    const QPointF d = Transform().map(QPointF(p.X, p.Y));
-    return {int(std::lround(d.x())), int(std::lround(d.y()))};
+    // What Transform().map gives, without building the transform for every point.
+    double sx = 1.0, sy = 1.0;
+    if (FMapMode == MM_ANISOTROPIC) {
+        sx = double(FViewportExt.cx) / FWindowExt.cx;
+        sy = double(FViewportExt.cy) / FWindowExt.cy;
+    }
+    const QPointF origin = ViewportOrgF();
+    const double dx = origin.x() - FWindowOrg.X * sx, dy = origin.y() - FWindowOrg.Y * sy;
+    return {int(std::lround(sx * p.X + dx)), int(std::lround(sy * p.Y + dy))};
 }
 
 TRect TDeviceContext::LPtoDP(const TRect& r) const
@@ -177,6 +183,7 @@ void TDeviceContext::SelectFont(const TFont& font)
         FQFont = FFont.ToQFont();
         FMetrics = std::make_unique<QFontMetrics>(FQFont);
         FShortWidths.clear();
+        FLastShortWidth = -1;
         FShaped.reset();
         FPainterFontCurrent = false;
     }
@@ -288,12 +295,14 @@ void TDeviceContext::Line(TPoint a, TPoint b)
                              .adjusted(-reach, -reach, reach, reach);
     if (!Visible(bounds))
         return;
-    MarkPainted(bounds);
     // Solid lines that paint over (not XOR) may be merged; the others go out as they come.
-    if (FPen.Style() == psSolid && FPen.Mode() == pmCopy)
+    // Queued lines are marked painted when they are drawn, merged: before anything that asks.
+    if (FPen.Style() == psSolid && FPen.Mode() == pmCopy) {
         QueueLine(da, db);
-    else
-        DrawLineNow(da, db);
+        return;
+    }
+    MarkPainted(bounds);
+    DrawLineNow(da, db);
 }
 
 void TDeviceContext::DrawLineNow(TPoint from, TPoint to)
@@ -309,10 +318,16 @@ void TDeviceContext::DrawLineNow(TPoint from, TPoint to)
 
 void TDeviceContext::QueueLine(TPoint from, TPoint to)
 {
-    const QPen pen = DevicePen(FPen, DevicePenWidth());
-    if (!FQueuedLines.empty() && pen != FQueuedPen)
-        Flush();
-    FQueuedPen = pen;
+    // A solid pen that paints over is its colour and width: the pen is made once for both.
+    const int width = DevicePenWidth();
+    if (width != FQueuedWidth || FPen.Color() != FQueuedColor) {
+        const QPen pen = DevicePen(FPen, width);
+        if (!FQueuedLines.empty() && pen != FQueuedPen)
+            Flush();
+        FQueuedPen = pen;
+        FQueuedWidth = width;
+        FQueuedColor = FPen.Color();
+    }
     FQueuedLines.push_back({from, to});
 }
 
@@ -359,6 +374,12 @@ void TDeviceContext::Flush()
         else
             lines.emplace_back(merged.Across, merged.From, merged.Across, merged.To);
     }
+    const int reach = FQueuedPen.width() + 1;
+    for (const QLineF& l : lines) {
+        const QPoint a = l.p1().toPoint(), b = l.p2().toPoint();
+        MarkPainted(QRect(QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())), QPoint(std::max(a.x(), b.x()), std::max(a.y(), b.y())))
+                        .adjusted(-reach, -reach, reach, reach));
+    }
     ApplyDeviceSpace();
     UseComposition(QPainter::CompositionMode_SourceOver);
     UsePen(FQueuedPen);
@@ -394,7 +415,7 @@ void TDeviceContext::StartBlankPage()
     const int rows = (FVisible.bottom() + PaintedBlock) / PaintedBlock;
     if (FVisible.left() < 0 || FVisible.top() < 0 || FPaintedColumns <= 0 || rows <= 0)
         return;
-    FPainted.assign(size_t(FPaintedColumns) * size_t(rows), false);
+    FPainted.assign(size_t(FPaintedColumns) * size_t(rows), TPaintedBox{});
 }
 
 QRect TDeviceContext::PaintedBlocks(const QRect& deviceRect) const
@@ -405,25 +426,55 @@ QRect TDeviceContext::PaintedBlocks(const QRect& deviceRect) const
         QPoint(std::clamp(r.right() / PaintedBlock, 0, FPaintedColumns - 1), std::clamp(r.bottom() / PaintedBlock, 0, rows - 1)));
 }
 
+namespace {
+/// A coordinate within the block starting at blockStart; a rectangle reaching past the painted
+/// map is taken to its edge blocks, in marking and asking alike.
+std::uint8_t InBlock(int coordinate, int blockStart, int block)
+{
+    return std::uint8_t(std::clamp(coordinate - blockStart, 0, block - 1));
+}
+} // namespace
+
 void TDeviceContext::MarkPainted(const QRect& deviceRect)
 {
     if (FPainted.empty())
         return;
-    const QRect blocks = PaintedBlocks(deviceRect.normalized().adjusted(-1, -1, 1, 1));
-    for (int row = blocks.top(); row <= blocks.bottom(); ++row)
-        for (int col = blocks.left(); col <= blocks.right(); ++col)
-            FPainted[size_t(row) * size_t(FPaintedColumns) + size_t(col)] = true;
+    const QRect r = deviceRect.normalized().adjusted(-1, -1, 1, 1);
+    const QRect blocks = PaintedBlocks(r);
+    // Only the first and last column of blocks can be partly covered across.
+    const std::uint8_t firstLeft = InBlock(r.left(), blocks.left() * PaintedBlock, PaintedBlock);
+    const std::uint8_t lastRight = InBlock(r.right(), blocks.right() * PaintedBlock, PaintedBlock);
+    for (int row = blocks.top(); row <= blocks.bottom(); ++row) {
+        const int y = row * PaintedBlock;
+        const std::uint8_t top = InBlock(r.top(), y, PaintedBlock), bottom = InBlock(r.bottom(), y, PaintedBlock);
+        TPaintedBox* rowBoxes = FPainted.data() + size_t(row) * size_t(FPaintedColumns);
+        for (int col = blocks.left(); col <= blocks.right(); ++col) {
+            TPaintedBox& box = rowBoxes[col];
+            box.Left = std::min(box.Left, col == blocks.left() ? firstLeft : std::uint8_t(0));
+            box.Right = std::max(box.Right, col == blocks.right() ? lastRight : std::uint8_t(PaintedBlock - 1));
+            box.Top = std::min(box.Top, top);
+            box.Bottom = std::max(box.Bottom, bottom);
+        }
+    }
 }
 
 bool TDeviceContext::Unpainted(const QRect& deviceRect) const
 {
     if (FPainted.empty())
         return false;
-    const QRect blocks = PaintedBlocks(deviceRect);
-    for (int row = blocks.top(); row <= blocks.bottom(); ++row)
-        for (int col = blocks.left(); col <= blocks.right(); ++col)
-            if (FPainted[size_t(row) * size_t(FPaintedColumns) + size_t(col)])
+    const QRect r = deviceRect.normalized();
+    const QRect blocks = PaintedBlocks(r);
+    for (int row = blocks.top(); row <= blocks.bottom(); ++row) {
+        const int y = row * PaintedBlock;
+        const std::uint8_t top = InBlock(r.top(), y, PaintedBlock), bottom = InBlock(r.bottom(), y, PaintedBlock);
+        for (int col = blocks.left(); col <= blocks.right(); ++col) {
+            const int x = col * PaintedBlock;
+            const TPaintedBox& box = FPainted[size_t(row) * size_t(FPaintedColumns) + size_t(col)];
+            if (box.Left <= InBlock(r.right(), x, PaintedBlock) && InBlock(r.left(), x, PaintedBlock) <= box.Right
+                && box.Top <= bottom && top <= box.Bottom)
                 return false;
+        }
+    }
     return true;
 }
 
@@ -524,10 +575,13 @@ std::int64_t TDeviceContext::TextWidth64(const QString& text) const
     constexpr qsizetype piece = 4096;
     // Short texts (spaces for insets, single digits) come back again and again.
     if (text.size() <= 4) {
+        if (FLastShortWidth >= 0 && text == FLastShortText)
+            return FLastShortWidth;
+        FLastShortText = text;
         const auto known = FShortWidths.constFind(text);
         if (known != FShortWidths.cend())
-            return *known;
-        return FShortWidths[text] = FMetrics->horizontalAdvance(text);
+            return FLastShortWidth = *known;
+        return FLastShortWidth = FShortWidths[text] = FMetrics->horizontalAdvance(text);
     }
     if (text.size() <= piece)
         return FMetrics->horizontalAdvance(text);
@@ -542,11 +596,18 @@ std::int64_t TDeviceContext::MeasureForDrawing(const QString& text)
     const bool plain = std::none_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x20; });
     if (!FPainter || text.size() <= 4 || text.size() > 1024 || !plain)
         return TextWidth64(text);
-    auto layout = std::make_unique<QTextLayout>(text, FQFont);
-    QTextOption option;
-    option.setWrapMode(QTextOption::NoWrap);
-    layout->setTextOption(option);
-    layout->setCacheEnabled(true);
+    // The layout of the last text is reused (same font and options): only the text changes.
+    std::unique_ptr<QTextLayout> layout = FShaped ? std::move(FShaped->Layout) : nullptr;
+    FShaped.reset();
+    if (layout) {
+        layout->setText(text);
+    } else {
+        layout = std::make_unique<QTextLayout>(text, FQFont);
+        QTextOption option;
+        option.setWrapMode(QTextOption::NoWrap);
+        layout->setTextOption(option);
+        layout->setCacheEnabled(true);
+    }
     layout->beginLayout();
     const QTextLine line = layout->createLine();
     layout->endLayout();
@@ -563,9 +624,9 @@ void TDeviceContext::DrawShapedText(int x, int y, const QString& text)
         FPainter->drawText(QPointF(x, baseline), text);
         return;
     }
+    // Drawn as QPainter::drawText draws a line: straight from the layout, without glyph runs.
     const QTextLine line = FShaped->Layout->lineAt(0);
-    for (const QGlyphRun& run : FShaped->Layout->glyphRuns())
-        FPainter->drawGlyphRun(QPointF(x, baseline - line.ascent()), run);
+    line.draw(FPainter, QPointF(x, baseline - line.ascent()));
 }
 
 TSize TDeviceContext::TextExtent(const QString& text) const
@@ -618,7 +679,9 @@ TSize TDeviceContext::TextOutMeasured(int x, int y, const QString& text, std::in
         FPainterStateKnown = false;
     }
     UseFont();
-    UsePen(QPen(ToQColor(FFont.Color())));
+    if (FTextPen.color() != ToQColor(FFont.Color()))
+        FTextPen = QPen(ToQColor(FFont.Color()));
+    UsePen(FTextPen);
     DrawShapedText(x, y, text);
     MarkPainted(LPtoDP(shown).ToQRect());
     if (needsClip) {
@@ -658,7 +721,7 @@ int TDeviceContext::DrawText(const QString& input, TRect& rect, unsigned format)
         text.replace(QStringLiteral("&&"), QStringLiteral("\x01")).remove(QLatin1Char('&')).replace(QLatin1Char('\x01'), QLatin1Char('&'));
     if (format & DT_SINGLELINE)
         text.replace(QLatin1Char('\n'), QLatin1Char(' ')).remove(QLatin1Char('\r'));
-    const QStringList lines = text.split(QLatin1Char('\n'));
+    const QStringList lines = text.contains(QLatin1Char('\n')) ? text.split(QLatin1Char('\n')) : QStringList{text};
     const int lineHeight = FMetrics->height();
     if (format & DT_CALCRECT) {
         int width = 0;

@@ -224,6 +224,9 @@ private:
     QFont FQFont;
     std::unique_ptr<QFontMetrics> FMetrics;
     mutable QHash<QString, int> FShortWidths;
+    // The short text measured last: a grid measures its cells' inset once a cell.
+    mutable QString FLastShortText;
+    mutable std::int64_t FLastShortWidth = -1;
     /// The last text shaped for drawing, in the selected font.
     struct TShapedText {
         QString Text;
@@ -247,11 +250,22 @@ private:
     };
     std::vector<TQueuedLine> FQueuedLines;
     QPen FQueuedPen;
+    // What FQueuedPen was made from: a grid's borders queue one pen thousands of times a page.
+    TColor FQueuedColor = clBlack;
+    int FQueuedWidth = -1;
+    /// The pen text is drawn with, kept while the font's colour stays.
+    QPen FTextPen;
     std::function<void()> FBeforePaint;
     /// Where this page has been painted, in blocks of PaintedBlock device pixels; empty when
     /// the page's content is not known (not a printer page, or the painter was handed out).
     static constexpr int PaintedBlock = 16;
-    std::vector<bool> FPainted;
+    /// The part of one block painted so far, in pixels within the block, ends included; empty
+    /// while Left > Right. A box rather than a flag: the blank strip between two rows of text
+    /// that share a block is not taken for paint.
+    struct TPaintedBox {
+        std::uint8_t Left = PaintedBlock, Top = PaintedBlock, Right = 0, Bottom = 0;
+    };
+    std::vector<TPaintedBox> FPainted;
     int FPaintedColumns = 0;
 };
 
