@@ -178,6 +178,9 @@ struct Kind {
     double Bar = MostUnmatchedPercent;
 };
 
+/// Names the kind in test listings instead of dumping its bytes.
+void PrintTo(const Kind& kind, std::ostream* out) { *out << kind.Name.toStdString(); }
+
 QString RichDocument()
 {
     QString html = QStringLiteral("<h1>Reading the quarter</h1>");
