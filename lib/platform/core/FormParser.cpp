@@ -146,6 +146,8 @@ private:
                     ++FPos;
             }
         }
+        if (!isFloat && DecimalInteger(t, start, negative))
+            return t;
         const QString text = FText.mid(start, FPos - start);
         bool ok = false;
         if (isFloat) {
@@ -160,6 +162,29 @@ private:
                 throw EReadError(t.Line, QStringLiteral("the integer %1 is out of range").arg(text));
         }
         return t;
+    }
+
+    /// An integer of ASCII digits between From (at its sign, if any) and the current position,
+    /// read without a copy of its text; false leaves other digits to the general conversion.
+    bool DecimalInteger(TToken& t, qsizetype from, bool negative)
+    {
+        const qsizetype first = from + ((FText[from] == u'-' || FText[from] == u'+') ? 1 : 0);
+        // The magnitude may reach 2^63 only when the sign makes it the smallest integer.
+        const quint64 limit = quint64(std::numeric_limits<qint64>::max()) + (negative ? 1 : 0);
+        quint64 value = 0;
+        for (qsizetype i = first; i < FPos; ++i) {
+            const char16_t u = FText[i].unicode();
+            if (u < u'0' || u > u'9')
+                return false;
+            const quint64 digit = u - u'0';
+            if (value > (limit - digit) / 10)
+                throw EReadError(t.Line, QStringLiteral("the integer %1 is out of range").arg(FText.mid(from, FPos - from)));
+            value = value * 10 + digit;
+        }
+        t.Kind = TToken::tkInteger;
+        // Negated in unsigned arithmetic, so the smallest integer needs no signed overflow.
+        t.Integer = negative ? qint64(0 - value) : qint64(value);
+        return true;
     }
 
     TToken HexNumber(TToken& t, bool negative)
