@@ -114,7 +114,8 @@ private:
                 break;
         }
         t.Kind = TToken::tkIdent;
-        t.Text = Word(QStringView(FText).mid(start, FPos - start));
+        const QStringView word = QStringView(FText).mid(start, FPos - start);
+        t.Text = FShareWords ? Word(word) : word.toString();
         return t;
     }
 
@@ -309,7 +310,14 @@ private:
         return text;
     }
 
+public:
+    /// Whether identifiers are looked up among the words seen before; off for a component's
+    /// name, which is seldom seen twice.
+    void ShareWords(bool share) { FShareWords = share; }
+
+private:
     static constexpr size_t MaxSharedWords = 1024;
+    bool FShareWords = true;
     const QString& FText;
     qsizetype FPos = 0;
     int FLine = 1;
@@ -344,7 +352,9 @@ public:
             throw EReadError(FToken.Line, QStringLiteral("expected 'object', found %1").arg(Describe(FToken)));
         TFormParser::THeader header;
         header.Line = FToken.Line;
+        FLexer.ShareWords(false);
         Advance();
+        FLexer.ShareWords(true);
         header.Name = ExpectIdent("a component name after 'object'");
         if (header.Name.contains(u'.'))
             throw EReadError(header.Line, QStringLiteral("expected a component name without dots, found '%1'").arg(header.Name));
@@ -383,7 +393,8 @@ private:
 
     bool IsWord(const char* word) const
     {
-        return FToken.Kind == TToken::tkIdent && FToken.Text.compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
+        const QLatin1String text(word);
+        return FToken.Kind == TToken::tkIdent && FToken.Text.size() == text.size() && FToken.Text.compare(text, Qt::CaseInsensitive) == 0;
     }
     bool IsSymbol(char16_t c) const { return FToken.Kind == TToken::tkSymbol && FToken.Symbol == QChar(c); }
 

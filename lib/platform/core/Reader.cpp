@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QMetaEnum>
+#include <array>
 #include <limits>
 #include <optional>
 #include <unordered_map>
@@ -146,6 +147,20 @@ struct TReader::TLookups {
 
     const TEntry& Property(const QMetaObject* MetaObject, const QString& Name)
     {
+        // The parser hands out one shared string per distinct name, so the same name comes back
+        // with the same characters' address: a recent entry holding that string (which keeps the
+        // address from being reused) answers without hashing the name.
+        TRecent& recent = Recent[(quintptr(Name.constData()) / 16 ^ quintptr(MetaObject) / 16) % Recent.size()];
+        if (recent.Entry && recent.Class == MetaObject && recent.Name.constData() == Name.constData() && recent.Name.size() == Name.size())
+            return *recent.Entry;
+        const TEntry& entry = Find(MetaObject, Name);
+        if (&entry != &Overflow)
+            recent = {MetaObject, Name, &entry};
+        return entry;
+    }
+
+    const TEntry& Find(const QMetaObject* MetaObject, const QString& Name)
+    {
         TKey key{MetaObject, Name};
         if (const auto it = Properties.find(key); it != Properties.end())
             return it->second;
@@ -173,7 +188,14 @@ struct TReader::TLookups {
         return LastClass;
     }
 
+    struct TRecent {
+        const QMetaObject* Class = nullptr;
+        QString Name;
+        const TEntry* Entry = nullptr;
+    };
+
     static constexpr size_t MaxEntries = 4096;
+    std::array<TRecent, 64> Recent;
     std::unordered_map<TKey, TEntry, TKeyHash> Properties;
     TEntry Overflow;
     QString LastClassName;
@@ -256,12 +278,18 @@ void TReader::ReadChild(TComponent* Parent, int Depth)
     const TComponentClass* cls = FLookups->Class(header.ClassName);
     if (!cls)
         throw EClassNotFound(header.Line, QStringLiteral("unknown class '%1'; expected a registered component class").arg(header.ClassName));
-    if (FRoot->FindComponent(header.Name))
-        throw EReadError(header.Line, QStringLiteral("a component named %1 already exists; expected a new name").arg(header.Name));
     TComponent* component = cls->Create(FRoot);
     FCreated.push_back(component);
     component->BeginLoading();
-    component->SetName(header.Name);
+    // SetName looks the name up anyway; a name taken is found there, not by a look-up before.
+    try {
+        component->SetName(header.Name);
+    } catch (const EComponentError&) {
+        const TComponent* other = FRoot->FindComponent(header.Name);
+        if (!other || other == component)
+            throw;
+        throw EReadError(header.Line, QStringLiteral("a component named %1 already exists; expected a new name").arg(header.Name));
+    }
     component->SetParentComponent(Parent);
     ReadObjectBody(component, header.Name, Depth);
 }
