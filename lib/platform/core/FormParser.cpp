@@ -64,29 +64,32 @@ int HexValue(QChar c)
 /// Splits the text into tokens; every step consumes at least one character.
 class TLexer {
 public:
-    explicit TLexer(const QString& text) : FText(text) {}
+    explicit TLexer(const QString& text) : FText(text), FChars(text.constData()), FSize(text.size()) {}
 
     TToken Next()
     {
         SkipBlanks();
         TToken t;
         t.Line = FLine;
-        if (FPos >= FText.size())
+        if (FPos >= FSize)
             return t;
-        const QChar c = FText[FPos];
+        const QChar c = FChars[FPos];
         if (IsIdentStart(c))
-            return Ident(t);
-        if (c.isDigit() || c == u'$' || ((c == u'-' || c == u'+') && FPos + 1 < FText.size() && (FText[FPos + 1].isDigit() || FText[FPos + 1] == u'$')))
-            return Number(t);
+            return std::move(Ident(t));
+        if (c.isDigit() || c == u'$' || ((c == u'-' || c == u'+') && FPos + 1 < FSize && (FChars[FPos + 1].isDigit() || FChars[FPos + 1] == u'$')))
+            return std::move(Number(t));
         if (c == u'\'' || c == u'#')
-            return String(t);
+            return std::move(String(t));
         if (c == u'{')
-            return Binary(t);
-        if (QStringView(u"=:[](),<>").contains(c)) {
+            return std::move(Binary(t));
+        switch (c.unicode()) {
+        case u'=': case u':': case u'[': case u']': case u'(': case u')': case u',': case u'<': case u'>':
             ++FPos;
             t.Kind = TToken::tkSymbol;
             t.Symbol = c;
             return t;
+        default:
+            break;
         }
         throw EReadError(FLine, QStringLiteral("unexpected character '%1'").arg(c.isPrint() ? QString(c) : QStringLiteral("#%1").arg(c.unicode())));
     }
@@ -94,21 +97,21 @@ public:
 private:
     void SkipBlanks()
     {
-        while (FPos < FText.size() && IsBlank(FText[FPos])) {
-            if (FText[FPos] == u'\n')
+        while (FPos < FSize && IsBlank(FChars[FPos])) {
+            if (FChars[FPos] == u'\n')
                 ++FLine;
             ++FPos;
         }
     }
 
-    TToken Ident(TToken& t)
+    TToken& Ident(TToken& t)
     {
         const qsizetype start = FPos;
         for (;;) {
-            while (FPos < FText.size() && IsIdentChar(FText[FPos]))
+            while (FPos < FSize && IsIdentChar(FChars[FPos]))
                 ++FPos;
             // A dot continues a qualified name only when a name part follows it.
-            if (FPos + 1 < FText.size() && FText[FPos] == u'.' && IsIdentStart(FText[FPos + 1]))
+            if (FPos + 1 < FSize && FChars[FPos] == u'.' && IsIdentStart(FChars[FPos + 1]))
                 ++FPos;
             else
                 break;
@@ -119,31 +122,31 @@ private:
         return t;
     }
 
-    TToken Number(TToken& t)
+    TToken& Number(TToken& t)
     {
         const qsizetype start = FPos;
         bool negative = false;
-        if (FText[FPos] == u'-' || FText[FPos] == u'+')
-            negative = FText[FPos++] == u'-';
-        if (FPos < FText.size() && FText[FPos] == u'$')
+        if (FChars[FPos] == u'-' || FChars[FPos] == u'+')
+            negative = FChars[FPos++] == u'-';
+        if (FPos < FSize && FChars[FPos] == u'$')
             return HexNumber(t, negative);
-        while (FPos < FText.size() && FText[FPos].isDigit())
+        while (FPos < FSize && FChars[FPos].isDigit())
             ++FPos;
         bool isFloat = false;
-        if (FPos + 1 < FText.size() && FText[FPos] == u'.' && FText[FPos + 1].isDigit()) {
+        if (FPos + 1 < FSize && FChars[FPos] == u'.' && FChars[FPos + 1].isDigit()) {
             isFloat = true;
             ++FPos;
-            while (FPos < FText.size() && FText[FPos].isDigit())
+            while (FPos < FSize && FChars[FPos].isDigit())
                 ++FPos;
         }
-        if (FPos < FText.size() && (FText[FPos] == u'e' || FText[FPos] == u'E')) {
+        if (FPos < FSize && (FChars[FPos] == u'e' || FChars[FPos] == u'E')) {
             qsizetype p = FPos + 1;
-            if (p < FText.size() && (FText[p] == u'-' || FText[p] == u'+'))
+            if (p < FSize && (FChars[p] == u'-' || FChars[p] == u'+'))
                 ++p;
-            if (p < FText.size() && FText[p].isDigit()) {
+            if (p < FSize && FChars[p].isDigit()) {
                 isFloat = true;
                 FPos = p;
-                while (FPos < FText.size() && FText[FPos].isDigit())
+                while (FPos < FSize && FChars[FPos].isDigit())
                     ++FPos;
             }
         }
@@ -169,12 +172,12 @@ private:
     /// read without a copy of its text; false leaves other digits to the general conversion.
     bool DecimalInteger(TToken& t, qsizetype from, bool negative)
     {
-        const qsizetype first = from + ((FText[from] == u'-' || FText[from] == u'+') ? 1 : 0);
+        const qsizetype first = from + ((FChars[from] == u'-' || FChars[from] == u'+') ? 1 : 0);
         // The magnitude may reach 2^63 only when the sign makes it the smallest integer.
         const quint64 limit = quint64(std::numeric_limits<qint64>::max()) + (negative ? 1 : 0);
         quint64 value = 0;
         for (qsizetype i = first; i < FPos; ++i) {
-            const char16_t u = FText[i].unicode();
+            const char16_t u = FChars[i].unicode();
             if (u < u'0' || u > u'9')
                 return false;
             const quint64 digit = u - u'0';
@@ -188,15 +191,15 @@ private:
         return true;
     }
 
-    TToken HexNumber(TToken& t, bool negative)
+    TToken& HexNumber(TToken& t, bool negative)
     {
         ++FPos; // '$'
         quint64 value = 0;
         int digits = 0;
-        while (FPos < FText.size() && HexValue(FText[FPos]) >= 0) {
+        while (FPos < FSize && HexValue(FChars[FPos]) >= 0) {
             if (++digits > 16)
                 throw EReadError(t.Line, QStringLiteral("the hexadecimal integer is out of range"));
-            value = value * 16 + quint64(HexValue(FText[FPos++]));
+            value = value * 16 + quint64(HexValue(FChars[FPos++]));
         }
         if (digits == 0)
             throw EReadError(t.Line, QStringLiteral("expected hexadecimal digits after '$'"));
@@ -210,12 +213,12 @@ private:
         return t;
     }
 
-    TToken String(TToken& t)
+    TToken& String(TToken& t)
     {
         // Quoted runs ('' stands for a quote) and #code characters, written next to each other.
         t.Kind = TToken::tkString;
-        while (FPos < FText.size() && (FText[FPos] == u'\'' || FText[FPos] == u'#')) {
-            if (FText[FPos] == u'\'')
+        while (FPos < FSize && (FChars[FPos] == u'\'' || FChars[FPos] == u'#')) {
+            if (FChars[FPos] == u'\'')
                 QuotedRun(t);
             else
                 CharCode(t);
@@ -229,12 +232,12 @@ private:
         for (;;) {
             // The characters up to the next quote or line end go in at once.
             const qsizetype from = FPos;
-            while (FPos < FText.size() && FText[FPos] != u'\'' && FText[FPos] != u'\n')
+            while (FPos < FSize && FChars[FPos] != u'\'' && FChars[FPos] != u'\n')
                 ++FPos;
             t.Text += QStringView(FText).mid(from, FPos - from);
-            if (FPos >= FText.size() || FText[FPos] == u'\n')
+            if (FPos >= FSize || FChars[FPos] == u'\n')
                 throw EReadError(t.Line, QStringLiteral("unterminated string; expected a closing quote on the same line"));
-            if (FPos + 1 < FText.size() && FText[FPos + 1] == u'\'') {
+            if (FPos + 1 < FSize && FChars[FPos + 1] == u'\'') {
                 t.Text += u'\'';
                 FPos += 2;
                 continue;
@@ -249,8 +252,8 @@ private:
         ++FPos;
         quint32 code = 0;
         int digits = 0;
-        while (FPos < FText.size() && FText[FPos].isDigit()) {
-            code = code * 10 + quint32(FText[FPos++].digitValue());
+        while (FPos < FSize && FChars[FPos].isDigit()) {
+            code = code * 10 + quint32(FChars[FPos++].digitValue());
             if (++digits > 7 || code > 0x10FFFF)
                 throw EReadError(t.Line, QStringLiteral("character code out of range after '#'"));
         }
@@ -264,15 +267,15 @@ private:
         }
     }
 
-    TToken Binary(TToken& t)
+    TToken& Binary(TToken& t)
     {
         ++FPos;
         t.Kind = TToken::tkBinary;
         int high = -1;
         for (;;) {
-            if (FPos >= FText.size())
+            if (FPos >= FSize)
                 throw EReadError(t.Line, QStringLiteral("binary data not closed; expected '}'"));
-            const QChar c = FText[FPos++];
+            const QChar c = FChars[FPos++];
             if (c == u'}')
                 break;
             if (c.isSpace()) {
@@ -319,6 +322,9 @@ private:
     static constexpr size_t MaxSharedWords = 1024;
     bool FShareWords = true;
     const QString& FText;
+    /// The text's characters, read directly in the loops (the text does not change meanwhile).
+    const QChar* FChars;
+    qsizetype FSize;
     qsizetype FPos = 0;
     int FLine = 1;
     /// Keys view the strings they map to.
@@ -393,8 +399,22 @@ private:
 
     bool IsWord(const char* word) const
     {
-        const QLatin1String text(word);
-        return FToken.Kind == TToken::tkIdent && FToken.Text.size() == text.size() && FToken.Text.compare(text, Qt::CaseInsensitive) == 0;
+        // Word is lower-case ASCII letters: ASCII text compares letter by letter; other text
+        // goes through the full case folding.
+        if (FToken.Kind != TToken::tkIdent)
+            return false;
+        const QString& text = FToken.Text;
+        qsizetype i = 0;
+        for (; word[i]; ++i) {
+            if (i >= text.size())
+                return false;
+            const char16_t u = text[i].unicode();
+            if (u >= 0x80)
+                return text.compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
+            if ((u | 0x20) != char16_t(word[i]))
+                return false;
+        }
+        return i == text.size();
     }
     bool IsSymbol(char16_t c) const { return FToken.Kind == TToken::tkSymbol && FToken.Symbol == QChar(c); }
 
@@ -409,7 +429,7 @@ private:
     {
         if (FToken.Kind != TToken::tkIdent)
             throw EReadError(FToken.Line, QStringLiteral("expected %1, found %2").arg(QLatin1String(what)).arg(Describe(FToken)));
-        QString text = FToken.Text;
+        QString text = std::move(FToken.Text);
         Advance();
         return text;
     }
