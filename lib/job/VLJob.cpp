@@ -108,11 +108,26 @@ bool TCustomPrintJob::PrinterOK() const
 
 void TCustomPrintJob::Update()
 {
-    if (GetUpdateLocked() || !PrinterOK())
+    if (GetUpdateLocked())
+        return;
+    // Each property read would reset the page from the printer and tell the subscribers: once
+    // at the end is the same result.
+    if (HasState(csLoading)) {
+        FUpdateWaiting = true;
+        return;
+    }
+    if (!PrinterOK())
         return;
     ResetToDefaultPage();
     NotifySubscribers();
     Raise(&TEvents::OnUpdate, this);
+}
+
+void TCustomPrintJob::Loaded()
+{
+    TComponent::Loaded();
+    if (std::exchange(FUpdateWaiting, false))
+        Update();
 }
 
 void TCustomPrintJob::NotifySubscribers()

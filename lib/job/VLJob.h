@@ -254,6 +254,8 @@ public:
     /// True when at least one printer is installed; without one, Update does nothing.
     virtual bool PrinterOK() const;
     /// The change notification: resets the page, updates subscribed jobs and controls, OnUpdate.
+    /// While the job is read from a form file the update waits, and runs once when the reading
+    /// ends (Loaded).
     virtual void Update();
 
     // Properties.
@@ -372,6 +374,8 @@ protected:
     /// class that adds members of its own calls it first in its destructor, so that neither
     /// the handler nor a subscriber sees those members freed. It runs once.
     void BeginDestruction();
+    /// Runs the update that waited while the job was read from a form file.
+    void Loaded() override;
 
     /// Set by Abort; the print run stops before its next page and clears it.
     bool FAbortRequest = false;
@@ -432,6 +436,8 @@ private:
     }
 
     bool FDestructionBegun = false;
+    /// An Update came while the job was being read.
+    bool FUpdateWaiting = false;
     int FUpdateLock = 0;
     int FJobsUpdateLock = 0;
     int FControlsUpdateLock = 0;

@@ -1,5 +1,6 @@
 #include "platform/core/FormParser.h"
 
+#include <array>
 #include <cmath>
 #include <string_view>
 #include <unordered_map>
@@ -302,6 +303,24 @@ private:
     /// and the words that frame objects repeat on every object, so they are made once.
     QString Word(QStringView word)
     {
+        // The last word seen of a similar shape answers most look-ups without hashing.
+        QString& recent = FRecentWords[RecentSlot(word)];
+        if (QStringView(recent) == word && !recent.isNull())
+            return recent;
+        recent = SharedWord(word);
+        return recent;
+    }
+
+    static size_t RecentSlot(QStringView word)
+    {
+        size_t h = size_t(word.size());
+        if (!word.isEmpty())
+            h = ((h * 31 + word.front().unicode()) * 31 + word.back().unicode()) * 31 + word[word.size() / 2].unicode();
+        return h % RecentWords;
+    }
+
+    QString SharedWord(QStringView word)
+    {
         const std::u16string_view key(word.utf16(), size_t(word.size()));
         const auto it = FWords.find(key);
         if (it != FWords.end())
@@ -320,6 +339,8 @@ public:
 
 private:
     static constexpr size_t MaxSharedWords = 1024;
+    static constexpr size_t RecentWords = 256;
+    std::array<QString, RecentWords> FRecentWords;
     bool FShareWords = true;
     const QString& FText;
     /// The text's characters, read directly in the loops (the text does not change meanwhile).
