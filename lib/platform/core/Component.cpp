@@ -52,7 +52,11 @@ void TComponent::NotifyFreeSubscribers()
 
 void TComponent::DestroyOwnedComponents()
 {
-    // Newest first, each taken from the back of the list: O(1) apiece.
+    // The whole name index goes at once: taking names out one by one visits the index at
+    // random, which costs more the larger it is. The components go newest first, each taken
+    // from the back of the list: O(1) apiece.
+    if (FLinks)
+        FLinks->Names.clear();
     while (TComponent* child = FLinks ? FLinks->Components.Last() : nullptr) {
         Remove(child);
         delete child;
@@ -143,7 +147,7 @@ void TComponent::Remove(TComponent* AComponent)
     // Only an owner lists components, so its links exist.
     TLinks& links = *FLinks;
     links.Components.Remove(AComponent);
-    if (!AComponent->FName.isEmpty()) {
+    if (!AComponent->FName.isEmpty() && !links.Names.isEmpty()) {
         const auto it = links.Names.constFind(TNameKey{AComponent->FName});
         if (it != links.Names.cend() && it.value() == AComponent)
             links.Names.erase(it);
