@@ -96,27 +96,35 @@ public:
     }
 
 private:
+    // The loops below run on locals: the compiler keeps them in registers, members it would
+    // store back on every character.
     void SkipBlanks()
     {
-        while (FPos < FSize && IsBlank(FChars[FPos])) {
-            if (FChars[FPos] == u'\n')
-                ++FLine;
-            ++FPos;
+        qsizetype pos = FPos;
+        int line = FLine;
+        while (pos < FSize && IsBlank(FChars[pos])) {
+            if (FChars[pos] == u'\n')
+                ++line;
+            ++pos;
         }
+        FPos = pos;
+        FLine = line;
     }
 
     TToken& Ident(TToken& t)
     {
         const qsizetype start = FPos;
+        qsizetype pos = FPos;
         for (;;) {
-            while (FPos < FSize && IsIdentChar(FChars[FPos]))
-                ++FPos;
+            while (pos < FSize && IsIdentChar(FChars[pos]))
+                ++pos;
             // A dot continues a qualified name only when a name part follows it.
-            if (FPos + 1 < FSize && FChars[FPos] == u'.' && IsIdentStart(FChars[FPos + 1]))
-                ++FPos;
+            if (pos + 1 < FSize && FChars[pos] == u'.' && IsIdentStart(FChars[pos + 1]))
+                ++pos;
             else
                 break;
         }
+        FPos = pos;
         t.Kind = TToken::tkIdent;
         const QStringView word = QStringView(FText).mid(start, FPos - start);
         t.Text = FShareWords ? Word(word) : word.toString();
@@ -233,9 +241,15 @@ private:
         for (;;) {
             // The characters up to the next quote or line end go in at once.
             const qsizetype from = FPos;
-            while (FPos < FSize && FChars[FPos] != u'\'' && FChars[FPos] != u'\n')
-                ++FPos;
-            t.Text += QStringView(FText).mid(from, FPos - from);
+            qsizetype pos = FPos;
+            while (pos < FSize && FChars[pos] != u'\'' && FChars[pos] != u'\n')
+                ++pos;
+            FPos = pos;
+            // A string in one run (the usual case) is made in one step, not appended to.
+            if (t.Text.isNull())
+                t.Text = QStringView(FText).mid(from, pos - from).toString();
+            else
+                t.Text += QStringView(FText).mid(from, pos - from);
             if (FPos >= FSize || FChars[FPos] == u'\n')
                 throw EReadError(t.Line, QStringLiteral("unterminated string; expected a closing quote on the same line"));
             if (FPos + 1 < FSize && FChars[FPos + 1] == u'\'') {
