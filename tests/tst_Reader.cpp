@@ -359,4 +359,23 @@ TEST_F(Reader, ARefusedFileLeavesTheOwnerAsItWas)
     EXPECT_EQ(dynamic_cast<TPrintJob*>(owner.FindComponent(QStringLiteral("new1")))->PageCount(), 2);
 }
 
+TEST_F(Reader, AJobReadFromAFileUpdatesOnceWhenTheReadingEnds)
+{
+    // Each of these setters updates a job made in code; read from a file, the job's page is
+    // reset and its subscribers told once, after its last property.
+    int updates = 0;
+    int pageCountSeen = 0;
+    Root.RegisterMethod("Counted", QVariant::fromValue(TNotifyEvent([&](TComponent* sender) {
+        ++updates;
+        pageCountSeen = dynamic_cast<TPrintJob*>(sender)->PageCount();
+    })));
+    ReadComponentText(QStringLiteral("object Module1: TDataModule\n  object J: TPrintJob\n    OnUpdate = Counted\n"
+                                     "    PageCount = 3\n    Header = 5\n    Options = [joHeader]\n  end\nend\n"), &Root);
+    EXPECT_EQ(updates, 1);
+    EXPECT_EQ(pageCountSeen, 3);
+    // Once read, every change updates again.
+    dynamic_cast<TPrintJob*>(Root.FindComponent("J"))->SetPageCount(4);
+    EXPECT_EQ(updates, 2);
+}
+
 } // namespace
