@@ -3,6 +3,7 @@
 #include "platform/core/ClassRegistry.h"
 #include "platform/core/Collection.h"
 #include "platform/core/FormParser.h"
+#include "platform/core/NameKey.h"
 
 #include <QFile>
 #include <QMetaEnum>
@@ -130,9 +131,12 @@ struct TReader::TPropertyInfo {
 /// Classes and properties by the names the file gives them: a file names the same few of them
 /// on every object, so each is looked up (and its meta-property built) once per read.
 struct TReader::TLookups {
+    /// Names are matched whatever their case, as properties are: the table then holds no more
+    /// entries than the classes have names that read (an unknown name ends the read), however
+    /// a file spells them.
     struct TKey {
         const QMetaObject* Class;
-        QString Name;
+        TNameKey Name;
         friend bool operator==(const TKey& a, const TKey& b) { return a.Class == b.Class && a.Name == b.Name; }
     };
     struct TKeyHash {
@@ -154,14 +158,13 @@ struct TReader::TLookups {
         if (recent.Entry && recent.Class == MetaObject && recent.Name.constData() == Name.constData() && recent.Name.size() == Name.size())
             return *recent.Entry;
         const TEntry& entry = Find(MetaObject, Name);
-        if (&entry != &Overflow)
-            recent = {MetaObject, Name, &entry};
+        recent = {MetaObject, Name, &entry};
         return entry;
     }
 
     const TEntry& Find(const QMetaObject* MetaObject, const QString& Name)
     {
-        TKey key{MetaObject, Name};
+        TKey key{MetaObject, TNameKey{Name}};
         if (const auto it = Properties.find(key); it != Properties.end())
             return it->second;
         TEntry entry;
@@ -171,11 +174,7 @@ struct TReader::TLookups {
             entry.Info.emplace(MetaObject, index);
         if (dot >= 0)
             entry.Sub = Name.mid(dot + 1);
-        // Bounded, though only names that read can repeat: an unknown one ends the read.
-        if (Properties.size() >= MaxEntries) {
-            Overflow = std::move(entry);
-            return Overflow;
-        }
+        // Entries stay where they are while the table grows: callers hold them across look-ups.
         return Properties.emplace(std::move(key), std::move(entry)).first->second;
     }
 
@@ -194,10 +193,8 @@ struct TReader::TLookups {
         const TEntry* Entry = nullptr;
     };
 
-    static constexpr size_t MaxEntries = 4096;
     std::array<TRecent, 64> Recent;
     std::unordered_map<TKey, TEntry, TKeyHash> Properties;
-    TEntry Overflow;
     QString LastClassName;
     const TComponentClass* LastClass = nullptr;
 };
