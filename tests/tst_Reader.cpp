@@ -312,4 +312,70 @@ TEST_F(Reader, APropertyWithTooManyValuesIsRefusedAndTheReadTakenBack)
     EXPECT_EQ(dynamic_cast<TMultiPrintJob*>(Root.FindComponent("X"))->GetPrintJobCount(), 100000);
 }
 
+TEST_F(Reader, ARefusedFileLeavesTheOwnerAsItWas)
+{
+    // Each file makes components before it is refused; none of them stays, the owner's own
+    // components keep their names and places, and the next good file reads.
+    const QString jobs = QStringLiteral("  object New1: TPrintJob\n    PageCount = 2\n  end\n  object New2: TPrintJob\n  end\n");
+    QString manyValues = QStringLiteral("  object X: TMultiPrintJob\n    PrintJobs = (");
+    for (int i = 0; i <= MaxPropertyValues; ++i)
+        manyValues += QStringLiteral("'J' ");
+    manyValues += QStringLiteral(")\n  end\n");
+    const struct {
+        const char* Name;
+        QString Tail;
+        const char* Message;
+    } cases[] = {
+        {"too many values", manyValues, "more than"},
+        {"values nested too deep", QStringLiteral("  object Y: TMultiPrintJob\n    PrintJobs = %1%2\n  end\n")
+            .arg(QString(MaxValueDepth + 1, u'('), QString(MaxValueDepth + 1, u')')), "nested more than"},
+        {"integer out of range", QStringLiteral("  object Z: TPrintJob\n    PageCount = 9999999999999999999\n  end\n"), "out of range"},
+        {"name taken by the owner", QStringLiteral("  object Kept1: TPrintJob\n  end\n"), "already exists"},
+        {"unknown class last", QStringLiteral("  object W: TNoSuchJob\n  end\n"), "unknown class"},
+    };
+    TDataModule& owner = Root;
+    auto* kept1 = new TPrintJob(&owner);
+    kept1->SetName(QStringLiteral("Kept1"));
+    auto* kept2 = new TPrintJob(&owner);
+    kept2->SetName(QStringLiteral("Kept2"));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        try {
+            ReadComponentText(QStringLiteral("object Module1: TDataModule\n") + jobs + c.Tail + QStringLiteral("end\n"), &owner);
+            ADD_FAILURE() << "read without error";
+        } catch (const EReadError& e) {
+            EXPECT_TRUE(e.Message().contains(QLatin1String(c.Message))) << e.Message().toStdString();
+        }
+        ASSERT_EQ(owner.ComponentCount(), 2);
+        EXPECT_EQ(owner.Components(0), kept1);
+        EXPECT_EQ(owner.Components(1), kept2);
+        EXPECT_EQ(owner.FindComponent(QStringLiteral("kept2")), kept2);
+        EXPECT_EQ(owner.FindComponent(QStringLiteral("New1")), nullptr);
+        EXPECT_FALSE(owner.HasState(csLoading));
+        EXPECT_FALSE(kept1->HasState(csLoading));
+    }
+    ReadComponentText(QStringLiteral("object Module1: TDataModule\n") + jobs + QStringLiteral("end\n"), &owner);
+    EXPECT_EQ(owner.ComponentCount(), 4);
+    EXPECT_EQ(dynamic_cast<TPrintJob*>(owner.FindComponent(QStringLiteral("new1")))->PageCount(), 2);
+}
+
+TEST_F(Reader, AJobReadFromAFileUpdatesOnceWhenTheReadingEnds)
+{
+    // Each of these setters updates a job made in code; read from a file, the job's page is
+    // reset and its subscribers told once, after its last property.
+    int updates = 0;
+    int pageCountSeen = 0;
+    Root.RegisterMethod("Counted", QVariant::fromValue(TNotifyEvent([&](TComponent* sender) {
+        ++updates;
+        pageCountSeen = dynamic_cast<TPrintJob*>(sender)->PageCount();
+    })));
+    ReadComponentText(QStringLiteral("object Module1: TDataModule\n  object J: TPrintJob\n    OnUpdate = Counted\n"
+                                     "    PageCount = 3\n    Header = 5\n    Options = [joHeader]\n  end\nend\n"), &Root);
+    EXPECT_EQ(updates, 1);
+    EXPECT_EQ(pageCountSeen, 3);
+    // Once read, every change updates again.
+    dynamic_cast<TPrintJob*>(Root.FindComponent("J"))->SetPageCount(4);
+    EXPECT_EQ(updates, 2);
+}
+
 } // namespace

@@ -27,15 +27,27 @@ void TMargins::Assign(const TMargins* source)
 
 TCustomPrintJob::TCustomPrintJob(TComponent* AOwner, TNotifyEvent onCreate)
     : TComponent(AOwner)
-    , FOnCreate(std::move(onCreate))
-    , FMargins(std::make_unique<TMargins>())
 {
+    SetOnCreate(std::move(onCreate));
     if (PrinterOK()) {
         FPageWidth = Printer()->PageWidth();
         FPageHeight = Printer()->PageHeight();
     }
-    if (FOnCreate)
-        FOnCreate(this);
+    Raise(&TEvents::OnCreate, this);
+}
+
+TCustomPrintJob::TEvents& TCustomPrintJob::Events()
+{
+    if (!FEvents)
+        FEvents = std::make_unique<TEvents>();
+    return *FEvents;
+}
+
+TMargins* TCustomPrintJob::Margins() const
+{
+    if (!FMargins)
+        FMargins = std::make_unique<TMargins>();
+    return FMargins.get();
 }
 
 TCustomPrintJob::~TCustomPrintJob()
@@ -49,11 +61,9 @@ void TCustomPrintJob::BeginDestruction()
         return;
     FDestructionBegun = true;
     Destroying();
-    if (FOnDestroy) {
-        try {
-            FOnDestroy(this);
-        } catch (...) {
-        }
+    try {
+        Raise(&TEvents::OnDestroy, this);
+    } catch (...) {
     }
     // Subscribers unsubscribe from within the removal notification: the lists must still be whole.
     DestroyComponent();
@@ -63,24 +73,32 @@ void TCustomPrintJob::BeginDestruction()
 
 void TCustomPrintJob::AddControlNotification(TControl* Control)
 {
-    if (Control && std::find(FControlNotifications.begin(), FControlNotifications.end(), Control) == FControlNotifications.end())
-        FControlNotifications.push_back(Control);
+    if (!Control)
+        return;
+    std::vector<TControl*>& controls = Events().ControlNotifications;
+    if (std::find(controls.begin(), controls.end(), Control) == controls.end())
+        controls.push_back(Control);
 }
 
 void TCustomPrintJob::DeleteControlNotification(TControl* Control)
 {
-    std::erase(FControlNotifications, Control);
+    if (FEvents)
+        std::erase(FEvents->ControlNotifications, Control);
 }
 
 void TCustomPrintJob::AddPrintJobNotification(TCustomPrintJob* Job)
 {
-    if (Job && std::find(FJobNotifications.begin(), FJobNotifications.end(), Job) == FJobNotifications.end())
-        FJobNotifications.push_back(Job);
+    if (!Job)
+        return;
+    std::vector<TCustomPrintJob*>& jobs = Events().JobNotifications;
+    if (std::find(jobs.begin(), jobs.end(), Job) == jobs.end())
+        jobs.push_back(Job);
 }
 
 void TCustomPrintJob::DeletePrintJobNotification(TCustomPrintJob* Job)
 {
-    std::erase(FJobNotifications, Job);
+    if (FEvents)
+        std::erase(FEvents->JobNotifications, Job);
 }
 
 bool TCustomPrintJob::PrinterOK() const
@@ -90,32 +108,48 @@ bool TCustomPrintJob::PrinterOK() const
 
 void TCustomPrintJob::Update()
 {
-    if (GetUpdateLocked() || !PrinterOK())
+    if (GetUpdateLocked())
+        return;
+    // Each property read would reset the page from the printer and tell the subscribers: once
+    // at the end is the same result.
+    if (HasState(csLoading)) {
+        FUpdateWaiting = true;
+        return;
+    }
+    if (!PrinterOK())
         return;
     ResetToDefaultPage();
     NotifySubscribers();
-    if (FOnUpdate)
-        FOnUpdate(this);
+    Raise(&TEvents::OnUpdate, this);
+}
+
+void TCustomPrintJob::Loaded()
+{
+    TComponent::Loaded();
+    if (std::exchange(FUpdateWaiting, false))
+        Update();
 }
 
 void TCustomPrintJob::NotifySubscribers()
 {
     // The count is taken once; a subscriber may shrink the list, and the failed fetch of an
     // index past its end is swallowed like any other subscriber failure.
+    if (!FEvents)
+        return;
     if (!GetUpdateJobsLocked()) {
-        const size_t count = FJobNotifications.size();
+        const size_t count = FEvents->JobNotifications.size();
         for (size_t i = 0; i < count; ++i) {
             try {
-                FJobNotifications.at(i)->Update();
+                FEvents->JobNotifications.at(i)->Update();
             } catch (...) {
             }
         }
     }
     if (!GetUpdateControlsLocked()) {
-        const size_t count = FControlNotifications.size();
+        const size_t count = FEvents->ControlNotifications.size();
         for (size_t i = 0; i < count; ++i) {
             try {
-                FControlNotifications.at(i)->Update();
+                FEvents->ControlNotifications.at(i)->Update();
             } catch (...) {
             }
         }
@@ -327,7 +361,7 @@ void TCustomPrintJob::SetPageCount(int Value)
 
 void TCustomPrintJob::SetMargins(const TMargins* Value)
 {
-    FMargins->Assign(Value);
+    Margins()->Assign(Value);
     Update();
 }
 
@@ -415,8 +449,7 @@ void TCustomPrintJob::InitDraw(TCanvas* TheCanvas, TDrawTarget Target)
     TBrush* brush = TheCanvas->Brush();
     brush->SetColor(clWhite);
     brush->SetStyle(bsSolid);
-    if (FOnInitDraw)
-        FOnInitDraw(this, TheCanvas, Target);
+    Raise(&TEvents::OnInitDraw, this, TheCanvas, Target);
 }
 
 void TCustomPrintJob::Draw(TCanvas* TheCanvas, int PageIndex, TDrawTarget Target)
@@ -434,8 +467,7 @@ void TCustomPrintJob::Draw(TCanvas* TheCanvas, int PageIndex, TDrawTarget Target
 
 void TCustomPrintJob::DrawArea(TCanvas* TheCanvas, int PageIndex, TRect TheRect, TDrawArea Area, TDrawTarget Target)
 {
-    if (FOnDraw)
-        FOnDraw(this, TheCanvas, PageIndex, TheRect, Area, Target);
+    Raise(&TEvents::OnDraw, this, TheCanvas, PageIndex, TheRect, Area, Target);
 }
 
 void TCustomPrintJob::DrawBitmap(TCanvas* TheCanvas, TRect Rect, const TBitmap& Bitmap, TDrawTarget Target)
@@ -462,40 +494,33 @@ void TCustomPrintJob::DrawBitmap(TCanvas* TheCanvas, TRect Rect, const TBitmap& 
 
 void TCustomPrintJob::PrinterSetupChange()
 {
-    if (FOnPrinterSetupChange)
-        FOnPrinterSetupChange(this);
+    Raise(&TEvents::OnPrinterSetupChange, this);
 }
 
 void TCustomPrintJob::StartPrint()
 {
-    if (FOnStartPrint)
-        FOnStartPrint(this);
+    Raise(&TEvents::OnStartPrint, this);
 }
 
 void TCustomPrintJob::EndPrint()
 {
-    if (FOnEndPrint)
-        FOnEndPrint(this);
+    Raise(&TEvents::OnEndPrint, this);
 }
 
 void TCustomPrintJob::PrintProgress(int Pos, int Min, int Max)
 {
-    if (FOnPrintProgress)
-        FOnPrintProgress(this, Pos, Min, Max);
-    if (FProgressMonitor)
-        FProgressMonitor(this, Pos, Min, Max);
+    Raise(&TEvents::OnPrintProgress, this, Pos, Min, Max);
+    Raise(&TEvents::ProgressMonitor, this, Pos, Min, Max);
 }
 
 void TCustomPrintJob::StartPrintPage(int PageIndex)
 {
-    if (FOnStartPrintPage)
-        FOnStartPrintPage(this, PageIndex);
+    Raise(&TEvents::OnStartPrintPage, this, PageIndex);
 }
 
 void TCustomPrintJob::EndPrintPage(int PageIndex)
 {
-    if (FOnEndPrintPage)
-        FOnEndPrintPage(this, PageIndex);
+    Raise(&TEvents::OnEndPrintPage, this, PageIndex);
 }
 
 // ---- Print run --------------------------------------------------------------------------
@@ -512,8 +537,7 @@ bool TCustomPrintJob::PrintPages(int first, int last, bool followPageCount, bool
     TPrinter* printer = Printer();
     bool aborted = false;
     try {
-        if (FProgressMonitor)
-            FProgressMonitor(this, first - 1, first, followPageCount ? FPageCount : last);
+        Raise(&TEvents::ProgressMonitor, this, first - 1, first, followPageCount ? FPageCount : last);
         for (int page = first; page <= last; ++page) {
             if (FAbortRequest) {
                 FAbortRequest = false;

@@ -144,9 +144,9 @@ public:
     /// Removes a job from the subscribers; one that is not there is ignored.
     void DeletePrintJobNotification(TCustomPrintJob* Job);
     /// How many controls are subscribed.
-    int ControlNotificationCount() const { return int(FControlNotifications.size()); }
+    int ControlNotificationCount() const { return FEvents ? int(FEvents->ControlNotifications.size()) : 0; }
     /// How many jobs are subscribed.
-    int PrintJobNotificationCount() const { return int(FJobNotifications.size()); }
+    int PrintJobNotificationCount() const { return FEvents ? int(FEvents->JobNotifications.size()) : 0; }
 
     // Units.
     /// The printer's horizontal resolution in pixels per inch.
@@ -254,6 +254,8 @@ public:
     /// True when at least one printer is installed; without one, Update does nothing.
     virtual bool PrinterOK() const;
     /// The change notification: resets the page, updates subscribed jobs and controls, OnUpdate.
+    /// While the job is read from a form file the update waits, and runs once when the reading
+    /// ends (Loaded).
     virtual void Update();
 
     // Properties.
@@ -266,7 +268,7 @@ public:
     /// Sets Title; it takes effect at the next print run.
     void SetTitle(const QString& Value) { FTitle = Value; }
     /// The four margins in MarginsUnits; used when joMargins is in Options. The job owns them.
-    TMargins* Margins() const { return FMargins.get(); }
+    TMargins* Margins() const;
     /// Copies the four values of Value into Margins and updates the job.
     void SetMargins(const TMargins* Value);
     /// The unit of Margins; percent is of the page's width (left, right) or height (top, bottom).
@@ -317,61 +319,63 @@ public:
 
     // Events.
     /// Raised at the end of the base constructor (see the constructor's onCreate).
-    TNotifyEvent OnCreate() const { return FOnCreate; }
+    TNotifyEvent OnCreate() const { return FEvents ? FEvents->OnCreate : TNotifyEvent(); }
     /// Sets OnCreate.
-    void SetOnCreate(TNotifyEvent e) { FOnCreate = std::move(e); }
+    void SetOnCreate(TNotifyEvent e) { SetEvent(&TEvents::OnCreate, std::move(e)); }
     /// Raised when the job begins to be destroyed, while it is still whole; its exceptions are swallowed.
-    TNotifyEvent OnDestroy() const { return FOnDestroy; }
+    TNotifyEvent OnDestroy() const { return FEvents ? FEvents->OnDestroy : TNotifyEvent(); }
     /// Sets OnDestroy.
-    void SetOnDestroy(TNotifyEvent e) { FOnDestroy = std::move(e); }
+    void SetOnDestroy(TNotifyEvent e) { SetEvent(&TEvents::OnDestroy, std::move(e)); }
     /// Raised before each page is drawn, after the canvas was reset to its defaults.
-    TInitDrawEvent OnInitDraw() const { return FOnInitDraw; }
+    TInitDrawEvent OnInitDraw() const { return FEvents ? FEvents->OnInitDraw : TInitDrawEvent(); }
     /// Sets OnInitDraw.
-    void SetOnInitDraw(TInitDrawEvent e) { FOnInitDraw = std::move(e); }
+    void SetOnInitDraw(TInitDrawEvent e) { SetEvent(&TEvents::OnInitDraw, std::move(e)); }
     /// Raised for each area of a page (header, page, footer) on preview and printer alike.
-    TDrawEvent OnDraw() const { return FOnDraw; }
+    TDrawEvent OnDraw() const { return FEvents ? FEvents->OnDraw : TDrawEvent(); }
     /// Sets OnDraw.
-    void SetOnDraw(TDrawEvent e) { FOnDraw = std::move(e); }
+    void SetOnDraw(TDrawEvent e) { SetEvent(&TEvents::OnDraw, std::move(e)); }
     /// Raised after the user accepted a print or printer setup dialog.
-    TNotifyEvent OnPrinterSetupChange() const { return FOnPrinterSetupChange; }
+    TNotifyEvent OnPrinterSetupChange() const { return FEvents ? FEvents->OnPrinterSetupChange : TNotifyEvent(); }
     /// Sets OnPrinterSetupChange.
-    void SetOnPrinterSetupChange(TNotifyEvent e) { FOnPrinterSetupChange = std::move(e); }
+    void SetOnPrinterSetupChange(TNotifyEvent e) { SetEvent(&TEvents::OnPrinterSetupChange, std::move(e)); }
     /// Raised when a print run starts, before the printer document opens.
-    TNotifyEvent OnStartPrint() const { return FOnStartPrint; }
+    TNotifyEvent OnStartPrint() const { return FEvents ? FEvents->OnStartPrint : TNotifyEvent(); }
     /// Sets OnStartPrint.
-    void SetOnStartPrint(TNotifyEvent e) { FOnStartPrint = std::move(e); }
+    void SetOnStartPrint(TNotifyEvent e) { SetEvent(&TEvents::OnStartPrint, std::move(e)); }
     /// Raised when a print run has finished and the document is closed.
-    TNotifyEvent OnEndPrint() const { return FOnEndPrint; }
+    TNotifyEvent OnEndPrint() const { return FEvents ? FEvents->OnEndPrint : TNotifyEvent(); }
     /// Sets OnEndPrint.
-    void SetOnEndPrint(TNotifyEvent e) { FOnEndPrint = std::move(e); }
+    void SetOnEndPrint(TNotifyEvent e) { SetEvent(&TEvents::OnEndPrint, std::move(e)); }
     /// Raised after each printed page with the page and the range of the run.
-    TProgressEvent OnPrintProgress() const { return FOnPrintProgress; }
+    TProgressEvent OnPrintProgress() const { return FEvents ? FEvents->OnPrintProgress : TProgressEvent(); }
     /// Sets OnPrintProgress.
-    void SetOnPrintProgress(TProgressEvent e) { FOnPrintProgress = std::move(e); }
+    void SetOnPrintProgress(TProgressEvent e) { SetEvent(&TEvents::OnPrintProgress, std::move(e)); }
     /// A second, unpublished receiver of print progress, called after OnPrintProgress, and once
     /// more with Pos = Min - 1 when a run's first page starts: the preview's progress dialog
     /// watches runs here without taking the application's handler.
-    void SetProgressMonitor(TProgressEvent e) { FProgressMonitor = std::move(e); }
+    void SetProgressMonitor(TProgressEvent e) { SetEvent(&TEvents::ProgressMonitor, std::move(e)); }
     /// True while a progress monitor is set.
-    bool HasProgressMonitor() const { return bool(FProgressMonitor); }
+    bool HasProgressMonitor() const { return FEvents && FEvents->ProgressMonitor; }
     /// Raised before each page is drawn on the printer.
-    TPageNotifyEvent OnStartPrintPage() const { return FOnStartPrintPage; }
+    TPageNotifyEvent OnStartPrintPage() const { return FEvents ? FEvents->OnStartPrintPage : TPageNotifyEvent(); }
     /// Sets OnStartPrintPage.
-    void SetOnStartPrintPage(TPageNotifyEvent e) { FOnStartPrintPage = std::move(e); }
+    void SetOnStartPrintPage(TPageNotifyEvent e) { SetEvent(&TEvents::OnStartPrintPage, std::move(e)); }
     /// Raised after each page was drawn on the printer.
-    TPageNotifyEvent OnEndPrintPage() const { return FOnEndPrintPage; }
+    TPageNotifyEvent OnEndPrintPage() const { return FEvents ? FEvents->OnEndPrintPage : TPageNotifyEvent(); }
     /// Sets OnEndPrintPage.
-    void SetOnEndPrintPage(TPageNotifyEvent e) { FOnEndPrintPage = std::move(e); }
+    void SetOnEndPrintPage(TPageNotifyEvent e) { SetEvent(&TEvents::OnEndPrintPage, std::move(e)); }
     /// Raised at the end of Update, after the subscribers were told.
-    TNotifyEvent OnUpdate() const { return FOnUpdate; }
+    TNotifyEvent OnUpdate() const { return FEvents ? FEvents->OnUpdate : TNotifyEvent(); }
     /// Sets OnUpdate.
-    void SetOnUpdate(TNotifyEvent e) { FOnUpdate = std::move(e); }
+    void SetOnUpdate(TNotifyEvent e) { SetEvent(&TEvents::OnUpdate, std::move(e)); }
 
 protected:
     /// Runs OnDestroy and then the removal notifications while the job is still whole. A job
     /// class that adds members of its own calls it first in its destructor, so that neither
     /// the handler nor a subscriber sees those members freed. It runs once.
     void BeginDestruction();
+    /// Runs the update that waited while the job was read from a form file.
+    void Loaded() override;
 
     /// Set by Abort; the print run stops before its next page and clears it.
     bool FAbortRequest = false;
@@ -404,22 +408,48 @@ private:
         Update();
     }
 
+    struct TEvents {
+        std::vector<TControl*> ControlNotifications;
+        std::vector<TCustomPrintJob*> JobNotifications;
+        TNotifyEvent OnCreate, OnDestroy, OnPrinterSetupChange, OnStartPrint, OnEndPrint, OnUpdate;
+        TInitDrawEvent OnInitDraw;
+        TDrawEvent OnDraw;
+        TProgressEvent OnPrintProgress;
+        TProgressEvent ProgressMonitor;
+        TPageNotifyEvent OnStartPrintPage, OnEndPrintPage;
+    };
+    /// The handlers and subscribers, made when first needed.
+    TEvents& Events();
+    /// Sets one handler; clearing one that was never set makes nothing.
+    template<class E>
+    void SetEvent(E TEvents::*event, E handler)
+    {
+        if (handler || FEvents)
+            Events().*event = std::move(handler);
+    }
+    /// Calls a handler when it is set.
+    template<class E, class... A>
+    void Raise(E TEvents::*event, A&&... args)
+    {
+        if (FEvents && (*FEvents).*event)
+            ((*FEvents).*event)(std::forward<A>(args)...);
+    }
+
     bool FDestructionBegun = false;
+    /// An Update came while the job was being read.
+    bool FUpdateWaiting = false;
     int FUpdateLock = 0;
     int FJobsUpdateLock = 0;
     int FControlsUpdateLock = 0;
     int FDrawLock = 0;
-    std::vector<TControl*> FControlNotifications;
-    std::vector<TCustomPrintJob*> FJobNotifications;
-    TNotifyEvent FOnCreate, FOnDestroy, FOnPrinterSetupChange, FOnStartPrint, FOnEndPrint, FOnUpdate;
-    TInitDrawEvent FOnInitDraw;
-    TDrawEvent FOnDraw;
-    TProgressEvent FOnPrintProgress;
-    TProgressEvent FProgressMonitor;
-    TPageNotifyEvent FOnStartPrintPage, FOnEndPrintPage;
     int FPageCount = 1;
     QString FTitle;
-    std::unique_ptr<TMargins> FMargins;
+    /// Made on first use: most jobs keep the default margins, and a job stands for one object
+    /// less until they are asked for.
+    mutable std::unique_ptr<TMargins> FMargins;
+    /// The event handlers and subscribers, made when the first one is set: many jobs have none,
+    /// and together they are larger than the rest of the job.
+    std::unique_ptr<TEvents> FEvents;
     TUnits FMarginsUnits = unPixels;
     double FHeader = 0;
     TUnits FHeaderUnits = unPixels;

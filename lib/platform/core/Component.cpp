@@ -15,6 +15,13 @@ TComponent::~TComponent()
     DestroyComponent();
 }
 
+TComponent::TLinks& TComponent::Links()
+{
+    if (!FLinks)
+        FLinks = std::make_unique<TLinks>();
+    return *FLinks;
+}
+
 void TComponent::DestroyComponent()
 {
     if (FDestroyed)
@@ -35,17 +42,22 @@ void TComponent::Destroying()
 void TComponent::NotifyFreeSubscribers()
 {
     // A subscriber may unsubscribe others from inside its handler: take one entry at a time.
-    while (TComponent* subscriber = FFreeNotifies.Last()) {
-        FFreeNotifies.Remove(subscriber);
-        subscriber->FFreeNotifies.Remove(this);
+    while (TComponent* subscriber = FLinks ? FLinks->FreeNotifies.Last() : nullptr) {
+        FLinks->FreeNotifies.Remove(subscriber);
+        if (subscriber->FLinks)
+            subscriber->FLinks->FreeNotifies.Remove(this);
         subscriber->Notification(this, opRemove);
     }
 }
 
 void TComponent::DestroyOwnedComponents()
 {
-    // Newest first, each taken from the back of the list: O(1) apiece.
-    while (TComponent* child = FComponents.Last()) {
+    // The whole name index goes at once: taking names out one by one visits the index at
+    // random, which costs more the larger it is. The components go newest first, each taken
+    // from the back of the list: O(1) apiece.
+    if (FLinks)
+        FLinks->Names.clear();
+    while (TComponent* child = FLinks ? FLinks->Components.Last() : nullptr) {
         Remove(child);
         delete child;
     }
@@ -55,14 +67,14 @@ TComponent* TComponent::Components(int index) const
 {
     if (index < 0 || index >= ComponentCount())
         throw EComponentError(QStringLiteral("List index out of bounds (%1)").arg(index));
-    return FComponents.At(index);
+    return FLinks->Components.At(index);
 }
 
 TComponent* TComponent::FindComponent(const QString& name) const
 {
-    if (name.isEmpty())
+    if (name.isEmpty() || !FLinks)
         return nullptr;
-    return FNames.value(TNameKey{name}, nullptr);
+    return FLinks->Names.value(TNameKey{name}, nullptr);
 }
 
 void TComponent::SetName(const QString& name)
@@ -76,10 +88,11 @@ void TComponent::SetName(const QString& name)
     }
     const QString old = std::exchange(FName, name);
     if (FOwner) {
+        TLinks& links = FOwner->Links();
         if (!old.isEmpty())
-            FOwner->FNames.remove(TNameKey{old});
+            links.Names.remove(TNameKey{old});
         if (!name.isEmpty())
-            FOwner->FNames.insert(TNameKey{name}, this);
+            links.Names.insert(TNameKey{name}, this);
     }
     NameChanged(old);
 }
@@ -92,13 +105,14 @@ void TComponent::InsertComponent(TComponent* AComponent)
         throw EComponentError(QStringLiteral("A component named %1 already exists").arg(AComponent->FName));
     if (AComponent->FOwner)
         AComponent->FOwner->RemoveComponent(AComponent);
-    FComponents.Append(AComponent);
+    TLinks& links = Links();
+    links.Components.Append(AComponent);
     if (!AComponent->FName.isEmpty())
-        FNames.insert(TNameKey{AComponent->FName}, AComponent);
+        links.Names.insert(TNameKey{AComponent->FName}, AComponent);
     AComponent->SetOwnerState(this);
     if (AComponent->Hears()) {
         const bool before = Hears();
-        FListeners.Append(AComponent);
+        links.Listeners.Append(AComponent);
         UpdateListening(before);
     }
     if (HasState(csDesigning))
@@ -120,24 +134,26 @@ void TComponent::NotifySiblingSubscribers(TComponent* AComponent)
 {
     // A sibling that subscribed to AComponent refers to it: it hears that AComponent left, as a
     // listener would (listeners were told already by Notification).
-    if (AComponent->FFreeNotifies.Empty())
+    if (!AComponent->FLinks || AComponent->FLinks->FreeNotifies.Empty())
         return;
-    for (TComponent* subscriber : AComponent->FFreeNotifies.Snapshot())
-        if (AComponent->FFreeNotifies.Contains(subscriber) && subscriber->FOwner == this && subscriber != AComponent
-            && !FListeners.Contains(subscriber) && !subscriber->HasState(csDestroying))
+    for (TComponent* subscriber : AComponent->FLinks->FreeNotifies.Snapshot())
+        if (AComponent->FLinks->FreeNotifies.Contains(subscriber) && subscriber->FOwner == this && subscriber != AComponent
+            && !(FLinks && FLinks->Listeners.Contains(subscriber)) && !subscriber->HasState(csDestroying))
             subscriber->Notification(AComponent, opRemove);
 }
 
 void TComponent::Remove(TComponent* AComponent)
 {
-    FComponents.Remove(AComponent);
-    if (!AComponent->FName.isEmpty()) {
-        const auto it = FNames.constFind(TNameKey{AComponent->FName});
-        if (it != FNames.cend() && it.value() == AComponent)
-            FNames.erase(it);
+    // Only an owner lists components, so its links exist.
+    TLinks& links = *FLinks;
+    links.Components.Remove(AComponent);
+    if (!AComponent->FName.isEmpty() && !links.Names.isEmpty()) {
+        const auto it = links.Names.constFind(TNameKey{AComponent->FName});
+        if (it != links.Names.cend() && it.value() == AComponent)
+            links.Names.erase(it);
     }
     const bool before = Hears();
-    if (FListeners.Remove(AComponent))
+    if (links.Listeners.Remove(AComponent))
         UpdateListening(before);
     AComponent->SetOwnerState(nullptr);
 }
@@ -155,9 +171,9 @@ void TComponent::UpdateListening(bool before)
         return;
     const bool ownerBefore = FOwner->Hears();
     if (Hears())
-        FOwner->FListeners.Append(this);
+        FOwner->Links().Listeners.Append(this);
     else
-        FOwner->FListeners.Remove(this);
+        FOwner->Links().Listeners.Remove(this);
     FOwner->UpdateListening(ownerBefore);
 }
 
@@ -165,27 +181,31 @@ void TComponent::FreeNotification(TComponent* AComponent)
 {
     if (!AComponent || AComponent == this)
         return;
-    FFreeNotifies.Append(AComponent);
-    AComponent->FFreeNotifies.Append(this);
+    Links().FreeNotifies.Append(AComponent);
+    AComponent->Links().FreeNotifies.Append(this);
 }
 
 void TComponent::RemoveFreeNotification(TComponent* AComponent)
 {
     if (!AComponent)
         return;
-    FFreeNotifies.Remove(AComponent);
-    AComponent->FFreeNotifies.Remove(this);
+    if (FLinks)
+        FLinks->FreeNotifies.Remove(AComponent);
+    if (AComponent->FLinks)
+        AComponent->FLinks->FreeNotifies.Remove(this);
 }
 
 void TComponent::Notification(TComponent* AComponent, TOperation Operation)
 {
+    if (!FLinks)
+        return;
     if (Operation == opRemove)
-        FFreeNotifies.Remove(AComponent);
-    if (HasState(csDestroying) || FListeners.Empty())
+        FLinks->FreeNotifies.Remove(AComponent);
+    if (HasState(csDestroying) || FLinks->Listeners.Empty())
         return;
     // Copy: a handler may destroy or insert components.
-    for (TComponent* listener : FListeners.Snapshot())
-        if (listener != AComponent && FListeners.Contains(listener))
+    for (TComponent* listener : FLinks->Listeners.Snapshot())
+        if (listener != AComponent && FLinks->Listeners.Contains(listener))
             listener->Notification(AComponent, Operation);
 }
 
@@ -195,27 +215,32 @@ void TComponent::SetDesigning(bool designing)
         FComponentState |= csDesigning;
     else
         FComponentState &= ~unsigned(csDesigning);
-    FComponents.ForEach([designing](TComponent* c) { c->SetDesigning(designing); });
+    if (FLinks)
+        FLinks->Components.ForEach([designing](TComponent* c) { c->SetDesigning(designing); });
 }
 
 void TComponent::BeginLoading()
 {
     FComponentState |= csLoading;
-    FComponents.ForEach([](TComponent* c) { c->BeginLoading(); });
+    if (FLinks)
+        FLinks->Components.ForEach([](TComponent* c) { c->BeginLoading(); });
 }
 
 void TComponent::EndLoading()
 {
     Loaded();
+    if (!FLinks)
+        return;
     // Loaded may create or destroy components: walk the slots as they were, skipping holes.
     struct THold {
         TOwnedList& List;
         explicit THold(TOwnedList& list) : List(list) { List.Hold(true); }
         ~THold() { List.Hold(false); }
-    } hold(FComponents);
-    const std::size_t walked = FComponents.SlotCount();
-    for (std::size_t i = 0; i < walked && i < FComponents.SlotCount(); ++i)
-        if (TComponent* c = FComponents.SlotAt(i))
+    } hold(FLinks->Components);
+    TOwnedList& components = FLinks->Components;
+    const std::size_t walked = components.SlotCount();
+    for (std::size_t i = 0; i < walked && i < components.SlotCount(); ++i)
+        if (TComponent* c = components.SlotAt(i))
             c->EndLoading();
 }
 
@@ -227,7 +252,8 @@ void TComponent::Loaded()
 void TComponent::CancelLoading()
 {
     FComponentState &= ~unsigned(csLoading);
-    FComponents.ForEach([](TComponent* c) { c->CancelLoading(); });
+    if (FLinks)
+        FLinks->Components.ForEach([](TComponent* c) { c->CancelLoading(); });
 }
 
 void TComponent::WriteState(TWriter& Writer)
@@ -237,17 +263,20 @@ void TComponent::WriteState(TWriter& Writer)
 
 void TComponent::RegisterMethod(const QString& Name, const QVariant& Handler)
 {
-    for (auto& [name, handler] : FMethods)
+    auto& methods = Links().Methods;
+    for (auto& [name, handler] : methods)
         if (name.compare(Name, Qt::CaseInsensitive) == 0) {
             handler = Handler;
             return;
         }
-    FMethods.emplace_back(Name, Handler);
+    methods.emplace_back(Name, Handler);
 }
 
 QVariant TComponent::MethodAddress(const QString& Name) const
 {
-    for (const auto& [name, handler] : FMethods)
+    if (!FLinks)
+        return {};
+    for (const auto& [name, handler] : FLinks->Methods)
         if (name.compare(Name, Qt::CaseInsensitive) == 0)
             return handler;
     return {};
@@ -255,20 +284,25 @@ QVariant TComponent::MethodAddress(const QString& Name) const
 
 void TComponent::SetEventHandlerName(const QByteArray& Event, const QString& Handler)
 {
-    auto it = std::find_if(FEventHandlerNames.begin(), FEventHandlerNames.end(), [&](const auto& e) { return e.first == Event; });
+    if (Handler.isEmpty() && !FLinks)
+        return;
+    auto& names = Links().EventHandlerNames;
+    auto it = std::find_if(names.begin(), names.end(), [&](const auto& e) { return e.first == Event; });
     if (Handler.isEmpty()) {
-        if (it != FEventHandlerNames.end())
-            FEventHandlerNames.erase(it);
-    } else if (it != FEventHandlerNames.end()) {
+        if (it != names.end())
+            names.erase(it);
+    } else if (it != names.end()) {
         it->second = Handler;
     } else {
-        FEventHandlerNames.emplace_back(Event, Handler);
+        names.emplace_back(Event, Handler);
     }
 }
 
 QString TComponent::EventHandlerName(const QByteArray& Event) const
 {
-    for (const auto& [event, handler] : FEventHandlerNames)
+    if (!FLinks)
+        return {};
+    for (const auto& [event, handler] : FLinks->EventHandlerNames)
         if (event == Event)
             return handler;
     return {};

@@ -13,6 +13,7 @@
 #include <QVariant>
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -53,7 +54,7 @@ public:
     qintptr Tag() const { return FTag; }
     void SetTag(qintptr tag) { FTag = tag; }
 
-    int ComponentCount() const { return FComponents.Count(); }
+    int ComponentCount() const { return FLinks ? FLinks->Components.Count() : 0; }
     TComponent* Components(int index) const;
     /// The owned component of that name (case-insensitive), or nullptr.
     TComponent* FindComponent(const QString& name) const;
@@ -126,7 +127,7 @@ private:
     void DestroyOwnedComponents();
     void NotifyFreeSubscribers();
     void Remove(TComponent* AComponent);
-    bool Hears() const { return FListensToSiblings || !FListeners.Empty(); }
+    bool Hears() const { return FListensToSiblings || (FLinks && !FLinks->Listeners.Empty()); }
     /// Keeps the owner's listener list in step after Hears() may have changed from before.
     void UpdateListening(bool before);
     void NotifySiblingSubscribers(TComponent* AComponent);
@@ -162,6 +163,22 @@ private:
         int FHolds = 0;
     };
 
+    /// What most components never use: owned components, listeners, subscriptions and handlers
+    /// by name. Made on first use, so a component that owns and watches nothing (a print job in
+    /// a long list) carries one pointer for all of it.
+    struct TLinks {
+        TOwnedList Components;
+        /// Owned components that hear of sibling inserts and removals (Hears()).
+        TComponentList Listeners;
+        /// Owned components with a name, by name whatever its case.
+        QHash<TNameKey, TComponent*> Names;
+        TComponentList FreeNotifies;
+        std::vector<std::pair<QString, QVariant>> Methods;
+        std::vector<std::pair<QByteArray, QString>> EventHandlerNames;
+    };
+    /// The links, made when first needed.
+    TLinks& Links();
+
     TComponent* FOwner = nullptr;
     /// This component's slot in its owner's list.
     std::size_t FOwnerSlot = 0;
@@ -170,14 +187,7 @@ private:
     TComponentState FComponentState = 0;
     bool FDestroyed = false;
     bool FListensToSiblings = false;
-    TOwnedList FComponents;
-    /// Owned components that hear of sibling inserts and removals (Hears()).
-    TComponentList FListeners;
-    /// Owned components with a name, by name whatever its case.
-    QHash<TNameKey, TComponent*> FNames;
-    TComponentList FFreeNotifies;
-    std::vector<std::pair<QString, QVariant>> FMethods;
-    std::vector<std::pair<QByteArray, QString>> FEventHandlerNames;
+    std::unique_ptr<TLinks> FLinks;
 };
 
 } // namespace Vellaro

@@ -1,5 +1,6 @@
 #include "platform/core/FormParser.h"
 
+#include <array>
 #include <cmath>
 #include <string_view>
 #include <unordered_map>
@@ -64,88 +65,102 @@ int HexValue(QChar c)
 /// Splits the text into tokens; every step consumes at least one character.
 class TLexer {
 public:
-    explicit TLexer(const QString& text) : FText(text) {}
+    explicit TLexer(const QString& text) : FText(text), FChars(text.constData()), FSize(text.size()) {}
 
     TToken Next()
     {
         SkipBlanks();
         TToken t;
         t.Line = FLine;
-        if (FPos >= FText.size())
+        if (FPos >= FSize)
             return t;
-        const QChar c = FText[FPos];
+        const QChar c = FChars[FPos];
         if (IsIdentStart(c))
-            return Ident(t);
-        if (c.isDigit() || c == u'$' || ((c == u'-' || c == u'+') && FPos + 1 < FText.size() && (FText[FPos + 1].isDigit() || FText[FPos + 1] == u'$')))
-            return Number(t);
+            return std::move(Ident(t));
+        if (c.isDigit() || c == u'$' || ((c == u'-' || c == u'+') && FPos + 1 < FSize && (FChars[FPos + 1].isDigit() || FChars[FPos + 1] == u'$')))
+            return std::move(Number(t));
         if (c == u'\'' || c == u'#')
-            return String(t);
+            return std::move(String(t));
         if (c == u'{')
-            return Binary(t);
-        if (QStringView(u"=:[](),<>").contains(c)) {
+            return std::move(Binary(t));
+        switch (c.unicode()) {
+        case u'=': case u':': case u'[': case u']': case u'(': case u')': case u',': case u'<': case u'>':
             ++FPos;
             t.Kind = TToken::tkSymbol;
             t.Symbol = c;
             return t;
+        default:
+            break;
         }
         throw EReadError(FLine, QStringLiteral("unexpected character '%1'").arg(c.isPrint() ? QString(c) : QStringLiteral("#%1").arg(c.unicode())));
     }
 
 private:
+    // The loops below run on locals: the compiler keeps them in registers, members it would
+    // store back on every character.
     void SkipBlanks()
     {
-        while (FPos < FText.size() && IsBlank(FText[FPos])) {
-            if (FText[FPos] == u'\n')
-                ++FLine;
-            ++FPos;
+        qsizetype pos = FPos;
+        int line = FLine;
+        while (pos < FSize && IsBlank(FChars[pos])) {
+            if (FChars[pos] == u'\n')
+                ++line;
+            ++pos;
         }
+        FPos = pos;
+        FLine = line;
     }
 
-    TToken Ident(TToken& t)
+    TToken& Ident(TToken& t)
     {
         const qsizetype start = FPos;
+        qsizetype pos = FPos;
         for (;;) {
-            while (FPos < FText.size() && IsIdentChar(FText[FPos]))
-                ++FPos;
+            while (pos < FSize && IsIdentChar(FChars[pos]))
+                ++pos;
             // A dot continues a qualified name only when a name part follows it.
-            if (FPos + 1 < FText.size() && FText[FPos] == u'.' && IsIdentStart(FText[FPos + 1]))
-                ++FPos;
+            if (pos + 1 < FSize && FChars[pos] == u'.' && IsIdentStart(FChars[pos + 1]))
+                ++pos;
             else
                 break;
         }
+        FPos = pos;
         t.Kind = TToken::tkIdent;
-        t.Text = Word(QStringView(FText).mid(start, FPos - start));
+        const QStringView word = QStringView(FText).mid(start, FPos - start);
+        t.Text = FShareWords ? Word(word) : word.toString();
         return t;
     }
 
-    TToken Number(TToken& t)
+    TToken& Number(TToken& t)
     {
         const qsizetype start = FPos;
         bool negative = false;
-        if (FText[FPos] == u'-' || FText[FPos] == u'+')
-            negative = FText[FPos++] == u'-';
-        if (FPos < FText.size() && FText[FPos] == u'$')
+        if (FChars[FPos] == u'-' || FChars[FPos] == u'+')
+            negative = FChars[FPos++] == u'-';
+        if (FPos < FSize && FChars[FPos] == u'$')
             return HexNumber(t, negative);
-        while (FPos < FText.size() && FText[FPos].isDigit())
+        while (FPos < FSize && FChars[FPos].isDigit())
             ++FPos;
         bool isFloat = false;
-        if (FPos + 1 < FText.size() && FText[FPos] == u'.' && FText[FPos + 1].isDigit()) {
+        if (FPos + 1 < FSize && FChars[FPos] == u'.' && FChars[FPos + 1].isDigit()) {
             isFloat = true;
             ++FPos;
-            while (FPos < FText.size() && FText[FPos].isDigit())
+            while (FPos < FSize && FChars[FPos].isDigit())
                 ++FPos;
         }
-        if (FPos < FText.size() && (FText[FPos] == u'e' || FText[FPos] == u'E')) {
+        if (FPos < FSize && (FChars[FPos] == u'e' || FChars[FPos] == u'E')) {
             qsizetype p = FPos + 1;
-            if (p < FText.size() && (FText[p] == u'-' || FText[p] == u'+'))
+            if (p < FSize && (FChars[p] == u'-' || FChars[p] == u'+'))
                 ++p;
-            if (p < FText.size() && FText[p].isDigit()) {
+            if (p < FSize && FChars[p].isDigit()) {
                 isFloat = true;
                 FPos = p;
-                while (FPos < FText.size() && FText[FPos].isDigit())
+                while (FPos < FSize && FChars[FPos].isDigit())
                     ++FPos;
             }
         }
+        if (!isFloat && DecimalInteger(t, start, negative))
+            return t;
         const QString text = FText.mid(start, FPos - start);
         bool ok = false;
         if (isFloat) {
@@ -162,15 +177,38 @@ private:
         return t;
     }
 
-    TToken HexNumber(TToken& t, bool negative)
+    /// An integer of ASCII digits between From (at its sign, if any) and the current position,
+    /// read without a copy of its text; false leaves other digits to the general conversion.
+    bool DecimalInteger(TToken& t, qsizetype from, bool negative)
+    {
+        const qsizetype first = from + ((FChars[from] == u'-' || FChars[from] == u'+') ? 1 : 0);
+        // The magnitude may reach 2^63 only when the sign makes it the smallest integer.
+        const quint64 limit = quint64(std::numeric_limits<qint64>::max()) + (negative ? 1 : 0);
+        quint64 value = 0;
+        for (qsizetype i = first; i < FPos; ++i) {
+            const char16_t u = FChars[i].unicode();
+            if (u < u'0' || u > u'9')
+                return false;
+            const quint64 digit = u - u'0';
+            if (value > (limit - digit) / 10)
+                throw EReadError(t.Line, QStringLiteral("the integer %1 is out of range").arg(FText.mid(from, FPos - from)));
+            value = value * 10 + digit;
+        }
+        t.Kind = TToken::tkInteger;
+        // Negated in unsigned arithmetic, so the smallest integer needs no signed overflow.
+        t.Integer = negative ? qint64(0 - value) : qint64(value);
+        return true;
+    }
+
+    TToken& HexNumber(TToken& t, bool negative)
     {
         ++FPos; // '$'
         quint64 value = 0;
         int digits = 0;
-        while (FPos < FText.size() && HexValue(FText[FPos]) >= 0) {
+        while (FPos < FSize && HexValue(FChars[FPos]) >= 0) {
             if (++digits > 16)
                 throw EReadError(t.Line, QStringLiteral("the hexadecimal integer is out of range"));
-            value = value * 16 + quint64(HexValue(FText[FPos++]));
+            value = value * 16 + quint64(HexValue(FChars[FPos++]));
         }
         if (digits == 0)
             throw EReadError(t.Line, QStringLiteral("expected hexadecimal digits after '$'"));
@@ -184,12 +222,12 @@ private:
         return t;
     }
 
-    TToken String(TToken& t)
+    TToken& String(TToken& t)
     {
         // Quoted runs ('' stands for a quote) and #code characters, written next to each other.
         t.Kind = TToken::tkString;
-        while (FPos < FText.size() && (FText[FPos] == u'\'' || FText[FPos] == u'#')) {
-            if (FText[FPos] == u'\'')
+        while (FPos < FSize && (FChars[FPos] == u'\'' || FChars[FPos] == u'#')) {
+            if (FChars[FPos] == u'\'')
                 QuotedRun(t);
             else
                 CharCode(t);
@@ -203,12 +241,18 @@ private:
         for (;;) {
             // The characters up to the next quote or line end go in at once.
             const qsizetype from = FPos;
-            while (FPos < FText.size() && FText[FPos] != u'\'' && FText[FPos] != u'\n')
-                ++FPos;
-            t.Text += QStringView(FText).mid(from, FPos - from);
-            if (FPos >= FText.size() || FText[FPos] == u'\n')
+            qsizetype pos = FPos;
+            while (pos < FSize && FChars[pos] != u'\'' && FChars[pos] != u'\n')
+                ++pos;
+            FPos = pos;
+            // A string in one run (the usual case) is made in one step, not appended to.
+            if (t.Text.isNull())
+                t.Text = QStringView(FText).mid(from, pos - from).toString();
+            else
+                t.Text += QStringView(FText).mid(from, pos - from);
+            if (FPos >= FSize || FChars[FPos] == u'\n')
                 throw EReadError(t.Line, QStringLiteral("unterminated string; expected a closing quote on the same line"));
-            if (FPos + 1 < FText.size() && FText[FPos + 1] == u'\'') {
+            if (FPos + 1 < FSize && FChars[FPos + 1] == u'\'') {
                 t.Text += u'\'';
                 FPos += 2;
                 continue;
@@ -223,8 +267,8 @@ private:
         ++FPos;
         quint32 code = 0;
         int digits = 0;
-        while (FPos < FText.size() && FText[FPos].isDigit()) {
-            code = code * 10 + quint32(FText[FPos++].digitValue());
+        while (FPos < FSize && FChars[FPos].isDigit()) {
+            code = code * 10 + quint32(FChars[FPos++].digitValue());
             if (++digits > 7 || code > 0x10FFFF)
                 throw EReadError(t.Line, QStringLiteral("character code out of range after '#'"));
         }
@@ -238,15 +282,15 @@ private:
         }
     }
 
-    TToken Binary(TToken& t)
+    TToken& Binary(TToken& t)
     {
         ++FPos;
         t.Kind = TToken::tkBinary;
         int high = -1;
         for (;;) {
-            if (FPos >= FText.size())
+            if (FPos >= FSize)
                 throw EReadError(t.Line, QStringLiteral("binary data not closed; expected '}'"));
-            const QChar c = FText[FPos++];
+            const QChar c = FChars[FPos++];
             if (c == u'}')
                 break;
             if (c.isSpace()) {
@@ -273,6 +317,24 @@ private:
     /// and the words that frame objects repeat on every object, so they are made once.
     QString Word(QStringView word)
     {
+        // The last word seen of a similar shape answers most look-ups without hashing.
+        QString& recent = FRecentWords[RecentSlot(word)];
+        if (QStringView(recent) == word && !recent.isNull())
+            return recent;
+        recent = SharedWord(word);
+        return recent;
+    }
+
+    static size_t RecentSlot(QStringView word)
+    {
+        size_t h = size_t(word.size());
+        if (!word.isEmpty())
+            h = ((h * 31 + word.front().unicode()) * 31 + word.back().unicode()) * 31 + word[word.size() / 2].unicode();
+        return h % RecentWords;
+    }
+
+    QString SharedWord(QStringView word)
+    {
         const std::u16string_view key(word.utf16(), size_t(word.size()));
         const auto it = FWords.find(key);
         if (it != FWords.end())
@@ -284,8 +346,20 @@ private:
         return text;
     }
 
+public:
+    /// Whether identifiers are looked up among the words seen before; off for a component's
+    /// name, which is seldom seen twice.
+    void ShareWords(bool share) { FShareWords = share; }
+
+private:
     static constexpr size_t MaxSharedWords = 1024;
+    static constexpr size_t RecentWords = 256;
+    std::array<QString, RecentWords> FRecentWords;
+    bool FShareWords = true;
     const QString& FText;
+    /// The text's characters, read directly in the loops (the text does not change meanwhile).
+    const QChar* FChars;
+    qsizetype FSize;
     qsizetype FPos = 0;
     int FLine = 1;
     /// Keys view the strings they map to.
@@ -319,7 +393,9 @@ public:
             throw EReadError(FToken.Line, QStringLiteral("expected 'object', found %1").arg(Describe(FToken)));
         TFormParser::THeader header;
         header.Line = FToken.Line;
+        FLexer.ShareWords(false);
         Advance();
+        FLexer.ShareWords(true);
         header.Name = ExpectIdent("a component name after 'object'");
         if (header.Name.contains(u'.'))
             throw EReadError(header.Line, QStringLiteral("expected a component name without dots, found '%1'").arg(header.Name));
@@ -358,7 +434,22 @@ private:
 
     bool IsWord(const char* word) const
     {
-        return FToken.Kind == TToken::tkIdent && FToken.Text.compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
+        // Word is lower-case ASCII letters: ASCII text compares letter by letter; other text
+        // goes through the full case folding.
+        if (FToken.Kind != TToken::tkIdent)
+            return false;
+        const QString& text = FToken.Text;
+        qsizetype i = 0;
+        for (; word[i]; ++i) {
+            if (i >= text.size())
+                return false;
+            const char16_t u = text[i].unicode();
+            if (u >= 0x80)
+                return text.compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
+            if ((u | 0x20) != char16_t(word[i]))
+                return false;
+        }
+        return i == text.size();
     }
     bool IsSymbol(char16_t c) const { return FToken.Kind == TToken::tkSymbol && FToken.Symbol == QChar(c); }
 
@@ -373,7 +464,7 @@ private:
     {
         if (FToken.Kind != TToken::tkIdent)
             throw EReadError(FToken.Line, QStringLiteral("expected %1, found %2").arg(QLatin1String(what)).arg(Describe(FToken)));
-        QString text = FToken.Text;
+        QString text = std::move(FToken.Text);
         Advance();
         return text;
     }

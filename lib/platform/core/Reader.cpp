@@ -3,19 +3,18 @@
 #include "platform/core/ClassRegistry.h"
 #include "platform/core/Collection.h"
 #include "platform/core/FormParser.h"
+#include "platform/core/NameKey.h"
 
 #include <QFile>
 #include <QMetaEnum>
+#include <array>
 #include <limits>
+#include <optional>
+#include <unordered_map>
 
 namespace Vellaro {
 
 namespace {
-
-bool IsEventName(const QMetaProperty& p)
-{
-    return QByteArray(p.name()).startsWith("On");
-}
 
 /// A QVariant of the property's own type holding an integer (enumerations are stored as such).
 QVariant IntegerOfType(QMetaType type, qint64 value)
@@ -111,10 +110,102 @@ quint32 TReader::ToSetBits(const TFilerValue& Value, const QString& Property, co
     return bits;
 }
 
+// ---- Look-ups made once per read ---------------------------------------------------------
+
+/// A published property with what applying a value to it needs, found once.
+struct TReader::TPropertyInfo {
+    TPropertyInfo(const QMetaObject* MetaObject, int Index)
+        : Property(MetaObject->property(Index))
+        , Name(QString::fromLatin1(Property.name()))
+        , Codec(FindPropertyCodec(Property.metaType()))
+        , IsEvent(Name.startsWith(QLatin1String("On")))
+    {
+    }
+    QMetaProperty Property;
+    /// The property's own name, for messages.
+    QString Name;
+    const TPropertyCodec* Codec;
+    bool IsEvent;
+};
+
+/// Classes and properties by the names the file gives them: a file names the same few of them
+/// on every object, so each is looked up (and its meta-property built) once per read.
+struct TReader::TLookups {
+    /// Names are matched whatever their case, as properties are: the table then holds no more
+    /// entries than the classes have names that read (an unknown name ends the read), however
+    /// a file spells them.
+    struct TKey {
+        const QMetaObject* Class;
+        TNameKey Name;
+        friend bool operator==(const TKey& a, const TKey& b) { return a.Class == b.Class && a.Name == b.Name; }
+    };
+    struct TKeyHash {
+        size_t operator()(const TKey& k) const noexcept { return qHash(k.Name, size_t(quintptr(k.Class))); }
+    };
+    /// A property line's name resolved for one class: the published property it sets and the
+    /// part after its first dot, or no Info for a name the class does not publish.
+    struct TEntry {
+        std::optional<TPropertyInfo> Info;
+        QString Sub;
+    };
+
+    const TEntry& Property(const QMetaObject* MetaObject, const QString& Name)
+    {
+        // The parser hands out one shared string per distinct name, so the same name comes back
+        // with the same characters' address: a recent entry holding that string (which keeps the
+        // address from being reused) answers without hashing the name.
+        TRecent& recent = Recent[(quintptr(Name.constData()) / 16 ^ quintptr(MetaObject) / 16) % Recent.size()];
+        if (recent.Entry && recent.Class == MetaObject && recent.Name.constData() == Name.constData() && recent.Name.size() == Name.size())
+            return *recent.Entry;
+        const TEntry& entry = Find(MetaObject, Name);
+        recent = {MetaObject, Name, &entry};
+        return entry;
+    }
+
+    const TEntry& Find(const QMetaObject* MetaObject, const QString& Name)
+    {
+        TKey key{MetaObject, TNameKey{Name}};
+        if (const auto it = Properties.find(key); it != Properties.end())
+            return it->second;
+        TEntry entry;
+        const qsizetype dot = Name.indexOf(u'.');
+        const int index = FindStreamedProperty(MetaObject, dot < 0 ? Name : Name.left(dot));
+        if (index >= 0)
+            entry.Info.emplace(MetaObject, index);
+        if (dot >= 0)
+            entry.Sub = Name.mid(dot + 1);
+        // Entries stay where they are while the table grows: callers hold them across look-ups.
+        return Properties.emplace(std::move(key), std::move(entry)).first->second;
+    }
+
+    const TComponentClass* Class(const QString& Name)
+    {
+        if (!LastClass || Name != LastClassName) {
+            LastClass = FindComponentClass(Name);
+            LastClassName = Name;
+        }
+        return LastClass;
+    }
+
+    struct TRecent {
+        const QMetaObject* Class = nullptr;
+        QString Name;
+        const TEntry* Entry = nullptr;
+    };
+
+    std::array<TRecent, 64> Recent;
+    std::unordered_map<TKey, TEntry, TKeyHash> Properties;
+    QString LastClassName;
+    const TComponentClass* LastClass = nullptr;
+};
+
+TReader::~TReader() = default;
+
 // ---- Reading the tree -------------------------------------------------------------------
 
 TComponent* TReader::ReadRootComponent(TComponent* Root)
 {
+    FLookups = std::make_unique<TLookups>();
     const TFormParser::THeader header = FParser.ReadObjectHeader(0);
     const TComponentClass* cls = FindComponentClass(header.ClassName);
     if (!cls)
@@ -167,11 +258,12 @@ void TReader::Destroy(TComponent* createdRoot)
 
 void TReader::ReadObjectBody(TComponent* Component, const QString& Name, int Depth)
 {
+    auto* object = dynamic_cast<QObject*>(Component);
     for (;;) {
         switch (FParser.NextItem(Name)) {
         case TFormParser::itEnd: return;
         case TFormParser::itObject: ReadChild(Component, Depth + 1); break;
-        case TFormParser::itProperty: ReadProperty(Component, FParser.ReadProperty()); break;
+        case TFormParser::itProperty: ReadProperty(object, Component, FParser.ReadProperty()); break;
         }
     }
 }
@@ -180,38 +272,44 @@ void TReader::ReadChild(TComponent* Parent, int Depth)
 {
     const TFormParser::THeader header = FParser.ReadObjectHeader(Depth);
     FLine = header.Line;
-    const TComponentClass* cls = FindComponentClass(header.ClassName);
+    const TComponentClass* cls = FLookups->Class(header.ClassName);
     if (!cls)
         throw EClassNotFound(header.Line, QStringLiteral("unknown class '%1'; expected a registered component class").arg(header.ClassName));
-    if (FRoot->FindComponent(header.Name))
-        throw EReadError(header.Line, QStringLiteral("a component named %1 already exists; expected a new name").arg(header.Name));
     TComponent* component = cls->Create(FRoot);
     FCreated.push_back(component);
     component->BeginLoading();
-    component->SetName(header.Name);
+    // SetName looks the name up anyway; a name taken is found there, not by a look-up before.
+    try {
+        component->SetName(header.Name);
+    } catch (const EComponentError&) {
+        const TComponent* other = FRoot->FindComponent(header.Name);
+        if (!other || other == component)
+            throw;
+        throw EReadError(header.Line, QStringLiteral("a component named %1 already exists; expected a new name").arg(header.Name));
+    }
     component->SetParentComponent(Parent);
     ReadObjectBody(component, header.Name, Depth);
 }
 
-void TReader::ReadProperty(TComponent* Component, const TFilerProperty& Property)
+void TReader::ReadProperty(QObject* Object, TComponent* Component, const TFilerProperty& Property)
 {
     FLine = Property.Line;
-    auto* object = dynamic_cast<QObject*>(Component);
-    const qsizetype dot = Property.Name.indexOf(u'.');
-    const QString head = dot < 0 ? Property.Name : Property.Name.left(dot);
-    const QString sub = dot < 0 ? QString() : Property.Name.mid(dot + 1);
-    const int index = object ? FindStreamedProperty(object->metaObject(), head) : -1;
-    if (index >= 0) {
-        const QMetaProperty p = object->metaObject()->property(index);
-        try {
-            ReadValue(object, Component, p, sub, Property.Value, Property.Line);
-        } catch (const EReadError&) {
-            throw;
-        } catch (const Exception& e) {
-            throw EReadError(Property.Line, QStringLiteral("%1 refused its value: %2").arg(Property.Name, e.Message()));
-        }
+    const TLookups::TEntry* entry = Object ? &FLookups->Property(Object->metaObject(), Property.Name) : nullptr;
+    if (!entry || !entry->Info) {
+        ReadDefinedProperty(Object, Component, Property);
         return;
     }
+    try {
+        ReadValue(Object, Component, *entry->Info, entry->Sub, Property.Value, Property.Line);
+    } catch (const EReadError&) {
+        throw;
+    } catch (const Exception& e) {
+        throw EReadError(Property.Line, QStringLiteral("%1 refused its value: %2").arg(Property.Name, e.Message()));
+    }
+}
+
+void TReader::ReadDefinedProperty(QObject* Object, TComponent* Component, const TFilerProperty& Property)
+{
     FPendingName = Property.Name;
     FPendingValue = &Property.Value;
     FPendingFound = false;
@@ -219,67 +317,58 @@ void TReader::ReadProperty(TComponent* Component, const TFilerProperty& Property
     FPendingValue = nullptr;
     if (!FPendingFound)
         throw EReadError(Property.Line, QStringLiteral("unknown property '%1' of %2; expected a published or defined property")
-            .arg(Property.Name, object ? StreamClassName(object) : QStringLiteral("TComponent")));
+            .arg(Property.Name, Object ? StreamClassName(Object) : QStringLiteral("TComponent")));
 }
 
-void TReader::ReadValue(QObject* Object, TComponent* Component, const QMetaProperty& Property, const QString& Sub,
+void TReader::ReadValue(QObject* Object, TComponent* Component, const TPropertyInfo& Info, const QString& Sub,
     const TFilerValue& Value, int Line)
 {
-    const QMetaType type = Property.metaType();
-    const QString name = QString::fromLatin1(Property.name());
-    if (const TPropertyCodec* codec = FindPropertyCodec(type)) {
-        codec->Read(Object, Property, Sub, Value);
+    const QMetaProperty& property = Info.Property;
+    const QString& name = Info.Name;
+    if (Info.Codec) {
+        Info.Codec->Read(Object, property, Sub, Value);
         return;
     }
     if (!Sub.isEmpty()) {
-        // A sub-property of an object the component owns: set it on a copy of nothing, then
-        // give the object back to the setter so the component takes the change in.
-        QObject* target = (type.flags() & QMetaType::PointerToQObject) ? Property.read(Object).value<QObject*>() : nullptr;
-        if (!target || dynamic_cast<TComponent*>(target))
-            throw EReadError(Line, QStringLiteral("%1 has no sub-properties; expected a property name without '.'").arg(name));
-        const QString head = Sub.section(u'.', 0, 0);
-        const int index = FindStreamedProperty(target->metaObject(), head);
-        if (index < 0)
-            throw EReadError(Line, QStringLiteral("unknown property '%1' of %2; expected a published property").arg(head, name));
-        ReadValue(target, nullptr, target->metaObject()->property(index), Sub.section(u'.', 1), Value, Line);
-        Property.write(Object, Property.read(Object));
+        ReadSubProperty(Object, Info, Sub, Value, Line);
+        return;
+    }
+    if (property.isEnumType()) {
+        ReadEnum(Object, Info, Value);
         return;
     }
     bool written = true;
-    if (Property.isEnumType()) {
-        ReadEnum(Object, Property, Value);
-        return;
-    }
+    const QMetaType type = property.metaType();
     switch (type.id()) {
-    case QMetaType::Bool: written = Property.write(Object, ToBool(Value, name)); break;
+    case QMetaType::Bool: written = property.write(Object, ToBool(Value, name)); break;
     case QMetaType::Int:
-        written = Property.write(Object, int(ToInteger(Value, name, std::numeric_limits<int>::min(), std::numeric_limits<int>::max())));
+        written = property.write(Object, int(ToInteger(Value, name, std::numeric_limits<int>::min(), std::numeric_limits<int>::max())));
         break;
     case QMetaType::UInt:
-        written = Property.write(Object, uint(ToInteger(Value, name, 0, std::numeric_limits<uint>::max())));
+        written = property.write(Object, uint(ToInteger(Value, name, 0, std::numeric_limits<uint>::max())));
         break;
     case QMetaType::LongLong: case QMetaType::Long:
-        written = Property.write(Object, qlonglong(ToInteger(Value, name, std::numeric_limits<qint64>::min(), std::numeric_limits<qint64>::max())));
+        written = property.write(Object, qlonglong(ToInteger(Value, name, std::numeric_limits<qint64>::min(), std::numeric_limits<qint64>::max())));
         break;
-    case QMetaType::Double: written = Property.write(Object, ToFloat(Value, name)); break;
-    case QMetaType::QString: written = Property.write(Object, ToString(Value, name)); break;
+    case QMetaType::Double: written = property.write(Object, ToFloat(Value, name)); break;
+    case QMetaType::QString: written = property.write(Object, ToString(Value, name)); break;
     case QMetaType::QStringList: {
         if (Value.Kind != TFilerValue::vkList)
             Expected(Value, QStringLiteral("a list of strings in parentheses"), name);
         QStringList list;
         for (const TFilerValue& v : Value.List)
             list << ToString(v, name);
-        written = Property.write(Object, list);
+        written = property.write(Object, list);
         break;
     }
     default:
         if (type.flags() & QMetaType::PointerToQObject) {
             if (Value.Kind == TFilerValue::vkCollection)
-                ReadCollection(Object, Property, Value);
+                ReadCollection(Object, Info, Value);
             else
-                ReadReference(Object, Property, Value);
-        } else if (IsEventName(Property) && Component) {
-            ReadEvent(Object, Component, Property, Value);
+                ReadReference(Object, Info, Value);
+        } else if (Info.IsEvent && Component) {
+            ReadEvent(Object, Component, Info, Value);
         } else {
             throw EReadError(Line, QStringLiteral("property %1 of type %2 cannot be read").arg(name, QLatin1String(type.name())));
         }
@@ -288,10 +377,26 @@ void TReader::ReadValue(QObject* Object, TComponent* Component, const QMetaPrope
         throw EReadError(Line, QStringLiteral("%1 refused the value read").arg(name));
 }
 
-void TReader::ReadEnum(QObject* Object, const QMetaProperty& Property, const TFilerValue& Value)
+void TReader::ReadSubProperty(QObject* Object, const TPropertyInfo& Info, const QString& Sub, const TFilerValue& Value, int Line)
 {
-    const QMetaEnum e = Property.enumerator();
-    const QString name = QString::fromLatin1(Property.name());
+    // A sub-property of an object the component owns: set it on that object, then give the
+    // object back to the setter so the component takes the change in.
+    const QMetaProperty& property = Info.Property;
+    QObject* target = (property.metaType().flags() & QMetaType::PointerToQObject) ? property.read(Object).value<QObject*>() : nullptr;
+    if (!target || dynamic_cast<TComponent*>(target))
+        throw EReadError(Line, QStringLiteral("%1 has no sub-properties; expected a property name without '.'").arg(Info.Name));
+    const QString head = Sub.section(u'.', 0, 0);
+    const int index = FindStreamedProperty(target->metaObject(), head);
+    if (index < 0)
+        throw EReadError(Line, QStringLiteral("unknown property '%1' of %2; expected a published property").arg(head, Info.Name));
+    ReadValue(target, nullptr, TPropertyInfo(target->metaObject(), index), Sub.section(u'.', 1), Value, Line);
+    property.write(Object, property.read(Object));
+}
+
+void TReader::ReadEnum(QObject* Object, const TPropertyInfo& Info, const TFilerValue& Value)
+{
+    const QMetaEnum e = Info.Property.enumerator();
+    const QString& name = Info.Name;
     qint64 v = 0;
     if (e.isFlag()) {
         v = ToSetBits(Value, name, e);
@@ -302,22 +407,21 @@ void TReader::ReadEnum(QObject* Object, const QMetaProperty& Property, const TFi
             throw EReadError(Value.Line, QStringLiteral("'%1' is not a value of %2; expected one of the names of %3")
                 .arg(key, name, QString::fromLatin1(e.name())));
     }
-    const QVariant variant = IntegerOfType(Property.metaType(), v);
-    if (!variant.isValid() || !Property.write(Object, variant))
+    const QVariant variant = IntegerOfType(Info.Property.metaType(), v);
+    if (!variant.isValid() || !Info.Property.write(Object, variant))
         throw EReadError(Value.Line, QStringLiteral("%1 refused the value read").arg(name));
 }
 
-void TReader::ReadReference(QObject* Object, const QMetaProperty& Property, const TFilerValue& Value)
+void TReader::ReadReference(QObject* Object, const TPropertyInfo& Info, const TFilerValue& Value)
 {
-    const QString name = QString::fromLatin1(Property.name());
-    const QString target = ToIdent(Value, name);
+    const QString target = ToIdent(Value, Info.Name);
     if (target.compare(QLatin1String("nil"), Qt::CaseInsensitive) == 0) {
         QObject* none = nullptr;
-        Property.write(Object, QVariant(Property.metaType(), &none));
+        Info.Property.write(Object, QVariant(Info.Property.metaType(), &none));
         return;
     }
     // Resolved when the whole root is read, so that later components can be named.
-    FFixups.push_back({Object, Property, target, Value.Line});
+    FFixups.push_back({Object, Info.Property, target, Value.Line});
 }
 
 void TReader::ResolveFixups()
@@ -347,36 +451,36 @@ void TReader::ResolveFixups()
     FFixups.clear();
 }
 
-void TReader::ReadEvent(QObject* Object, TComponent* Component, const QMetaProperty& Property, const TFilerValue& Value)
+void TReader::ReadEvent(QObject* Object, TComponent* Component, const TPropertyInfo& Info, const TFilerValue& Value)
 {
-    const QString name = QString::fromLatin1(Property.name());
+    const QString& name = Info.Name;
     const QString handlerName = ToIdent(Value, name);
     const QVariant handler = FRoot->MethodAddress(handlerName);
     if (!handler.isValid())
         throw EReadError(Value.Line, QStringLiteral("no handler '%1' for %2; expected a method registered by %3")
             .arg(handlerName, name, FRoot->Name()));
-    if (handler.metaType() != Property.metaType())
+    if (handler.metaType() != Info.Property.metaType())
         throw EReadError(Value.Line, QStringLiteral("handler '%1' does not fit %2; expected a %3")
-            .arg(handlerName, name, QLatin1String(Property.metaType().name())));
-    Property.write(Object, handler);
-    Component->SetEventHandlerName(Property.name(), handlerName);
+            .arg(handlerName, name, QLatin1String(Info.Property.metaType().name())));
+    Info.Property.write(Object, handler);
+    Component->SetEventHandlerName(Info.Property.name(), handlerName);
 }
 
-void TReader::ReadCollection(QObject* Object, const QMetaProperty& Property, const TFilerValue& Value)
+void TReader::ReadCollection(QObject* Object, const TPropertyInfo& Info, const TFilerValue& Value)
 {
-    auto* collection = qobject_cast<TCollection*>(Property.read(Object).value<QObject*>());
+    auto* collection = qobject_cast<TCollection*>(Info.Property.read(Object).value<QObject*>());
     if (!collection)
-        Expected(Value, QStringLiteral("a component name"), QString::fromLatin1(Property.name()));
+        Expected(Value, QStringLiteral("a component name"), Info.Name);
     collection->Clear();
     for (const std::vector<TFilerProperty>& item : Value.Items) {
         QObject* target = collection->Add();
         for (const TFilerProperty& p : item) {
             FLine = p.Line;
-            const int index = FindStreamedProperty(target->metaObject(), p.Name.section(u'.', 0, 0));
-            if (index < 0)
+            const TLookups::TEntry& entry = FLookups->Property(target->metaObject(), p.Name);
+            if (!entry.Info)
                 throw EReadError(p.Line, QStringLiteral("unknown property '%1' of a %2 item; expected a published property")
-                    .arg(p.Name, QLatin1String(Property.name())));
-            ReadValue(target, nullptr, target->metaObject()->property(index), p.Name.section(u'.', 1), p.Value, p.Line);
+                    .arg(p.Name, Info.Name));
+            ReadValue(target, nullptr, *entry.Info, entry.Sub, p.Value, p.Line);
         }
     }
 }

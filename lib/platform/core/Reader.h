@@ -11,6 +11,7 @@
 #include "platform/core/FormParser.h"
 
 #include <QMetaProperty>
+#include <memory>
 #include <vector>
 
 namespace Vellaro {
@@ -20,6 +21,7 @@ public:
     /// Prepares to read Text; a text above MaxFormFileBytes raises EReadError here, a syntax
     /// error raises it from ReadRootComponent (which then takes back what it made).
     explicit TReader(const QString& Text);
+    ~TReader() override;
 
     /// Reads the form into Root, or, with Root nullptr, creates the root from its class.
     /// Returns the root (a created one belongs to the caller).
@@ -54,15 +56,22 @@ private:
         int Line;
     };
 
+    /// A published property as the reader applies it (defined in Reader.cpp).
+    struct TPropertyInfo;
+    /// What the reader looked up once per class and property name (defined in Reader.cpp).
+    struct TLookups;
+
     void ReadObjectBody(TComponent* Component, const QString& Name, int Depth);
     void ReadChild(TComponent* Parent, int Depth);
-    void ReadProperty(TComponent* Component, const TFilerProperty& Property);
-    void ReadValue(QObject* Object, TComponent* Component, const QMetaProperty& Property, const QString& Sub,
+    void ReadProperty(QObject* Object, TComponent* Component, const TFilerProperty& Property);
+    void ReadDefinedProperty(QObject* Object, TComponent* Component, const TFilerProperty& Property);
+    void ReadValue(QObject* Object, TComponent* Component, const TPropertyInfo& Info, const QString& Sub,
         const TFilerValue& Value, int Line);
-    void ReadEnum(QObject* Object, const QMetaProperty& Property, const TFilerValue& Value);
-    void ReadReference(QObject* Object, const QMetaProperty& Property, const TFilerValue& Value);
-    void ReadEvent(QObject* Object, TComponent* Component, const QMetaProperty& Property, const TFilerValue& Value);
-    void ReadCollection(QObject* Object, const QMetaProperty& Property, const TFilerValue& Value);
+    void ReadSubProperty(QObject* Object, const TPropertyInfo& Info, const QString& Sub, const TFilerValue& Value, int Line);
+    void ReadEnum(QObject* Object, const TPropertyInfo& Info, const TFilerValue& Value);
+    void ReadReference(QObject* Object, const TPropertyInfo& Info, const TFilerValue& Value);
+    void ReadEvent(QObject* Object, TComponent* Component, const TPropertyInfo& Info, const TFilerValue& Value);
+    void ReadCollection(QObject* Object, const TPropertyInfo& Info, const TFilerValue& Value);
     void ResolveFixups();
     void Destroy(TComponent* createdRoot);
     const TFilerValue& NextValue(TFilerValue::TKind kind, const char* what);
@@ -78,11 +87,23 @@ private:
     bool FPendingFound = false;
     bool FPendingConsumed = false;
     std::vector<std::pair<const TFilerValue*, size_t>> FListStack;
+    std::unique_ptr<TLookups> FLookups;
 };
 
 /// Reads the form file at Path (a file or a Qt resource such as ":/vellaro/x.vfm") into Root.
+///
+/// Limits: a file above MaxFormFileBytes (64 MiB) is refused from its size, before a byte of it
+/// is read; a property holding more than MaxPropertyValues values (2^20), objects nested more
+/// than MaxObjectDepth and values more than MaxValueDepth deep are refused while that property
+/// or object is parsed, before any of its values is kept or applied. Every refusal raises
+/// EReadError naming the limit and the line. A refused read is taken back: the components it
+/// created are destroyed and Root keeps the components it had, with their names and order.
+/// (Published properties of Root itself that the file set before the refused line keep their
+/// new values.)
 VELLARO_EXPORT void ReadComponentRes(const QString& Path, TComponent* Root);
-/// Reads a form file's text into Root, or creates the root when Root is nullptr.
+/// Reads a form file's text into Root, or creates the root when Root is nullptr; the limits
+/// and the taking back of a refused read are those of ReadComponentRes (a text longer than
+/// MaxFormFileBytes characters is refused before it is parsed).
 VELLARO_EXPORT TComponent* ReadComponentText(const QString& Text, TComponent* Root = nullptr);
 
 /// Binds an event of Component to the handler its root registered under Handler (empty
