@@ -76,17 +76,26 @@ TCustomPreviewToolbar::~TCustomPreviewToolbar()
     FPreviewLink.Detach();
 }
 
-void TCustomPreviewToolbar::DrawExportGlyph(TBitmap* Glyph)
+namespace {
+/// A glyph drawn in code: its size, the strip's purple background (the lower left pixel is the
+/// transparent colour), a thin black pen and a white brush.
+TCanvas* StartGlyph(TBitmap* Glyph, int Size)
 {
-    Glyph->SetSize(GlyphSize, GlyphSize);
+    Glyph->SetSize(Size, Size);
     TCanvas* canvas = Glyph->Canvas();
-    // Purple is the background, as in the strip (the lower left pixel).
     canvas->Brush()->SetStyle(bsSolid);
     canvas->Brush()->SetColor(clPurple);
-    canvas->FillRect({0, 0, GlyphSize, GlyphSize});
+    canvas->FillRect({0, 0, Size, Size});
     canvas->Pen()->SetColor(clBlack);
     canvas->Pen()->SetWidth(0);
     canvas->Brush()->SetColor(clWhite);
+    return canvas;
+}
+} // namespace
+
+void TCustomPreviewToolbar::DrawExportGlyph(TBitmap* Glyph)
+{
+    TCanvas* canvas = StartGlyph(Glyph, GlyphSize);
     canvas->Rectangle(1, 1, 11, 14);
     canvas->Pen()->SetColor(0x008000);
     canvas->Brush()->SetColor(0x008000);
@@ -99,14 +108,7 @@ void TCustomPreviewToolbar::DrawExportGlyph(TBitmap* Glyph)
 
 void TCustomPreviewToolbar::DrawThumbnailsGlyph(TBitmap* Glyph)
 {
-    Glyph->SetSize(GlyphSize, GlyphSize);
-    TCanvas* canvas = Glyph->Canvas();
-    canvas->Brush()->SetStyle(bsSolid);
-    canvas->Brush()->SetColor(clPurple);
-    canvas->FillRect({0, 0, GlyphSize, GlyphSize});
-    canvas->Pen()->SetColor(clBlack);
-    canvas->Pen()->SetWidth(0);
-    canvas->Brush()->SetColor(clWhite);
+    TCanvas* canvas = StartGlyph(Glyph, GlyphSize);
     // Three small pages in a column, the middle one marked, and the page shown large.
     for (int i = 0; i < 3; ++i) {
         canvas->Brush()->SetColor(i == 1 ? clNavy : clWhite);
