@@ -123,6 +123,11 @@ void TCustomPreviewToolbar::DrawThumbnailsGlyph(TBitmap* Glyph)
     }
 }
 
+TPreviewThumbnails* TCustomPreviewToolbar::Thumbnails() const
+{
+    return static_cast<TPreviewThumbnails*>(FThumbnails.data());
+}
+
 void TCustomPreviewToolbar::SetThumbnails(TPreviewThumbnails* Value)
 {
     if (Value == FThumbnails)
@@ -139,7 +144,7 @@ void TCustomPreviewToolbar::ShowThumbnailsState()
 {
     TSpeedButton* button = FSpeedButtons[btnThumbnails];
     button->SetEnabled(FThumbnails != nullptr);
-    button->setChecked(FThumbnails && FThumbnails->Visible());
+    button->setChecked(FThumbnails && Thumbnails()->Visible());
 }
 
 bool TCustomPreviewToolbar::eventFilter(QObject* watched, QEvent* event)
@@ -293,10 +298,11 @@ void TCustomPreviewToolbar::ButtonClick(TButtonKind Kind)
     if (job && Kind == btnExport)
         SaveJobAs(job, this);
     if (Kind == btnThumbnails && FThumbnails) {
-        const bool show = !FThumbnails->Visible();
-        FThumbnails->SetVisible(show);
+        TPreviewThumbnails* overview = Thumbnails();
+        const bool show = !overview->Visible();
+        overview->SetVisible(show);
         if (show)
-            FThumbnails->Update();
+            overview->Update();
         ShowThumbnailsState();
     }
     if (job && Kind <= btnRefresh) {

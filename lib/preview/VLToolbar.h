@@ -70,7 +70,7 @@ public:
 
     /// The page overview the overview button (btnThumbnails) shows and hides; none by default,
     /// and the button is disabled without one. The button stays down while the overview shows.
-    TPreviewThumbnails* Thumbnails() const { return FThumbnails; }
+    TPreviewThumbnails* Thumbnails() const;
     /// Links the overview button to an overview (nullptr unlinks it).
     void SetThumbnails(TPreviewThumbnails* Value);
 
@@ -101,7 +101,9 @@ private:
     TPreviewLink FPreviewLink{this};
     std::unique_ptr<TBitmap> FGlyphStrip;
     std::array<TSpeedButton*, btnThumbnails + 1> FSpeedButtons{};
-    QPointer<TPreviewThumbnails> FThumbnails;
+    // Held as a widget: the event filter compares it with the watched object while ~QWidget
+    // runs, when it is no longer an overview.
+    QPointer<QWidget> FThumbnails;
     TButtons FButtons;
     bool FFlat = false;
     TPreviewComboBox* FScaleCombo = nullptr;
