@@ -131,28 +131,37 @@ void TDeviceContext::ResetMapping()
     FViewportOrgPart = {};
 }
 
+namespace {
+/// Logical to device coordinates on each axis: device = Scale * logical + Offset.
+struct TAxisMapping {
+    double ScaleX = 1.0, ScaleY = 1.0, OffsetX = 0.0, OffsetY = 0.0;
+};
+
+TAxisMapping AxisMapping(const TDeviceContext& dc)
+{
+    TAxisMapping m;
+    if (dc.MapMode() == MM_ANISOTROPIC) {
+        m.ScaleX = double(dc.ViewportExt().cx) / dc.WindowExt().cx;
+        m.ScaleY = double(dc.ViewportExt().cy) / dc.WindowExt().cy;
+    }
+    const QPointF origin = dc.ViewportOrgF();
+    m.OffsetX = origin.x() - dc.WindowOrg().X * m.ScaleX;
+    m.OffsetY = origin.y() - dc.WindowOrg().Y * m.ScaleY;
+    return m;
+}
+} // namespace
+
 QTransform TDeviceContext::Transform() const
 {
-    double sx = 1.0, sy = 1.0;
-    if (FMapMode == MM_ANISOTROPIC) {
-        sx = double(FViewportExt.cx) / FWindowExt.cx;
-        sy = double(FViewportExt.cy) / FWindowExt.cy;
-    }
-    const QPointF origin = ViewportOrgF();
-    return QTransform(sx, 0, 0, sy, origin.x() - FWindowOrg.X * sx, origin.y() - FWindowOrg.Y * sy);
+    const TAxisMapping m = AxisMapping(*this);
+    return QTransform(m.ScaleX, 0, 0, m.ScaleY, m.OffsetX, m.OffsetY);
 }
 
 TPoint TDeviceContext::LPtoDP(TPoint p) const
 {
     // What Transform().map gives, without building the transform for every point.
-    double sx = 1.0, sy = 1.0;
-    if (FMapMode == MM_ANISOTROPIC) {
-        sx = double(FViewportExt.cx) / FWindowExt.cx;
-        sy = double(FViewportExt.cy) / FWindowExt.cy;
-    }
-    const QPointF origin = ViewportOrgF();
-    const double dx = origin.x() - FWindowOrg.X * sx, dy = origin.y() - FWindowOrg.Y * sy;
-    return {int(std::lround(sx * p.X + dx)), int(std::lround(sy * p.Y + dy))};
+    const TAxisMapping m = AxisMapping(*this);
+    return {int(std::lround(m.ScaleX * p.X + m.OffsetX)), int(std::lround(m.ScaleY * p.Y + m.OffsetY))};
 }
 
 TRect TDeviceContext::LPtoDP(const TRect& r) const
