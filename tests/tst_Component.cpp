@@ -1,8 +1,12 @@
 // Ownership, names and removal notification of components.
 #include "platform/core/Component.h"
+#include "platform/core/NameIndex.h"
 
 #include <gtest/gtest.h>
+#include <algorithm>
+#include <map>
 #include <memory>
+#include <random>
 #include <vector>
 
 using namespace Vellaro;
@@ -211,4 +215,79 @@ TEST(Component, OrderAndCountSurviveRemovalsFromAnywhere)
     // Appending after removals keeps the new one last.
     auto* late = new TComponent(&owner);
     EXPECT_EQ(owner.Components(owner.ComponentCount() - 1), late);
+}
+
+TEST(Component, NamesAgreeWithAModelThroughManyRenamesAndRemovals)
+{
+    // Random renames, removals and additions (fixed seed) in an owner whose name index grows,
+    // wraps around its end and closes gaps after removals; every name the model holds must be
+    // found, in any case, and no other.
+    TComponent owner;
+    std::map<QString, TComponent*> model;
+    std::mt19937 random(7);
+    int serial = 0;
+    const auto freshName = [&] { return QStringLiteral("Part%1").arg(serial++); };
+    const auto anyNamed = [&] {
+        auto it = model.begin();
+        std::advance(it, std::uniform_int_distribution<size_t>(0, model.size() - 1)(random));
+        return it;
+    };
+    for (int step = 0; step < 3000; ++step) {
+        const int action = int(random() % 4);
+        if (model.empty() || action <= 1) {
+            auto* c = new TComponent(&owner);
+            const QString name = freshName();
+            c->SetName(name);
+            model[name.toLower()] = c;
+        } else if (action == 2) {
+            const auto it = anyNamed();
+            TComponent* c = it->second;
+            model.erase(it);
+            const QString name = freshName();
+            c->SetName(name.toUpper());
+            model[name.toLower()] = c;
+        } else {
+            const auto it = anyNamed();
+            delete it->second;
+            model.erase(it);
+        }
+    }
+    ASSERT_EQ(owner.ComponentCount(), int(model.size()));
+    for (int i = 0; i < serial; ++i) {
+        const QString name = QStringLiteral("part%1").arg(i);
+        const auto it = model.find(name);
+        ASSERT_EQ(owner.FindComponent(name), it == model.end() ? nullptr : it->second) << name.toStdString();
+    }
+}
+
+TEST(Component, NameIndexFindsTheRestAfterRemovalsFromRunsThatWrapAround)
+{
+    // Names given two hashes fill two runs of slots from the hashes' homes, which may meet and,
+    // for some of the many pairs tried, wrap past the table's end. Taking the names out in a
+    // random order must close each gap so that every name left is still found.
+    std::mt19937 random(11);
+    constexpr int count = 8;
+    for (size_t base = 0; base < 64; ++base) {
+        std::vector<std::unique_ptr<TComponent>> parts;
+        TNameIndex index;
+        const auto hashOf = [&](int i) { return base + size_t(i % 2) * 977; };
+        for (int i = 0; i < count; ++i) {
+            parts.push_back(std::make_unique<TComponent>());
+            parts.back()->SetName(QStringLiteral("P%1").arg(i));
+            index.Insert(parts.back().get(), hashOf(i));
+        }
+        std::vector<int> order(count);
+        for (int i = 0; i < count; ++i)
+            order[size_t(i)] = i;
+        std::shuffle(order.begin(), order.end(), random);
+        std::vector<bool> gone(count);
+        for (const int k : order) {
+            index.Remove(parts[size_t(k)].get(), hashOf(k));
+            gone[size_t(k)] = true;
+            for (int i = 0; i < count; ++i)
+                ASSERT_EQ(index.Find(parts[size_t(i)]->Name(), hashOf(i)), gone[size_t(i)] ? nullptr : parts[size_t(i)].get())
+                    << "hashes from " << base << ", name P" << i;
+        }
+        EXPECT_TRUE(index.Empty());
+    }
 }

@@ -56,7 +56,7 @@ void TComponent::DestroyOwnedComponents()
     // random, which costs more the larger it is. The components go newest first, each taken
     // from the back of the list: O(1) apiece.
     if (FLinks)
-        FLinks->Names.clear();
+        FLinks->Names.Clear();
     while (TComponent* child = FLinks ? FLinks->Components.Last() : nullptr) {
         Remove(child);
         delete child;
@@ -74,15 +74,17 @@ TComponent* TComponent::FindComponent(const QString& name) const
 {
     if (name.isEmpty() || !FLinks)
         return nullptr;
-    return FLinks->Names.value(TNameKey{name}, nullptr);
+    return FLinks->Names.Find(name, TNameIndex::Hash(name));
 }
 
 void TComponent::SetName(const QString& name)
 {
     if (name == FName)
         return;
-    if (FOwner && !name.isEmpty()) {
-        TComponent* other = FOwner->FindComponent(name);
+    // The new name is hashed once, for the check and for filing it.
+    const size_t hash = FOwner && !name.isEmpty() ? TNameIndex::Hash(name) : 0;
+    if (FOwner && !name.isEmpty() && FOwner->FLinks) {
+        TComponent* other = FOwner->FLinks->Names.Find(name, hash);
         if (other && other != this)
             throw EComponentError(QStringLiteral("A component named %1 already exists").arg(name));
     }
@@ -90,9 +92,9 @@ void TComponent::SetName(const QString& name)
     if (FOwner) {
         TLinks& links = FOwner->Links();
         if (!old.isEmpty())
-            links.Names.remove(TNameKey{old});
+            links.Names.Remove(this, TNameIndex::Hash(old));
         if (!name.isEmpty())
-            links.Names.insert(TNameKey{name}, this);
+            links.Names.Insert(this, hash);
     }
     NameChanged(old);
 }
@@ -101,14 +103,16 @@ void TComponent::InsertComponent(TComponent* AComponent)
 {
     if (!AComponent || AComponent == this || AComponent->FOwner == this)
         return;
-    if (!AComponent->FName.isEmpty() && FindComponent(AComponent->FName))
+    const bool named = !AComponent->FName.isEmpty();
+    const size_t hash = named ? TNameIndex::Hash(AComponent->FName) : 0;
+    if (named && FLinks && FLinks->Names.Find(AComponent->FName, hash))
         throw EComponentError(QStringLiteral("A component named %1 already exists").arg(AComponent->FName));
     if (AComponent->FOwner)
         AComponent->FOwner->RemoveComponent(AComponent);
     TLinks& links = Links();
     links.Components.Append(AComponent);
-    if (!AComponent->FName.isEmpty())
-        links.Names.insert(TNameKey{AComponent->FName}, AComponent);
+    if (named)
+        links.Names.Insert(AComponent, hash);
     AComponent->SetOwnerState(this);
     if (AComponent->Hears()) {
         const bool before = Hears();
@@ -147,11 +151,8 @@ void TComponent::Remove(TComponent* AComponent)
     // Only an owner lists components, so its links exist.
     TLinks& links = *FLinks;
     links.Components.Remove(AComponent);
-    if (!AComponent->FName.isEmpty() && !links.Names.isEmpty()) {
-        const auto it = links.Names.constFind(TNameKey{AComponent->FName});
-        if (it != links.Names.cend() && it.value() == AComponent)
-            links.Names.erase(it);
-    }
+    if (!AComponent->FName.isEmpty() && !links.Names.Empty())
+        links.Names.Remove(AComponent, TNameIndex::Hash(AComponent->FName));
     const bool before = Hears();
     if (links.Listeners.Remove(AComponent))
         UpdateListening(before);

@@ -4,6 +4,7 @@
 // the components it owns, whatever Qt parent a widget also has.
 
 #include "platform/core/ComponentList.h"
+#include "platform/core/NameIndex.h"
 #include "platform/core/NameKey.h"
 #include "platform/core/Types.h"
 
@@ -123,6 +124,8 @@ protected:
     void DestroyComponent();
 
 private:
+    /// The index reads names in place rather than through copies from Name().
+    friend class TNameIndex;
     void SetOwnerState(TComponent* owner) { FOwner = owner; }
     void DestroyOwnedComponents();
     void NotifyFreeSubscribers();
@@ -171,7 +174,7 @@ private:
         /// Owned components that hear of sibling inserts and removals (Hears()).
         TComponentList Listeners;
         /// Owned components with a name, by name whatever its case.
-        QHash<TNameKey, TComponent*> Names;
+        TNameIndex Names;
         TComponentList FreeNotifies;
         std::vector<std::pair<QString, QVariant>> Methods;
         std::vector<std::pair<QByteArray, QString>> EventHandlerNames;

@@ -2,10 +2,9 @@
 
 namespace Vellaro {
 
-size_t qHash(const TNameKey& key, size_t seed) noexcept
+size_t FoldedNameHash(QStringView s, size_t seed) noexcept
 {
     // FNV-1a over the folded code points (the folding QString::compare uses).
-    const QString& s = key.Name;
     size_t hash = seed ^ size_t(0xcbf29ce484222325ull);
     for (qsizetype i = 0; i < s.size(); ++i) {
         char32_t c = s[i].unicode();

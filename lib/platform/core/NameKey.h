@@ -18,6 +18,7 @@ struct TNameKey {
 };
 
 /// Hashes the case-folded characters, so names that compare equal hash equal.
-VELLARO_EXPORT size_t qHash(const TNameKey& key, size_t seed = 0) noexcept;
+VELLARO_EXPORT size_t FoldedNameHash(QStringView name, size_t seed = 0) noexcept;
+inline size_t qHash(const TNameKey& key, size_t seed = 0) noexcept { return FoldedNameHash(key.Name, seed); }
 
 } // namespace Vellaro
