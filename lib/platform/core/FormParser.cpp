@@ -25,11 +25,13 @@ QString TFilerValue::KindName() const
 
 namespace {
 
+/// One token, filled in place by the lexer: an identifier views the text, a string is made.
 struct TToken {
     enum TKind { tkEof, tkIdent, tkInteger, tkFloat, tkString, tkBinary, tkSymbol };
     TKind Kind = tkEof;
     int Line = 1;
-    QString Text;
+    QStringView Ident;
+    QString String;
     qint64 Integer = 0;
     double Float = 0;
     QByteArray Binary;
@@ -65,30 +67,32 @@ int HexValue(QChar c)
 /// Splits the text into tokens; every step consumes at least one character.
 class TLexer {
 public:
-    explicit TLexer(const QString& text) : FText(text), FChars(text.constData()), FSize(text.size()) {}
+    explicit TLexer(const QString& text) : FChars(text.constData()), FSize(text.size()) {}
 
-    TToken Next()
+    /// Reads the next token into T.
+    void Next(TToken& t)
     {
         SkipBlanks();
-        TToken t;
         t.Line = FLine;
-        if (FPos >= FSize)
-            return t;
+        if (FPos >= FSize) {
+            t.Kind = TToken::tkEof;
+            return;
+        }
         const QChar c = FChars[FPos];
         if (IsIdentStart(c))
-            return std::move(Ident(t));
+            return Ident(t);
         if (c.isDigit() || c == u'$' || ((c == u'-' || c == u'+') && FPos + 1 < FSize && (FChars[FPos + 1].isDigit() || FChars[FPos + 1] == u'$')))
-            return std::move(Number(t));
+            return Number(t);
         if (c == u'\'' || c == u'#')
-            return std::move(String(t));
+            return String(t);
         if (c == u'{')
-            return std::move(Binary(t));
+            return Binary(t);
         switch (c.unicode()) {
         case u'=': case u':': case u'[': case u']': case u'(': case u')': case u',': case u'<': case u'>':
             ++FPos;
             t.Kind = TToken::tkSymbol;
             t.Symbol = c;
-            return t;
+            return;
         default:
             break;
         }
@@ -111,7 +115,7 @@ private:
         FLine = line;
     }
 
-    TToken& Ident(TToken& t)
+    void Ident(TToken& t)
     {
         const qsizetype start = FPos;
         qsizetype pos = FPos;
@@ -126,12 +130,10 @@ private:
         }
         FPos = pos;
         t.Kind = TToken::tkIdent;
-        const QStringView word = QStringView(FText).mid(start, FPos - start);
-        t.Text = FShareWords ? Word(word) : word.toString();
-        return t;
+        t.Ident = QStringView(FChars + start, FPos - start);
     }
 
-    TToken& Number(TToken& t)
+    void Number(TToken& t)
     {
         const qsizetype start = FPos;
         bool negative = false;
@@ -160,8 +162,8 @@ private:
             }
         }
         if (!isFloat && DecimalInteger(t, start, negative))
-            return t;
-        const QString text = FText.mid(start, FPos - start);
+            return;
+        const QString text = QStringView(FChars + start, FPos - start).toString();
         bool ok = false;
         if (isFloat) {
             t.Kind = TToken::tkFloat;
@@ -174,7 +176,6 @@ private:
             if (!ok)
                 throw EReadError(t.Line, QStringLiteral("the integer %1 is out of range").arg(text));
         }
-        return t;
     }
 
     /// An integer of ASCII digits between From (at its sign, if any) and the current position,
@@ -191,7 +192,7 @@ private:
                 return false;
             const quint64 digit = u - u'0';
             if (value > (limit - digit) / 10)
-                throw EReadError(t.Line, QStringLiteral("the integer %1 is out of range").arg(FText.mid(from, FPos - from)));
+                throw EReadError(t.Line, QStringLiteral("the integer %1 is out of range").arg(QStringView(FChars + from, FPos - from)));
             value = value * 10 + digit;
         }
         t.Kind = TToken::tkInteger;
@@ -200,7 +201,7 @@ private:
         return true;
     }
 
-    TToken& HexNumber(TToken& t, bool negative)
+    void HexNumber(TToken& t, bool negative)
     {
         ++FPos; // '$'
         quint64 value = 0;
@@ -219,20 +220,19 @@ private:
                 .arg(negative ? QStringLiteral("-") : QString(), QString::number(value, 16).toUpper()));
         t.Kind = TToken::tkInteger;
         t.Integer = negative ? -qint64(value) : qint64(value);
-        return t;
     }
 
-    TToken& String(TToken& t)
+    void String(TToken& t)
     {
         // Quoted runs ('' stands for a quote) and #code characters, written next to each other.
         t.Kind = TToken::tkString;
+        t.String = QString();
         while (FPos < FSize && (FChars[FPos] == u'\'' || FChars[FPos] == u'#')) {
             if (FChars[FPos] == u'\'')
                 QuotedRun(t);
             else
                 CharCode(t);
         }
-        return t;
     }
 
     void QuotedRun(TToken& t)
@@ -246,14 +246,14 @@ private:
                 ++pos;
             FPos = pos;
             // A string in one run (the usual case) is made in one step, not appended to.
-            if (t.Text.isNull())
-                t.Text = QStringView(FText).mid(from, pos - from).toString();
+            if (t.String.isNull())
+                t.String = QStringView(FChars + from, pos - from).toString();
             else
-                t.Text += QStringView(FText).mid(from, pos - from);
+                t.String += QStringView(FChars + from, pos - from);
             if (FPos >= FSize || FChars[FPos] == u'\n')
                 throw EReadError(t.Line, QStringLiteral("unterminated string; expected a closing quote on the same line"));
             if (FPos + 1 < FSize && FChars[FPos + 1] == u'\'') {
-                t.Text += u'\'';
+                t.String += u'\'';
                 FPos += 2;
                 continue;
             }
@@ -275,17 +275,18 @@ private:
         if (digits == 0)
             throw EReadError(t.Line, QStringLiteral("expected a character code after '#'"));
         if (code <= 0xFFFF)
-            t.Text += QChar(char16_t(code));
+            t.String += QChar(char16_t(code));
         else {
             const char32_t c = code;
-            t.Text += QString::fromUcs4(&c, 1);
+            t.String += QString::fromUcs4(&c, 1);
         }
     }
 
-    TToken& Binary(TToken& t)
+    void Binary(TToken& t)
     {
         ++FPos;
         t.Kind = TToken::tkBinary;
+        t.Binary = QByteArray();
         int high = -1;
         for (;;) {
             if (FPos >= FSize)
@@ -310,11 +311,21 @@ private:
         }
         if (high >= 0)
             throw EReadError(FLine, QStringLiteral("binary data has an odd number of hexadecimal digits"));
-        return t;
     }
 
-    /// The identifier as a string shared with its earlier occurrences: class and property names
-    /// and the words that frame objects repeat on every object, so they are made once.
+private:
+    /// The text's characters, read directly in the loops (the text does not change meanwhile).
+    const QChar* FChars;
+    qsizetype FSize;
+    qsizetype FPos = 0;
+    int FLine = 1;
+};
+
+/// Identifier values (enumeration names, True and False, references) as strings shared with
+/// their earlier occurrences: a file repeats the same few, so each is made once.
+class TSharedWords {
+public:
+    /// The word as a string shared with its earlier occurrences.
     QString Word(QStringView word)
     {
         // The last word seen of a similar shape answers most look-ups without hashing.
@@ -325,6 +336,7 @@ private:
         return recent;
     }
 
+private:
     static size_t RecentSlot(QStringView word)
     {
         size_t h = size_t(word.size());
@@ -340,28 +352,15 @@ private:
         if (it != FWords.end())
             return it->second;
         QString text = word.toString();
-        // Bounded: component names are mostly unique and need not be kept.
+        // Bounded: names of components referred to are mostly unique and need not be kept.
         if (FWords.size() < MaxSharedWords)
             FWords.emplace(std::u16string_view(QStringView(text).utf16(), size_t(text.size())), text);
         return text;
     }
 
-public:
-    /// Whether identifiers are looked up among the words seen before; off for a component's
-    /// name, which is seldom seen twice.
-    void ShareWords(bool share) { FShareWords = share; }
-
-private:
     static constexpr size_t MaxSharedWords = 1024;
     static constexpr size_t RecentWords = 256;
     std::array<QString, RecentWords> FRecentWords;
-    bool FShareWords = true;
-    const QString& FText;
-    /// The text's characters, read directly in the loops (the text does not change meanwhile).
-    const QChar* FChars;
-    qsizetype FSize;
-    qsizetype FPos = 0;
-    int FLine = 1;
     /// Keys view the strings they map to.
     std::unordered_map<std::u16string_view, QString> FWords;
 };
@@ -370,7 +369,7 @@ QString Describe(const TToken& t)
 {
     switch (t.Kind) {
     case TToken::tkEof: return QStringLiteral("the end of the file");
-    case TToken::tkIdent: return QStringLiteral("'%1'").arg(t.Text);
+    case TToken::tkIdent: return QStringLiteral("'%1'").arg(t.Ident);
     case TToken::tkInteger: return QStringLiteral("the integer %1").arg(t.Integer);
     case TToken::tkFloat: return QStringLiteral("a number");
     case TToken::tkString: return QStringLiteral("a string");
@@ -378,6 +377,23 @@ QString Describe(const TToken& t)
     case TToken::tkSymbol: return QStringLiteral("'%1'").arg(t.Symbol);
     }
     return {};
+}
+
+/// Makes V a fresh value of no kind yet, keeping what it holds only when it is empty already
+/// (the parser fills the same value for every property).
+void Reset(TFilerValue& v)
+{
+    v.Kind = TFilerValue::vkInteger;
+    v.Integer = 0;
+    v.Float = 0;
+    if (!v.Text.isNull())
+        v.Text = QString();
+    if (!v.Set.isEmpty())
+        v.Set.clear();
+    v.List.clear();
+    if (!v.Binary.isNull())
+        v.Binary = QByteArray();
+    v.Items.clear();
 }
 
 /// Recursive descent over the tokens with one token of look-ahead.
@@ -393,9 +409,7 @@ public:
             throw EReadError(FToken.Line, QStringLiteral("expected 'object', found %1").arg(Describe(FToken)));
         TFormParser::THeader header;
         header.Line = FToken.Line;
-        FLexer.ShareWords(false);
         Advance();
-        FLexer.ShareWords(true);
         header.Name = ExpectIdent("a component name after 'object'");
         if (header.Name.contains(u'.'))
             throw EReadError(header.Line, QStringLiteral("expected a component name without dots, found '%1'").arg(header.Name));
@@ -404,7 +418,7 @@ public:
         return header;
     }
 
-    TFormParser::TItem NextItem(const QString& objectName)
+    TFormParser::TItem NextItem(QStringView objectName)
     {
         if (IsWord("end")) {
             Advance();
@@ -417,10 +431,14 @@ public:
         return TFormParser::itProperty;
     }
 
-    TFilerProperty TopProperty()
+    TFormParser::TProperty TopProperty()
     {
         FValues = 0;
-        return Property(0);
+        const int line = FToken.Line;
+        const QStringView name = PropertyName();
+        Reset(FValue);
+        Value(FValue, 0);
+        return {name, FValue, line};
     }
 
     void EndOfFile()
@@ -430,7 +448,7 @@ public:
     }
 
 private:
-    void Advance() { FToken = FLexer.Next(); }
+    void Advance() { FLexer.Next(FToken); }
 
     bool IsWord(const char* word) const
     {
@@ -438,7 +456,7 @@ private:
         // goes through the full case folding.
         if (FToken.Kind != TToken::tkIdent)
             return false;
-        const QString& text = FToken.Text;
+        const QStringView text = FToken.Ident;
         qsizetype i = 0;
         for (; word[i]; ++i) {
             if (i >= text.size())
@@ -460,11 +478,12 @@ private:
         Advance();
     }
 
-    QString ExpectIdent(const char* what)
+    /// The identifier, as a view of the text.
+    QStringView ExpectIdent(const char* what)
     {
         if (FToken.Kind != TToken::tkIdent)
             throw EReadError(FToken.Line, QStringLiteral("expected %1, found %2").arg(QLatin1String(what)).arg(Describe(FToken)));
-        QString text = std::move(FToken.Text);
+        const QStringView text = FToken.Ident;
         Advance();
         return text;
     }
@@ -476,30 +495,38 @@ private:
             throw EReadError(FToken.Line, QStringLiteral("a property holds more than %1 values").arg(MaxPropertyValues));
     }
 
-    /// A property whose value sits Depth levels below the object's own properties.
-    TFilerProperty Property(int depth)
+    /// A property's name and the '=' after it.
+    QStringView PropertyName()
+    {
+        const QStringView name = ExpectIdent("a property name");
+        ExpectSymbol(u'=', "after the property name");
+        return name;
+    }
+
+    /// A property of a collection item, whose value sits Depth levels below the object's own
+    /// properties.
+    TFilerProperty ItemProperty(int depth)
     {
         TFilerProperty p;
         p.Line = FToken.Line;
-        p.Name = ExpectIdent("a property name");
-        ExpectSymbol(u'=', "after the property name");
-        p.Value = Value(depth);
+        p.Name = PropertyName().toString();
+        Value(p.Value, depth);
         return p;
     }
 
-    TFilerValue Value(int depth)
+    /// Reads a value into V, which is fresh.
+    void Value(TFilerValue& v, int depth)
     {
         if (depth >= MaxValueDepth)
             throw EReadError(FToken.Line, QStringLiteral("values nested more than %1 deep").arg(MaxValueDepth));
         CountValue();
-        TFilerValue v;
         v.Line = FToken.Line;
         switch (FToken.Kind) {
-        case TToken::tkInteger: v.Kind = TFilerValue::vkInteger; v.Integer = FToken.Integer; Advance(); return v;
-        case TToken::tkFloat: v.Kind = TFilerValue::vkFloat; v.Float = FToken.Float; Advance(); return v;
-        case TToken::tkString: v.Kind = TFilerValue::vkString; v.Text = std::move(FToken.Text); Advance(); return v;
-        case TToken::tkIdent: v.Kind = TFilerValue::vkIdent; v.Text = std::move(FToken.Text); Advance(); return v;
-        case TToken::tkBinary: v.Kind = TFilerValue::vkBinary; v.Binary = std::move(FToken.Binary); Advance(); return v;
+        case TToken::tkInteger: v.Kind = TFilerValue::vkInteger; v.Integer = FToken.Integer; Advance(); return;
+        case TToken::tkFloat: v.Kind = TFilerValue::vkFloat; v.Float = FToken.Float; Advance(); return;
+        case TToken::tkString: v.Kind = TFilerValue::vkString; v.Text = std::move(FToken.String); Advance(); return;
+        case TToken::tkIdent: v.Kind = TFilerValue::vkIdent; v.Text = FWords.Word(FToken.Ident); Advance(); return;
+        case TToken::tkBinary: v.Kind = TFilerValue::vkBinary; v.Binary = std::move(FToken.Binary); Advance(); return;
         case TToken::tkSymbol:
             if (IsSymbol(u'['))
                 return Set(v);
@@ -514,39 +541,38 @@ private:
         throw EReadError(FToken.Line, QStringLiteral("expected a value, found %1").arg(Describe(FToken)));
     }
 
-    TFilerValue Set(TFilerValue& v)
+    void Set(TFilerValue& v)
     {
         v.Kind = TFilerValue::vkSet;
         Advance();
         if (IsSymbol(u']')) {
             Advance();
-            return v;
+            return;
         }
         for (;;) {
             CountValue();
-            v.Set << ExpectIdent("an element name in the set");
+            v.Set << FWords.Word(ExpectIdent("an element name in the set"));
             if (IsSymbol(u']')) {
                 Advance();
-                return v;
+                return;
             }
             ExpectSymbol(u',', "or ']' in the set");
         }
     }
 
-    TFilerValue List(TFilerValue& v, int depth)
+    void List(TFilerValue& v, int depth)
     {
         v.Kind = TFilerValue::vkList;
         Advance();
         while (!IsSymbol(u')')) {
             if (FToken.Kind == TToken::tkEof)
                 throw EReadError(FToken.Line, QStringLiteral("list not closed; expected ')'"));
-            v.List.push_back(Value(depth + 1));
+            Value(v.List.emplace_back(), depth + 1);
         }
         Advance();
-        return v;
     }
 
-    TFilerValue Collection(TFilerValue& v, int depth)
+    void Collection(TFilerValue& v, int depth)
     {
         v.Kind = TFilerValue::vkCollection;
         Advance();
@@ -559,31 +585,37 @@ private:
             while (!IsWord("end")) {
                 if (FToken.Kind != TToken::tkIdent)
                     throw EReadError(FToken.Line, QStringLiteral("expected a property or 'end' in the collection item, found %1").arg(Describe(FToken)));
-                item.push_back(Property(depth + 1));
+                item.push_back(ItemProperty(depth + 1));
             }
             Advance();
             v.Items.push_back(std::move(item));
         }
         Advance();
-        return v;
     }
 
     TLexer FLexer;
     TToken FToken;
+    TSharedWords FWords;
+    /// The value of the property read last.
+    TFilerValue FValue;
     int FValues = 0;
 };
 
 TFilerObject ObjectTree(TFormParser& parser, const TFormParser::THeader& header, int depth)
 {
     TFilerObject obj;
-    obj.Name = header.Name;
-    obj.ClassName = header.ClassName;
+    obj.Name = header.Name.toString();
+    obj.ClassName = header.ClassName.toString();
     obj.Line = header.Line;
     for (;;) {
         switch (parser.NextItem(obj.Name)) {
         case TFormParser::itEnd: return obj;
         case TFormParser::itObject: obj.Children.push_back(ObjectTree(parser, parser.ReadObjectHeader(depth + 1), depth + 1)); break;
-        case TFormParser::itProperty: obj.Properties.push_back(parser.ReadProperty()); break;
+        case TFormParser::itProperty: {
+            const TFormParser::TProperty p = parser.ReadProperty();
+            obj.Properties.push_back({p.Name.toString(), p.Value, p.Line});
+            break;
+        }
         }
     }
 }
@@ -610,12 +642,12 @@ TFormParser::THeader TFormParser::ReadObjectHeader(int Depth)
     return FState->Parser.ObjectHeader(Depth);
 }
 
-TFormParser::TItem TFormParser::NextItem(const QString& ObjectName)
+TFormParser::TItem TFormParser::NextItem(QStringView ObjectName)
 {
     return FState->Parser.NextItem(ObjectName);
 }
 
-TFilerProperty TFormParser::ReadProperty()
+TFormParser::TProperty TFormParser::ReadProperty()
 {
     return FState->Parser.TopProperty();
 }

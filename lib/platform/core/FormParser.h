@@ -23,6 +23,8 @@ constexpr int MaxPropertyValues = 1 << 20;
 
 /// Walks a form file's text from the front: the caller asks for the root object's header, then
 /// for each item of an object in turn (a property, a nested object or the object's end).
+/// Names come as views of the text (which outlives the parser), so walking a file makes no
+/// string for a name; values are made only for what a property holds.
 class VELLARO_EXPORT TFormParser {
 public:
     /// Text must outlive the parser. A text beyond MaxFormFileBytes raises EReadError here.
@@ -33,17 +35,25 @@ public:
 
     /// The header of an object block ("object Name: Class") at nesting Depth (the root is 0).
     struct THeader {
-        QString Name;
-        QString ClassName;
+        QStringView Name;
+        QStringView ClassName;
         int Line = 0;
     };
     THeader ReadObjectHeader(int Depth);
 
     enum TItem { itProperty, itObject, itEnd };
     /// What comes next inside the current object; itEnd consumes the object's 'end'.
-    TItem NextItem(const QString& ObjectName);
+    TItem NextItem(QStringView ObjectName);
+
+    /// A property line: Name (dotted for a sub-property) = Value.
+    struct TProperty {
+        QStringView Name;
+        /// The parser's own value, valid until the next call.
+        const TFilerValue& Value;
+        int Line = 0;
+    };
     /// The property that NextItem announced.
-    TFilerProperty ReadProperty();
+    TProperty ReadProperty();
     /// Checks that nothing but blanks follows the root object.
     void ReadEndOfFile();
 

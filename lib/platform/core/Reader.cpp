@@ -119,13 +119,34 @@ struct TReader::TPropertyInfo {
         , Name(QString::fromLatin1(Property.name()))
         , Codec(FindPropertyCodec(Property.metaType()))
         , IsEvent(Name.startsWith(QLatin1String("On")))
+        , Writable(Property.isWritable())
+        , Index(Index)
     {
     }
+
+    /// Writes a value of exactly the property's type through the object's meta-call, where
+    /// QMetaProperty::write ends, without wrapping it in a QVariant and checking its type again
+    /// on every component; false when the property cannot be written.
+    template<class T>
+    bool WriteExact(QObject* Object, T Value) const
+    {
+        if (!Writable)
+            return false;
+        int status = -1;
+        int flags = 0;
+        void* argv[] = {&Value, nullptr, &status, &flags};
+        QMetaObject::metacall(Object, QMetaObject::WriteProperty, Index, argv);
+        return true;
+    }
+
     QMetaProperty Property;
     /// The property's own name, for messages.
     QString Name;
     const TPropertyCodec* Codec;
     bool IsEvent;
+    bool Writable;
+    /// The property's index among all of its class's properties, inherited ones included.
+    int Index;
 };
 
 /// Classes and properties by the names the file gives them: a file names the same few of them
@@ -149,40 +170,47 @@ struct TReader::TLookups {
         QString Sub;
     };
 
-    const TEntry& Property(const QMetaObject* MetaObject, const QString& Name)
+    const TEntry& Property(const QMetaObject* MetaObject, QStringView Name)
     {
-        // The parser hands out one shared string per distinct name, so the same name comes back
-        // with the same characters' address: a recent entry holding that string (which keeps the
-        // address from being reused) answers without hashing the name.
-        TRecent& recent = Recent[(quintptr(Name.constData()) / 16 ^ quintptr(MetaObject) / 16) % Recent.size()];
-        if (recent.Entry && recent.Class == MetaObject && recent.Name.constData() == Name.constData() && recent.Name.size() == Name.size())
+        // A file names the same few properties again and again, spelt the same way: a recent
+        // entry for the same class and spelling answers without hashing the name.
+        TRecent& recent = Recent[RecentSlot(MetaObject, Name)];
+        if (recent.Entry && recent.Class == MetaObject && QStringView(recent.Name) == Name)
             return *recent.Entry;
         const TEntry& entry = Find(MetaObject, Name);
-        recent = {MetaObject, Name, &entry};
+        recent = {MetaObject, Name.toString(), &entry};
         return entry;
     }
 
-    const TEntry& Find(const QMetaObject* MetaObject, const QString& Name)
+    static size_t RecentSlot(const QMetaObject* MetaObject, QStringView Name)
     {
-        TKey key{MetaObject, TNameKey{Name}};
+        size_t h = quintptr(MetaObject) / 16 + size_t(Name.size());
+        if (!Name.isEmpty())
+            h = (h * 31 + Name.front().unicode()) * 31 + Name.back().unicode();
+        return h % RecentEntries;
+    }
+
+    const TEntry& Find(const QMetaObject* MetaObject, QStringView Name)
+    {
+        TKey key{MetaObject, TNameKey{Name.toString()}};
         if (const auto it = Properties.find(key); it != Properties.end())
             return it->second;
         TEntry entry;
         const qsizetype dot = Name.indexOf(u'.');
-        const int index = FindStreamedProperty(MetaObject, dot < 0 ? Name : Name.left(dot));
+        const int index = FindStreamedProperty(MetaObject, (dot < 0 ? Name : Name.left(dot)).toString());
         if (index >= 0)
             entry.Info.emplace(MetaObject, index);
         if (dot >= 0)
-            entry.Sub = Name.mid(dot + 1);
+            entry.Sub = Name.mid(dot + 1).toString();
         // Entries stay where they are while the table grows: callers hold them across look-ups.
         return Properties.emplace(std::move(key), std::move(entry)).first->second;
     }
 
-    const TComponentClass* Class(const QString& Name)
+    const TComponentClass* Class(QStringView Name)
     {
         if (!LastClass || Name != LastClassName) {
-            LastClass = FindComponentClass(Name);
-            LastClassName = Name;
+            LastClassName = Name.toString();
+            LastClass = FindComponentClass(LastClassName);
         }
         return LastClass;
     }
@@ -193,7 +221,8 @@ struct TReader::TLookups {
         const TEntry* Entry = nullptr;
     };
 
-    std::array<TRecent, 64> Recent;
+    static constexpr size_t RecentEntries = 64;
+    std::array<TRecent, RecentEntries> Recent;
     std::unordered_map<TKey, TEntry, TKeyHash> Properties;
     QString LastClassName;
     const TComponentClass* LastClass = nullptr;
@@ -207,7 +236,7 @@ TComponent* TReader::ReadRootComponent(TComponent* Root)
 {
     FLookups = std::make_unique<TLookups>();
     const TFormParser::THeader header = FParser.ReadObjectHeader(0);
-    const TComponentClass* cls = FindComponentClass(header.ClassName);
+    const TComponentClass* cls = FindComponentClass(header.ClassName.toString());
     if (!cls)
         throw EClassNotFound(header.Line, QStringLiteral("unknown class '%1'; expected a registered component class").arg(header.ClassName));
     TComponent* created = nullptr;
@@ -224,7 +253,7 @@ TComponent* TReader::ReadRootComponent(TComponent* Root)
     try {
         Root->BeginLoading();
         if (Root->Name().isEmpty())
-            Root->SetName(header.Name);
+            Root->SetName(header.Name.toString());
         ReadObjectBody(Root, header.Name, 0);
         FParser.ReadEndOfFile();
         ResolveFixups();
@@ -256,7 +285,7 @@ void TReader::Destroy(TComponent* createdRoot)
         FRoot->CancelLoading();
 }
 
-void TReader::ReadObjectBody(TComponent* Component, const QString& Name, int Depth)
+void TReader::ReadObjectBody(TComponent* Component, QStringView Name, int Depth)
 {
     auto* object = dynamic_cast<QObject*>(Component);
     for (;;) {
@@ -279,10 +308,11 @@ void TReader::ReadChild(TComponent* Parent, int Depth)
     FCreated.push_back(component);
     component->BeginLoading();
     // SetName looks the name up anyway; a name taken is found there, not by a look-up before.
+    const QString name = header.Name.toString();
     try {
-        component->SetName(header.Name);
+        component->SetName(name);
     } catch (const EComponentError&) {
-        const TComponent* other = FRoot->FindComponent(header.Name);
+        const TComponent* other = FRoot->FindComponent(name);
         if (!other || other == component)
             throw;
         throw EReadError(header.Line, QStringLiteral("a component named %1 already exists; expected a new name").arg(header.Name));
@@ -291,7 +321,7 @@ void TReader::ReadChild(TComponent* Parent, int Depth)
     ReadObjectBody(component, header.Name, Depth);
 }
 
-void TReader::ReadProperty(QObject* Object, TComponent* Component, const TFilerProperty& Property)
+void TReader::ReadProperty(QObject* Object, TComponent* Component, const TFormParser::TProperty& Property)
 {
     FLine = Property.Line;
     const TLookups::TEntry* entry = Object ? &FLookups->Property(Object->metaObject(), Property.Name) : nullptr;
@@ -308,16 +338,16 @@ void TReader::ReadProperty(QObject* Object, TComponent* Component, const TFilerP
     }
 }
 
-void TReader::ReadDefinedProperty(QObject* Object, TComponent* Component, const TFilerProperty& Property)
+void TReader::ReadDefinedProperty(QObject* Object, TComponent* Component, const TFormParser::TProperty& Property)
 {
-    FPendingName = Property.Name;
+    FPendingName = Property.Name.toString();
     FPendingValue = &Property.Value;
     FPendingFound = false;
     Component->DefineProperties(*this);
     FPendingValue = nullptr;
     if (!FPendingFound)
         throw EReadError(Property.Line, QStringLiteral("unknown property '%1' of %2; expected a published or defined property")
-            .arg(Property.Name, Object ? StreamClassName(Object) : QStringLiteral("TComponent")));
+            .arg(FPendingName, Object ? StreamClassName(Object) : QStringLiteral("TComponent")));
 }
 
 void TReader::ReadValue(QObject* Object, TComponent* Component, const TPropertyInfo& Info, const QString& Sub,
@@ -340,18 +370,21 @@ void TReader::ReadValue(QObject* Object, TComponent* Component, const TPropertyI
     bool written = true;
     const QMetaType type = property.metaType();
     switch (type.id()) {
-    case QMetaType::Bool: written = property.write(Object, ToBool(Value, name)); break;
+    case QMetaType::Bool: written = Info.WriteExact(Object, ToBool(Value, name)); break;
     case QMetaType::Int:
-        written = property.write(Object, int(ToInteger(Value, name, std::numeric_limits<int>::min(), std::numeric_limits<int>::max())));
+        written = Info.WriteExact(Object, int(ToInteger(Value, name, std::numeric_limits<int>::min(), std::numeric_limits<int>::max())));
         break;
     case QMetaType::UInt:
-        written = property.write(Object, uint(ToInteger(Value, name, 0, std::numeric_limits<uint>::max())));
+        written = Info.WriteExact(Object, uint(ToInteger(Value, name, 0, std::numeric_limits<uint>::max())));
         break;
-    case QMetaType::LongLong: case QMetaType::Long:
+    case QMetaType::LongLong:
+        written = Info.WriteExact(Object, qlonglong(ToInteger(Value, name, std::numeric_limits<qint64>::min(), std::numeric_limits<qint64>::max())));
+        break;
+    case QMetaType::Long:
         written = property.write(Object, qlonglong(ToInteger(Value, name, std::numeric_limits<qint64>::min(), std::numeric_limits<qint64>::max())));
         break;
-    case QMetaType::Double: written = property.write(Object, ToFloat(Value, name)); break;
-    case QMetaType::QString: written = property.write(Object, ToString(Value, name)); break;
+    case QMetaType::Double: written = Info.WriteExact(Object, ToFloat(Value, name)); break;
+    case QMetaType::QString: written = Info.WriteExact(Object, ToString(Value, name)); break;
     case QMetaType::QStringList: {
         if (Value.Kind != TFilerValue::vkList)
             Expected(Value, QStringLiteral("a list of strings in parentheses"), name);

@@ -61,10 +61,10 @@ private:
     /// What the reader looked up once per class and property name (defined in Reader.cpp).
     struct TLookups;
 
-    void ReadObjectBody(TComponent* Component, const QString& Name, int Depth);
+    void ReadObjectBody(TComponent* Component, QStringView Name, int Depth);
     void ReadChild(TComponent* Parent, int Depth);
-    void ReadProperty(QObject* Object, TComponent* Component, const TFilerProperty& Property);
-    void ReadDefinedProperty(QObject* Object, TComponent* Component, const TFilerProperty& Property);
+    void ReadProperty(QObject* Object, TComponent* Component, const TFormParser::TProperty& Property);
+    void ReadDefinedProperty(QObject* Object, TComponent* Component, const TFormParser::TProperty& Property);
     void ReadValue(QObject* Object, TComponent* Component, const TPropertyInfo& Info, const QString& Sub,
         const TFilerValue& Value, int Line);
     void ReadSubProperty(QObject* Object, const TPropertyInfo& Info, const QString& Sub, const TFilerValue& Value, int Line);
