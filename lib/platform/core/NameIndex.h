@@ -39,7 +39,7 @@ private:
     void Place(const TSlot& slot);
     void Grow();
 
-    /// A power of two in size, at most half full.
+    /// A power of two in size, at most three quarters full.
     std::vector<TSlot> FSlots;
     size_t FCount = 0;
     int FShift = 64;
