@@ -119,7 +119,9 @@ struct TReader::TPropertyInfo {
         , Name(QString::fromLatin1(Property.name()))
         , Codec(FindPropertyCodec(Property.metaType()))
         , IsEvent(Name.startsWith(QLatin1String("On")))
+        , IsEnum(Property.isEnumType())
         , Writable(Property.isWritable())
+        , Type(Property.metaType())
         , Index(Index)
     {
     }
@@ -128,13 +130,14 @@ struct TReader::TPropertyInfo {
     /// QMetaProperty::write ends, without wrapping it in a QVariant and checking its type again
     /// on every component; false when the property cannot be written.
     template<class T>
-    bool WriteExact(QObject* Object, T Value) const
+    bool WriteExact(QObject* Object, const T& Value) const
     {
         if (!Writable)
             return false;
         int status = -1;
         int flags = 0;
-        void* argv[] = {&Value, nullptr, &status, &flags};
+        // The setter takes the value by const reference (moc passes it on as such).
+        void* argv[] = {const_cast<T*>(&Value), nullptr, &status, &flags};
         QMetaObject::metacall(Object, QMetaObject::WriteProperty, Index, argv);
         return true;
     }
@@ -144,7 +147,9 @@ struct TReader::TPropertyInfo {
     QString Name;
     const TPropertyCodec* Codec;
     bool IsEvent;
+    bool IsEnum;
     bool Writable;
+    QMetaType Type;
     /// The property's index among all of its class's properties, inherited ones included.
     int Index;
 };
@@ -363,12 +368,12 @@ void TReader::ReadValue(QObject* Object, TComponent* Component, const TPropertyI
         ReadSubProperty(Object, Info, Sub, Value, Line);
         return;
     }
-    if (property.isEnumType()) {
+    if (Info.IsEnum) {
         ReadEnum(Object, Info, Value);
         return;
     }
     bool written = true;
-    const QMetaType type = property.metaType();
+    const QMetaType type = Info.Type;
     switch (type.id()) {
     case QMetaType::Bool: written = Info.WriteExact(Object, ToBool(Value, name)); break;
     case QMetaType::Int:
@@ -384,7 +389,12 @@ void TReader::ReadValue(QObject* Object, TComponent* Component, const TPropertyI
         written = property.write(Object, qlonglong(ToInteger(Value, name, std::numeric_limits<qint64>::min(), std::numeric_limits<qint64>::max())));
         break;
     case QMetaType::Double: written = Info.WriteExact(Object, ToFloat(Value, name)); break;
-    case QMetaType::QString: written = Info.WriteExact(Object, ToString(Value, name)); break;
+    case QMetaType::QString:
+        // The parser's string goes to the setter as it is, without a copy between.
+        if (Value.Kind != TFilerValue::vkString)
+            Expected(Value, QStringLiteral("a string"), name);
+        written = Info.WriteExact(Object, Value.Text);
+        break;
     case QMetaType::QStringList: {
         if (Value.Kind != TFilerValue::vkList)
             Expected(Value, QStringLiteral("a list of strings in parentheses"), name);
