@@ -14,7 +14,6 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <algorithm>
-#include <ctime>
 #include <fstream>
 #include <functional>
 #include <malloc.h>
@@ -187,15 +186,6 @@ void BM_ReadFormFileOfJobs(benchmark::State& state)
     state.SetComplexityN(count);
 }
 BENCHMARK(BM_ReadFormFileOfJobs)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(2);
-
-/// Processor time of this process in seconds: other programs on a shared machine shift it less
-/// than the wall clock.
-double ProcessSeconds()
-{
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
-}
 
 /// Processor seconds of one run of Work, started as a program's first run would be: with the
 /// memory freed before given back to the system. (glibc keeps up to its trim threshold for

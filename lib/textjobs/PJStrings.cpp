@@ -74,8 +74,10 @@ private:
     {
         for (int k = 0; k < length; ++k) {
             const QChar c = text[start + k];
-            // Marks, surrogates, controls and complex scripts shape in context.
-            if (c.unicode() >= 0x300 || !c.isPrint())
+            // Marks, surrogates, controls and complex scripts shape in context. (Printable
+            // ASCII, most text, is answered without the Unicode tables.)
+            const bool printableAscii = c.unicode() >= 0x20 && c.unicode() < 0x7F;
+            if (!printableAscii && (c.unicode() >= 0x300 || !c.isPrint()))
                 return false;
             if (k > 0 && !PairAdditive(text[start + k - 1], c))
                 return false;
@@ -85,13 +87,27 @@ private:
 
     bool PairAdditive(QChar a, QChar b)
     {
+        // Pairs of Latin-1 characters, asked for on nearly every character, are kept in a
+        // flat table; others in a hash.
+        if (a.unicode() < 256 && b.unicode() < 256) {
+            if (FLatin1Pairs.empty())
+                FLatin1Pairs.assign(256 * 256, -1);
+            qint8& known = FLatin1Pairs[size_t(a.unicode()) << 8 | b.unicode()];
+            if (known < 0)
+                known = MeasuredPairAdditive(a, b) ? 1 : 0;
+            return known != 0;
+        }
         const quint32 key = (quint32(a.unicode()) << 16) | b.unicode();
         auto it = FPairs.constFind(key);
-        if (it == FPairs.cend()) {
-            const QChar pair[2] = {a, b};
-            it = FPairs.insert(key, FMetrics.horizontalAdvance(QString(pair, 2)) == Advance(a) + Advance(b));
-        }
+        if (it == FPairs.cend())
+            it = FPairs.insert(key, MeasuredPairAdditive(a, b));
         return *it;
+    }
+
+    bool MeasuredPairAdditive(QChar a, QChar b)
+    {
+        const QChar pair[2] = {a, b};
+        return FMetrics.horizontalAdvance(QString(pair, 2)) == Advance(a) + Advance(b);
     }
 
     bool Wider(const QString& text, int start, int length)
@@ -111,6 +127,8 @@ private:
     int FMaxWidth;
     std::array<double, 256> FLatin1;
     QHash<char16_t, double> FOthers;
+    /// Latin-1 pairs by their two codes: -1 not measured yet, else whether additive.
+    std::vector<qint8> FLatin1Pairs;
     QHash<quint32, bool> FPairs;
     std::vector<double> FSums;
     int FExactUpTo = 0;
