@@ -19,3 +19,12 @@ inline double ProcessSeconds()
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
     return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
 }
+
+/// Processor seconds that one call of Work takes.
+template<class F>
+double SecondsOf(F&& work)
+{
+    const double start = ProcessSeconds();
+    work();
+    return ProcessSeconds() - start;
+}

@@ -194,9 +194,7 @@ BENCHMARK(BM_ReadFormFileOfJobs)->Arg(100000)->Unit(benchmark::kMillisecond)->It
 double ColdSeconds(const std::function<void()>& work)
 {
     malloc_trim(0);
-    const double start = ProcessSeconds();
-    work();
-    return ProcessSeconds() - start;
+    return SecondsOf(work);
 }
 
 /// The best of Runs timings of each of Small and Large, run in turns so that both meet the

@@ -1,7 +1,7 @@
 // Text job costs. Word wrap: the strings job's wrapping pass against Qt's own line breaking of
-// the same lines, in turns, at three sizes to show it grows linearly. Rich text: paginating and printing a
-// 300-page document against QTextDocument::print of the same document, and drawing a page deep
-// in it in the preview against drawing its first page. Real documents: an RTF file LibreOffice
+// the same lines, in turns, at three sizes to show it grows linearly. Rich text: paginating and
+// printing a 300-page document against QTextDocument::print of the same document, and drawing a
+// page deep in it in the preview against drawing its first page. Real documents: an RTF file LibreOffice
 // wrote (100 pages), repeated to 100, 300 and 1,000 pages: loading, paginating, drawing the first
 // preview page and printing to PDF, each against QTextDocument doing the same.
 #include "BenchSupport.h"
@@ -94,12 +94,8 @@ void BM_WrapAgainstQTextLayout(benchmark::State& state)
     const int runs = std::max(3, 30000 / int(state.range(0)));
     for (auto _ : state) {
         for (int run = 0; run < runs; ++run) {
-            double start = ProcessSeconds();
-            pieces = WrapWithStringsJob(setup, input);
-            bestWrap = std::min(bestWrap, ProcessSeconds() - start);
-            start = ProcessSeconds();
-            baselinePieces = WrapWithQTextLayout(setup, input);
-            bestLayout = std::min(bestLayout, ProcessSeconds() - start);
+            bestWrap = std::min(bestWrap, SecondsOf([&] { pieces = WrapWithStringsJob(setup, input); }));
+            bestLayout = std::min(bestLayout, SecondsOf([&] { baselinePieces = WrapWithQTextLayout(setup, input); }));
         }
     }
     state.counters["wrap ms"] = bestWrap * 1e3;
